@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/persistentwindow.h"
+
+class PictureBox;
+class ShapeRect;
+
+// The launcher: three tiles open the work areas; the header and footer bands
+// hold the information, help, credits, web and exit pictures.
+class TfrmAvvio : public PersistentWindow
+{
+    Q_OBJECT
+public:
+    explicit TfrmAvvio(QWidget *parent = nullptr);
+
+    void present() override;
+
+    // The three work areas, in tile order.
+    static const char *const WorkWindows[3];
+
+public slots:
+    void imgInfoClick();
+    void imgSitoClick();
+    void imgCopyrightClick();
+    void imgEsciClick();
+    void openWorkArea(int tile);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+};

@@ -1,0 +1,64 @@
+#include "app/startup.h"
+
+#include "app/persistentwindow.h"
+#include "app/windowregistry.h"
+#include "base/formats.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace {
+
+// Qt's own dialogs in Italian: "Sì", "Annulla", the print and file dialogs.
+void loadItalianTranslations(QApplication &app)
+{
+    const QStringList folders = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+    };
+    for (const char *catalogue : {"qtbase_it", "qtmultimedia_it"}) {
+        auto *translator = new QTranslator(&app);
+        bool loaded = false;
+        for (const QString &folder : folders)
+            if ((loaded = translator->load(QString::fromLatin1(catalogue), folder)))
+                break;
+        if (loaded)
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+} // namespace
+
+namespace Startup {
+
+void prepareApplication(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("Quorvel con Vori"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/app.svg")));
+    // The main window is only hidden while a work window is shown; the program
+    // ends through the launcher, not when no window is visible.
+    QApplication::setQuitOnLastWindowClosed(false);
+    loadItalianTranslations(app);
+    Formats::applyProcessWide();
+}
+
+int run(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+    QApplication app(argc, argv);
+    prepareApplication(app);
+
+    WindowRegistry &windows = WindowRegistry::instance();
+    windows.createAll();
+    windows.mainWindow()->present();
+    const int code = QApplication::exec();
+    windows.destroyAll();
+    return code;
+}
+
+} // namespace Startup

@@ -1,0 +1,83 @@
+#include "app/windowregistry.h"
+
+#include "app/frmavvio.h"
+#include "app/persistentwindow.h"
+
+#include <QCoreApplication>
+
+#include <functional>
+
+namespace {
+
+struct Entry
+{
+    const char *name;
+    std::function<PersistentWindow *()> create;
+};
+
+// In the order of creation; adding a persistent window is one line here.
+const Entry kPersistentWindows[] = {
+    {"frmAvvio", [] { return new TfrmAvvio; }},
+};
+
+} // namespace
+
+void PersistentWindow::present()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+WindowRegistry &WindowRegistry::instance()
+{
+    static WindowRegistry registry;
+    return registry;
+}
+
+void WindowRegistry::createAll()
+{
+    for (const Entry &entry : kPersistentWindows) {
+        PersistentWindow *window = entry.create();
+        window->setObjectName(QString::fromLatin1(entry.name));
+        m_windows.append(window);
+    }
+}
+
+void WindowRegistry::destroyAll()
+{
+    // Latest first: later windows may refer to earlier ones.
+    while (!m_windows.isEmpty())
+        delete m_windows.takeLast().data();
+}
+
+PersistentWindow *WindowRegistry::window(const QString &name) const
+{
+    for (const auto &window : m_windows)
+        if (window && window->objectName() == name)
+            return window;
+    return nullptr;
+}
+
+PersistentWindow *WindowRegistry::mainWindow() const
+{
+    return m_windows.isEmpty() ? nullptr : m_windows.first().data();
+}
+
+void WindowRegistry::showInstead(QWidget *current, const QString &name)
+{
+    PersistentWindow *next = window(name);
+    if (!next || next == current)
+        return;
+    next->present();
+    if (current)
+        current->hide();
+}
+
+void WindowRegistry::terminate()
+{
+    for (const auto &window : m_windows)
+        if (window)
+            window->hide();
+    QCoreApplication::quit();
+}

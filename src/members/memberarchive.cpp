@@ -1,0 +1,66 @@
+#include "members/memberarchive.h"
+
+#include "base/blanks.h"
+#include "base/imagefiles.h"
+#include "base/programfolder.h"
+#include "members/placeholderphoto.h"
+
+#include <QDir>
+
+const QString MemberArchive::FileName = QStringLiteral("Archivio_Anagrafico.pro");
+const QString MemberArchive::PhotoFolder = QStringLiteral("Anagrafica");
+const QString MemberArchive::ErrorText = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+    "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
+
+MemberArchive::MemberArchive()
+    : m_file(ProgramFolder::file(FileName), TSchedaAnagrafica::RecordSize)
+{
+}
+
+std::optional<qint64> MemberArchive::count() const
+{
+    return m_file.count();
+}
+
+std::optional<TSchedaAnagrafica> MemberArchive::read(qint64 index) const
+{
+    const auto bytes = m_file.read(index);
+    if (!bytes)
+        return std::nullopt;
+    return TSchedaAnagrafica::fromBytes(bytes->constData());
+}
+
+bool MemberArchive::overwrite(qint64 index, const TSchedaAnagrafica &scheda)
+{
+    return m_file.overwrite(index, scheda.toBytes());
+}
+
+std::optional<qint64> MemberArchive::append(const TSchedaAnagrafica &scheda)
+{
+    return m_file.append(scheda.toBytes());
+}
+
+bool MemberArchive::forEach(const RecordFile::Visitor &visit) const
+{
+    return m_file.forEach(visit);
+}
+
+QString MemberArchive::photoPath(const QString &recordNumber)
+{
+    return ProgramFolder::path() + PhotoFolder + QDir::separator() + QStringLiteral("Scheda_Anagrafica_")
+        + Blanks::trimmed(recordNumber) + QStringLiteral(".jpg");
+}
+
+QImage MemberArchive::loadPhoto(const QString &recordNumber)
+{
+    ProgramFolder::ensureFolder(PhotoFolder);
+    const QImage photo = ImageFiles::read(photoPath(recordNumber));
+    return photo.isNull() ? placeholderPhoto() : photo;
+}
+
+bool MemberArchive::savePhoto(const QString &recordNumber, const QImage &photo)
+{
+    ProgramFolder::ensureFolder(PhotoFolder);
+    return ImageFiles::writeJpeg(photoPath(recordNumber), photo.isNull() ? placeholderPhoto() : photo);
+}

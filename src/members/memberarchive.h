@@ -1,0 +1,42 @@
+#pragma once
+
+#include "base/recordfile.h"
+#include "members/schedaanagrafica.h"
+
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+// The members archive: Archivio_Anagrafico.pro in the program folder, and each
+// member's photo in the folder Anagrafica, named after the record number (the
+// 1-based position of the record, which never changes).
+class MemberArchive
+{
+public:
+    static const QString FileName;
+    static const QString PhotoFolder;
+    // The message of every failure to reach the archive.
+    static const QString ErrorText;
+
+    MemberArchive();
+
+    std::optional<qint64> count() const;
+    // 0-based index; record number = index + 1.
+    std::optional<TSchedaAnagrafica> read(qint64 index) const;
+    bool overwrite(qint64 index, const TSchedaAnagrafica &scheda);
+    // Returns the new member's index.
+    std::optional<qint64> append(const TSchedaAnagrafica &scheda);
+    // Every record in file order, undecoded, a chunk at a time.
+    bool forEach(const RecordFile::Visitor &visit) const;
+
+    // The photo of a record number given as the card shows it (blanks at the
+    // ends do not count).
+    static QString photoPath(const QString &recordNumber);
+    // The member's photo, or the placeholder when it cannot be read.
+    static QImage loadPhoto(const QString &recordNumber);
+    static bool savePhoto(const QString &recordNumber, const QImage &photo);
+
+private:
+    RecordFile m_file;
+};

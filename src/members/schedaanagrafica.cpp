@@ -1,0 +1,84 @@
+#include "members/schedaanagrafica.h"
+
+#include "base/blanks.h"
+#include "base/fixedtext.h"
+
+using S = TSchedaAnagrafica;
+
+const QString TSchedaAnagrafica::RicontattaSi = QStringLiteral("Sì");
+const QString TSchedaAnagrafica::RicontattaNo = QStringLiteral("No");
+
+const std::array<S::Field, S::FieldCount> &TSchedaAnagrafica::fields()
+{
+    static const std::array<Field, FieldCount> table = {{
+        {"Candidato", 0, 50, &S::Candidato},
+        {"Sesso", 51, 1, &S::Sesso},
+        {"DataNasc", 53, 10, &S::DataNasc},
+        {"Cittadinanza", 64, 50, &S::Cittadinanza},
+        {"LuogoNasc", 115, 50, &S::LuogoNasc},
+        {"Indirizzo", 166, 120, &S::Indirizzo},
+        {"Citta", 287, 50, &S::Citta},
+        {"Cap", 338, 10, &S::Cap},
+        {"Settore", 349, 50, &S::Settore},
+        {"CodFisc", 400, 16, &S::CodFisc},
+        {"PartitaIva", 417, 11, &S::PartitaIva},
+        {"Patente", 429, 50, &S::Patente},
+        {"Studio", 480, 120, &S::Studio},
+        {"Lingue", 601, 250, &S::Lingue},
+        {"Email", 852, 50, &S::Email},
+        {"Tel", 903, 30, &S::Tel},
+        {"Cel", 934, 30, &S::Cel},
+        {"Documento", 965, 120, &S::Documento},
+        {"EnteRil", 1086, 120, &S::EnteRil},
+        {"InizioTes", 1207, 10, &S::InizioTes},
+        {"FineTes", 1218, 10, &S::FineTes},
+        {"Esperienze", 1229, 250, &S::Esperienze},
+        {"Competenze", 1480, 250, &S::Competenze},
+        {"Disponibilita", 1731, 120, &S::Disponibilita},
+        {"Note", 1852, 250, &S::Note},
+        {"Ricontatta", 2103, 2, &S::Ricontatta},
+        {"File01", 2106, 250, &S::File01},
+        {"File02", 2357, 250, &S::File02},
+        {"File03", 2608, 250, &S::File03},
+        {"Desc01", 2859, 250, &S::Desc01},
+        {"Desc02", 3110, 250, &S::Desc02},
+        {"Desc03", 3361, 250, &S::Desc03},
+    }};
+    return table;
+}
+
+std::optional<bool> TSchedaAnagrafica::ricontatta() const
+{
+    if (Ricontatta == RicontattaSi)
+        return true;
+    if (Ricontatta == RicontattaNo)
+        return false;
+    return std::nullopt;
+}
+
+void TSchedaAnagrafica::setRicontatta(bool yes)
+{
+    Ricontatta = yes ? RicontattaSi : RicontattaNo;
+}
+
+QByteArray TSchedaAnagrafica::toBytes() const
+{
+    QByteArray record(RecordSize, '\0');
+    for (const Field &f : fields())
+        FixedText::write(record.data() + f.offset, f.capacity, this->*f.member);
+    return record;
+}
+
+TSchedaAnagrafica TSchedaAnagrafica::fromBytes(const char *record)
+{
+    TSchedaAnagrafica scheda;
+    for (const Field &f : fields())
+        scheda.*f.member = Blanks::trimmed(FixedText::read(record + f.offset, f.capacity));
+    return scheda;
+}
+
+QString TSchedaAnagrafica::field(const char *record, FieldId id)
+{
+    const Field &f = fields()[id];
+    return Blanks::trimmed(FixedText::read(record + f.offset, f.capacity));
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QEvent;
+
+// An event filter made of a function, owned by the object it watches. The
+// function returns true to swallow the event.
+class EventHook : public QObject
+{
+public:
+    using Function = std::function<bool(QEvent *)>;
+    EventHook(QObject *watched, Function function);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Function m_function;
+};

@@ -1,0 +1,177 @@
+#include "ui/fieldbehaviours.h"
+
+#include "base/blanks.h"
+#include "ui/eventhook.h"
+#include "ui/look.h"
+#include "ui/shaperect.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace FieldBehaviours {
+
+namespace {
+
+bool isEnter(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// Focus moves as with Tab: a line edit selects its text.
+void focusOn(QWidget *widget)
+{
+    widget->setFocus(Qt::TabFocusReason);
+}
+
+QString cleaned(const QString &text, bool capitals)
+{
+    const QString trimmed = Blanks::trimmed(text);
+    return capitals ? Blanks::upperAscii(trimmed) : trimmed;
+}
+
+void replaceText(QLineEdit *field, const QString &text)
+{
+    if (field->text() == text)
+        return;
+    // Keep the cursor where it was, less what went from the start.
+    const QString old = field->text();
+    qsizetype lead = 0;
+    while (lead < old.size() && old.at(lead).unicode() <= 32)
+        ++lead;
+    const qsizetype cursor = qBound<qsizetype>(0, field->cursorPosition() - lead, text.size());
+    field->setText(text);
+    field->setCursorPosition(int(cursor));
+}
+
+} // namespace
+
+void colouredBackground(const QList<QLineEdit *> &fields, const QColor &idle)
+{
+    const QString sheet = QStringLiteral(
+        "QLineEdit { background-color: %1; border: 1px solid %2; padding: 0px; margin: 0px; }"
+        "QLineEdit:focus { background-color: %3; }")
+        .arg(idle.name(), Look::SkyBlue.name(), Look::Yellow.name());
+    for (QLineEdit *field : fields)
+        field->setStyleSheet(sheet);
+}
+
+ShapeRect *highlightRectangle(QWidget *field, const QString &name)
+{
+    auto *rect = new ShapeRect(field->parentWidget());
+    rect->setObjectName(name);
+    rect->setGeometry(field->geometry().adjusted(-4, -4, 4, 4));
+    rect->setFill(Look::Yellow);
+    rect->setBorder(Look::Yellow, Qt::white);
+    rect->setAttribute(Qt::WA_TransparentForMouseEvents);
+    rect->stackUnder(field);
+    rect->setVisible(field->hasFocus());
+    new EventHook(field, [rect](QEvent *event) {
+        if (event->type() == QEvent::FocusIn)
+            rect->show();
+        else if (event->type() == QEvent::FocusOut)
+            rect->hide();
+        return false;
+    });
+    return rect;
+}
+
+void enterMovesTo(QWidget *from, QWidget *to)
+{
+    new EventHook(from, [to](QEvent *event) {
+        if (event->type() != QEvent::KeyPress || !isEnter(static_cast<QKeyEvent *>(event)))
+            return false;
+        focusOn(to);
+        return true;
+    });
+}
+
+void enterCycle(const QList<QWidget *> &cycle)
+{
+    for (qsizetype i = 0; i < cycle.size(); ++i)
+        enterMovesTo(cycle.at(i), cycle.at((i + 1) % cycle.size()));
+}
+
+void digitFilter(QLineEdit *field)
+{
+    new EventHook(field, [](QEvent *event) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Return: case Qt::Key_Enter:
+        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
+        case Qt::Key_Tab: case Qt::Key_Backtab:
+            return false;
+        default:
+            break;
+        }
+        const QString text = key->text();
+        const bool digit = text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9'
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        return !digit;
+    });
+}
+
+bool isForbiddenInFileName(QChar c)
+{
+    static const QString forbidden = QStringLiteral("\"*/:<>?\\°ÇÑçñ");
+    return forbidden.contains(c);
+}
+
+void fileNameFilter(QLineEdit *field)
+{
+    new EventHook(field, [](QEvent *event) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        return text.size() == 1 && isForbiddenInFileName(text.at(0));
+    });
+}
+
+void typingCleanup(QLineEdit *field, bool capitals)
+{
+    QObject::connect(field, &QLineEdit::textEdited, field, [field, capitals](const QString &text) {
+        replaceText(field, cleaned(text, capitals));
+    });
+}
+
+void provinceList(QComboBox *box)
+{
+    QLineEdit *edit = box->lineEdit();
+    if (!edit)
+        return;
+    typingCleanup(edit, true);
+    new EventHook(box, [box, edit](QEvent *event) {
+        if (event->type() == QEvent::FocusIn) {
+            const QString text = box->currentText();
+            box->setCurrentIndex(-1);
+            box->setEditText(text);
+        } else if (event->type() == QEvent::FocusOut) {
+            replaceText(edit, cleaned(edit->text(), true));
+        }
+        return false;
+    });
+}
+
+void enableOnContent(QWidget *command, const QList<QLineEdit *> &watched, bool onKeyRelease)
+{
+    const auto check = [command, watched] {
+        bool all = true;
+        for (const QLineEdit *field : watched)
+            all = all && !Blanks::isBlank(field->text());
+        command->setEnabled(all);
+    };
+    for (QLineEdit *field : watched) {
+        QObject::connect(field, &QLineEdit::textChanged, command, check);
+        if (onKeyRelease)
+            new EventHook(field, [check](QEvent *event) {
+                if (event->type() == QEvent::KeyRelease)
+                    check();
+                return false;
+            });
+    }
+    check();
+}
+
+} // namespace FieldBehaviours

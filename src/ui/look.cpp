@@ -1,0 +1,109 @@
+#include "ui/look.h"
+
+#include "ui/picturebox.h"
+#include "ui/shaperect.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgRenderer>
+
+namespace Look {
+
+QFont font(const QString &family, int pointSize, bool bold)
+{
+    QFont f(family, pointSize);
+    f.setBold(bold);
+    f.setStyleHint(family.startsWith(QStringLiteral("Courier")) ? QFont::TypeWriter : QFont::SansSerif);
+    return f;
+}
+
+void setVerticalGradient(QWidget *window, const QColor &top, const QColor &bottom)
+{
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
+    gradient.setColorAt(0, top);
+    gradient.setColorAt(1, bottom);
+    QPalette palette = window->palette();
+    palette.setBrush(QPalette::Window, gradient);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+}
+
+QWidget *centredPanel(QWidget *window, int width, int height, const QString &name)
+{
+    auto *panel = new QWidget(window);
+    panel->setObjectName(name);
+    panel->setFixedSize(width, height);
+    auto *layout = new QGridLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel, 0, 0, Qt::AlignCenter);
+    return panel;
+}
+
+void fixedDialog(QWidget *dialog, const QString &caption, int width, int height)
+{
+    dialog->setWindowTitle(caption);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setFixedSize(width, height);
+}
+
+ShapeRect *rect(QWidget *parent, const QString &name, const QRect &geometry, const QColor &fill,
+                const QColor &border)
+{
+    auto *shape = place(new ShapeRect(parent), name, geometry);
+    shape->setFill(fill);
+    shape->setBorder(border);
+    return shape;
+}
+
+PictureBox *picture(QWidget *parent, const QString &name, const QRect &geometry,
+                    const QString &svgResource, bool clickable)
+{
+    auto *box = place(new PictureBox(parent), name, geometry);
+    if (!svgResource.isEmpty())
+        box->setSvg(svgResource);
+    box->setClickable(clickable);
+    return box;
+}
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &position,
+              const QFont &font, const QColor &colour)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setFont(font);
+    QPalette palette = l->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    l->setPalette(palette);
+    l->move(position);
+    l->adjustSize();
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                    const QFont &font)
+{
+    auto *b = place(new QPushButton(text, parent), name, geometry);
+    b->setFont(font);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QImage svgImage(const QString &resource, const QSize &size, qreal scale)
+{
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    if (renderer.isValid()) {
+        QPainter p(&image);
+        renderer.setAspectRatioMode(Qt::KeepAspectRatio);
+        renderer.render(&p);
+    }
+    return image;
+}
+
+} // namespace Look

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+class PictureBox;
+class ShapeRect;
+
+// The program's look in one place: colours, fonts by family, gradient window
+// backgrounds, the fixed design panel and the pieces laid on it.
+namespace Look {
+
+inline const QColor SteelBlue{0x46, 0x82, 0xB4};
+inline const QColor TileBorder{0xD8, 0xE5, 0xEF};
+inline const QColor Yellow{0xFF, 0xFF, 0x00};
+inline const QColor AliceBlue{0xF0, 0xF8, 0xFF};
+inline const QColor SkyBlue{0x87, 0xCE, 0xEB};
+inline const QColor LinkBlue{0x00, 0x00, 0x8B};
+inline const QColor LinkPressed{0xFF, 0xA5, 0x00};
+inline const QColor StatusBlue{0x30, 0x30, 0xDD};
+
+// A font by family name ("Verdana", "Tahoma", "Arial", "Courier New"); the
+// system's font configuration stands in for a family it does not have.
+QFont font(const QString &family, int pointSize, bool bold = false);
+
+// Paints the window's background as a vertical gradient over its whole height.
+void setVerticalGradient(QWidget *window, const QColor &top, const QColor &bottom);
+
+// The fixed design panel that holds a window's controls, kept centred in the
+// window however large it is.
+QWidget *centredPanel(QWidget *window, int width, int height,
+                      const QString &name = QStringLiteral("panContainer"));
+
+// A dialog of fixed size with a single border and no border icons.
+void fixedDialog(QWidget *dialog, const QString &caption, int width, int height);
+
+// Names a widget (its objectName) and places it on its parent.
+template <typename W>
+W *place(W *widget, const QString &name, const QRect &geometry);
+
+ShapeRect *rect(QWidget *parent, const QString &name, const QRect &geometry, const QColor &fill,
+                const QColor &border);
+PictureBox *picture(QWidget *parent, const QString &name, const QRect &geometry,
+                    const QString &svgResource, bool clickable = false);
+QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &position,
+              const QFont &font, const QColor &colour = Qt::black);
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                    const QFont &font);
+
+// Renders an SVG resource for a box of the given size, sharp at `scale`.
+QImage svgImage(const QString &resource, const QSize &size, qreal scale = 1.0);
+
+} // namespace Look
+
+#include <QWidget>
+
+template <typename W>
+W *Look::place(W *widget, const QString &name, const QRect &geometry)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}

@@ -1,0 +1,93 @@
+#include "ui/messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace Messages {
+
+bool record(Kind kind, const QString &text);
+
+namespace {
+
+Recorder *g_recorder = nullptr;
+
+const QString kProduct = QStringLiteral("Quorvel con Vori");
+
+QString titleOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Warning: return QStringLiteral("Attenzione");
+    case Kind::Error: return QStringLiteral("Errore");
+    case Kind::Information: return QStringLiteral("Informazione");
+    case Kind::Question: return QStringLiteral("Conferma");
+    case Kind::Plain: break;
+    }
+    return kProduct;
+}
+
+QMessageBox::Icon iconOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Warning: return QMessageBox::Warning;
+    case Kind::Error: return QMessageBox::Critical;
+    case Kind::Information: return QMessageBox::Information;
+    case Kind::Question: return QMessageBox::Question;
+    case Kind::Plain: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons buttonsOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Plain: return QMessageBox::Ok;
+    case Kind::Question: return QMessageBox::Yes | QMessageBox::No;
+    default: return QMessageBox::Ok | QMessageBox::Cancel;
+    }
+}
+
+// Returns whether the answer was anything but No.
+bool show(Kind kind, const QString &text)
+{
+    if (g_recorder)
+        return record(kind, text);
+    QMessageBox box(iconOf(kind), titleOf(kind), text, buttonsOf(kind), QApplication::activeWindow());
+    box.setDefaultButton(kind == Kind::Question ? QMessageBox::Yes : QMessageBox::Ok);
+    return box.exec() != QMessageBox::No;
+}
+
+} // namespace
+
+bool record(Kind kind, const QString &text)
+{
+    g_recorder->m_shown.append({kind, text});
+    if (kind != Kind::Question || g_recorder->m_answers.isEmpty())
+        return true;
+    return g_recorder->m_answers.takeFirst();
+}
+
+Recorder::Recorder()
+{
+    g_recorder = this;
+}
+
+Recorder::~Recorder()
+{
+    g_recorder = nullptr;
+}
+
+QStringList Recorder::texts() const
+{
+    QStringList list;
+    for (const Shown &s : m_shown)
+        list.append(s.text);
+    return list;
+}
+
+void warning(const QString &text) { show(Kind::Warning, text); }
+void error(const QString &text) { show(Kind::Error, text); }
+void information(const QString &text) { show(Kind::Information, text); }
+void plain(const QString &text) { show(Kind::Plain, text); }
+bool question(const QString &text) { return show(Kind::Question, text); }
+
+} // namespace Messages

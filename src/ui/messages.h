@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Every message box of the program. Notices (warning, error, information)
+// carry OK and Cancel and their answer is not used; plain boxes carry OK only;
+// questions carry Yes and No, and the action goes ahead unless the answer is No.
+namespace Messages {
+
+enum class Kind { Warning, Error, Information, Plain, Question };
+
+void warning(const QString &text);
+void error(const QString &text);
+void information(const QString &text);
+void plain(const QString &text);
+// True unless the user answered No.
+bool question(const QString &text);
+
+struct Shown
+{
+    Kind kind;
+    QString text;
+};
+
+// While a Recorder lives no box is shown: every message is recorded, and
+// questions take the scripted answers in turn (Yes when none is left).
+class Recorder
+{
+public:
+    Recorder();
+    ~Recorder();
+    Recorder(const Recorder &) = delete;
+    Recorder &operator=(const Recorder &) = delete;
+
+    void answerNext(bool yes) { m_answers.append(yes); }
+    const QList<Shown> &shown() const { return m_shown; }
+    QStringList texts() const;
+    void clear() { m_shown.clear(); }
+
+private:
+    friend bool record(Kind kind, const QString &text);
+    QList<Shown> m_shown;
+    QList<bool> m_answers;
+};
+
+} // namespace Messages

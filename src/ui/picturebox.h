@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// A picture: a member's photo or a piece of artwork. The image is kept at its
+// own resolution and drawn scaled to fit, proportions kept, centred; saving a
+// photo writes the kept image, never the drawn one. A clickable picture shows
+// the hand cursor.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QImage image READ image WRITE setImage)
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    QImage image() const { return m_image; }
+    void setImage(const QImage &image);
+    // Artwork from the resources, rendered sharp for the widget's size.
+    void setSvg(const QString &resource);
+
+    void setClickable(bool clickable);
+
+signals:
+    void pressed();
+    void released();
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QImage m_image;
+    bool m_clickable = false;
+};

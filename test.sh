@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the tests (warnings as errors, address and
+# undefined-behaviour sanitizers on) and runs every one of them.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+cd "$root"
+
+tools/setup.sh build/tests -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0
+ctest --test-dir build/tests --output-on-failure --timeout 600 "$@" || { echo "test: some tests failed" >&2; exit 1; }

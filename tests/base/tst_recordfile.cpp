@@ -1,0 +1,195 @@
+#include "base/filelock.h"
+#include "base/recordfile.h"
+#include "support/filecapabilities.h"
+#include "support/testfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+constexpr int kSize = 3612;
+
+QByteArray record(char fill)
+{
+    return QByteArray(kSize, fill);
+}
+} // namespace
+
+class TestRecordFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { RecordFile::setLockTimeout(200); }
+
+    void missingFileIsCreatedEmpty();
+    void countsWholeRecords_data();
+    void countsWholeRecords();
+    void appendsAfterLastWholeRecord();
+    void overwritesInPlace();
+    void readsBackWhatWasWritten();
+    void visitsAllRecordsInChunks();
+    void unopenableFileIsAnErrorAndStaysUnchanged_data();
+    void unopenableFileIsAnErrorAndStaysUnchanged();
+    void waitsForAShortLock();
+};
+
+void TestRecordFile::missingFileIsCreatedEmpty()
+{
+    TestFolder folder;
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    QCOMPARE(file.count(), std::optional<qint64>(0));
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("a.pro"))));
+    QCOMPARE(QFileInfo(folder.file(QStringLiteral("a.pro"))).size(), 0);
+    QVERIFY(!file.read(0));
+}
+
+void TestRecordFile::countsWholeRecords_data()
+{
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<int>("records");
+    QTest::newRow("empty") << 0 << 0;
+    QTest::newRow("one") << kSize << 1;
+    QTest::newRow("one and a byte") << kSize + 1 << 1;
+    QTest::newRow("two") << 2 * kSize << 2;
+    QTest::newRow("almost one") << kSize - 1 << 0;
+}
+
+void TestRecordFile::countsWholeRecords()
+{
+    QFETCH(int, bytes);
+    QFETCH(int, records);
+    TestFolder folder;
+    folder.write(QStringLiteral("a.pro"), QByteArray(bytes, 'x'));
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    QCOMPARE(file.count(), std::optional<qint64>(records));
+    QCOMPARE(folder.read(QStringLiteral("a.pro")).size(), bytes);
+}
+
+void TestRecordFile::appendsAfterLastWholeRecord()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("a.pro"), record('A') + QByteArray(100, 'z'));
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    QCOMPARE(file.append(record('B')), std::optional<qint64>(1));
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), record('A') + record('B'));
+    QCOMPARE(file.append(record('C')), std::optional<qint64>(2));
+    QCOMPARE(folder.read(QStringLiteral("a.pro")).size(), 3 * kSize);
+    QVERIFY(!file.append(QByteArray(10, 'x'))); // not a whole record
+}
+
+void TestRecordFile::overwritesInPlace()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("a.pro"), record('A') + record('B') + record('C'));
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    QVERIFY(file.overwrite(1, record('X')));
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), record('A') + record('X') + record('C'));
+    QVERIFY(!file.overwrite(5, record('Y')));
+    QVERIFY(!file.overwrite(-1, record('Y')));
+    QCOMPARE(folder.read(QStringLiteral("a.pro")).size(), 3 * kSize);
+}
+
+void TestRecordFile::readsBackWhatWasWritten()
+{
+    TestFolder folder;
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    QByteArray r(kSize, '\0');
+    for (int i = 0; i < kSize; ++i)
+        r[i] = char(i * 7);
+    QVERIFY(file.append(record('0')));
+    QVERIFY(file.append(r));
+    QCOMPARE(file.read(1), std::optional<QByteArray>(r));
+    QCOMPARE(file.read(0), std::optional<QByteArray>(record('0')));
+    QVERIFY(!file.read(2));
+}
+
+void TestRecordFile::visitsAllRecordsInChunks()
+{
+    TestFolder folder;
+    QByteArray bytes;
+    for (char c = 'a'; c <= 'g'; ++c)
+        bytes += record(c);
+    folder.write(QStringLiteral("a.pro"), bytes + QByteArray(5, '!'));
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+
+    QString seen;
+    QVERIFY(file.forEach([&](qint64 index, const char *rec) {
+        seen += QChar(u'0' + int(index)) + QString(QChar(rec[0])) + QString(QChar(rec[kSize - 1]));
+        return true;
+    }, 3));
+    QCOMPARE(seen, QStringLiteral("0aa1bb2cc3dd4ee5ff6gg"));
+
+    int visited = 0;
+    QVERIFY(file.forEach([&](qint64, const char *) { return ++visited < 2; }, 3));
+    QCOMPARE(visited, 2);
+}
+
+void TestRecordFile::unopenableFileIsAnErrorAndStaysUnchanged_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("no permissions") << QStringLiteral("chmod");
+    QTest::newRow("read only") << QStringLiteral("readonly");
+    QTest::newRow("locked by another copy") << QStringLiteral("lock");
+}
+
+void TestRecordFile::unopenableFileIsAnErrorAndStaysUnchanged()
+{
+    QFETCH(QString, how);
+    TestFolder folder;
+    const QByteArray original = record('A') + record('B') + QByteArray(7, 'p');
+    folder.write(QStringLiteral("a.pro"), original);
+    const QString path = folder.file(QStringLiteral("a.pro"));
+
+    QFile other(path);
+    if (how == QStringLiteral("chmod"))
+        QFile::setPermissions(path, QFileDevice::Permissions());
+    else if (how == QStringLiteral("readonly"))
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    else {
+        QVERIFY(other.open(QIODevice::ReadWrite));
+        QVERIFY(FileLock::tryLockExclusive(other));
+    }
+
+    RecordFile file(path, kSize);
+    {
+        HonourFilePermissions permissions;
+        QVERIFY(!file.count());
+        QVERIFY(!file.read(0));
+        QVERIFY(!file.append(record('C')));
+        QVERIFY(!file.overwrite(0, record('C')));
+        QVERIFY(!file.forEach([](qint64, const char *) { return true; }));
+    }
+
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (other.isOpen())
+        FileLock::unlock(other);
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), original);
+}
+
+void TestRecordFile::waitsForAShortLock()
+{
+    // Another copy of the program working on the file for a moment delays an
+    // operation; it does not fail it.
+    TestFolder folder;
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    QVERIFY(file.append(record('A')));
+    RecordFile::setLockTimeout(5000);
+
+    QFile other(folder.file(QStringLiteral("a.pro")));
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    QVERIFY(FileLock::tryLockExclusive(other));
+    QThread *releaser = QThread::create([&other] {
+        QThread::msleep(150);
+        FileLock::unlock(other);
+    });
+    releaser->start();
+    QCOMPARE(file.append(record('B')), std::optional<qint64>(1));
+    releaser->wait();
+    delete releaser;
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), record('A') + record('B'));
+}
+
+QTEST_GUILESS_MAIN(TestRecordFile)
+#include "tst_recordfile.moc"
