@@ -1,0 +1,180 @@
+#include "app/startup.h"
+#include "app/tmisc.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using Messages::Kind;
+
+class TestServices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Startup::prepareApplication(*qApp); }
+
+    void realBoxesHaveTheirKindInItalian_data();
+    void realBoxesHaveTheirKindInItalian();
+    void recorderKeepsEveryMessageAndScriptsAnswers();
+    void modalHandlerWorksOnTheOpenDialog();
+    void fileDialogScript();
+    void shellOpenTargets_data();
+    void shellOpenTargets();
+    void shellOpenReportsNothing();
+};
+
+void TestServices::realBoxesHaveTheirKindInItalian_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<bool>("answer");
+    const QStringList okCancel = {QStringLiteral("OK"), QStringLiteral("Annulla")};
+    QTest::newRow("warning") << int(Kind::Warning) << int(QMessageBox::Warning) << okCancel << true;
+    QTest::newRow("error") << int(Kind::Error) << int(QMessageBox::Critical) << okCancel << true;
+    QTest::newRow("information") << int(Kind::Information) << int(QMessageBox::Information) << okCancel << true;
+    QTest::newRow("plain") << int(Kind::Plain) << int(QMessageBox::NoIcon) << QStringList{QStringLiteral("OK")} << true;
+    QTest::newRow("question answered No") << int(Kind::Question) << int(QMessageBox::Question)
+                                          << QStringList{QStringLiteral("Sì"), QStringLiteral("No")} << false;
+}
+
+void TestServices::realBoxesHaveTheirKindInItalian()
+{
+    QFETCH(int, kind);
+    QFETCH(int, icon);
+    QFETCH(QStringList, buttons);
+    QFETCH(bool, answer);
+
+    QStringList seenButtons;
+    QString seenText;
+    int seenIcon = -1;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seenText = box->text();
+        seenIcon = box->icon();
+        for (QAbstractButton *b : box->buttons())
+            seenButtons << b->text().remove(u'&');
+        // The last button is Cancel, or No for a question.
+        box->buttons().constLast()->click();
+    });
+    const QString text = QStringLiteral("Attenzione: prova.\n\r\n\rSeconda frase.");
+    bool result = true;
+    switch (Kind(kind)) {
+    case Kind::Warning: Messages::warning(text); break;
+    case Kind::Error: Messages::error(text); break;
+    case Kind::Information: Messages::information(text); break;
+    case Kind::Plain: Messages::plain(text); break;
+    case Kind::Question: result = Messages::question(text); break;
+    }
+    QCOMPARE(seenText, text);
+    QCOMPARE(seenIcon, icon);
+    seenButtons.sort();
+    buttons.sort();
+    QCOMPARE(seenButtons, buttons);
+    QCOMPARE(result, answer);
+}
+
+void TestServices::recorderKeepsEveryMessageAndScriptsAnswers()
+{
+    Messages::Recorder recorder;
+    recorder.answerNext(false);
+    Messages::warning(QStringLiteral("w"));
+    QVERIFY(!Messages::question(QStringLiteral("q1")));
+    QVERIFY(Messages::question(QStringLiteral("q2"))); // none scripted: Yes
+    Messages::plain(QStringLiteral("p"));
+    QCOMPARE(recorder.texts(), QStringList({QStringLiteral("w"), QStringLiteral("q1"), QStringLiteral("q2"),
+                                            QStringLiteral("p")}));
+    QCOMPARE(recorder.shown().at(0).kind, Kind::Warning);
+    QCOMPARE(recorder.shown().at(1).kind, Kind::Question);
+    QCOMPARE(recorder.shown().at(3).kind, Kind::Plain);
+}
+
+void TestServices::modalHandlerWorksOnTheOpenDialog()
+{
+    int seenWhileOpen = 0;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->isModal());
+        seenWhileOpen = dialog->findChild<QLineEdit *>(QStringLiteral("txtA"))->text().toInt();
+        dialog->accept();
+    });
+    QDialog dialog;
+    auto *edit = new QLineEdit(&dialog);
+    edit->setObjectName(QStringLiteral("txtA"));
+    edit->setText(QStringLiteral("42"));
+    QCOMPARE(Modal::show(&dialog), int(QDialog::Accepted));
+    QCOMPARE(seenWhileOpen, 42);
+    QVERIFY(!dialog.isVisible());
+
+    // Left open by the handler: closed as cancelled.
+    Modal::setHandlerForTesting([](QDialog *) {});
+    QCOMPARE(Modal::show(&dialog), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
+    Modal::setHandlerForTesting({});
+}
+
+void TestServices::fileDialogScript()
+{
+    FileDialogs::Script script;
+    script.answerNext(QStringLiteral("/tmp/foto.jpg"));
+    QCOMPARE(FileDialogs::open(nullptr, QStringLiteral("Carica foto"), QStringLiteral("JPEG (*.jpg)")),
+             QStringLiteral("/tmp/foto.jpg"));
+    QCOMPARE(FileDialogs::save(nullptr, QStringLiteral("Salva foto"), QStringLiteral("JPEG (*.jpg)"),
+                               QStringLiteral("Foto.jpg")),
+             QString());
+    QCOMPARE(script.requests().size(), 2);
+    QVERIFY(!script.requests().at(0).save);
+    QVERIFY(script.requests().at(1).save);
+    QCOMPARE(script.requests().at(1).proposedName, QStringLiteral("Foto.jpg"));
+}
+
+void TestServices::shellOpenTargets_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QUrl>("target");
+    QTest::newRow("quoted mailto") << QStringLiteral("\"mailto:info@quorvel.it\"")
+                                   << QUrl(QStringLiteral("mailto:info@quorvel.it"));
+    QTest::newRow("web address") << QStringLiteral("https://www.quorvel.it")
+                                 << QUrl(QStringLiteral("https://www.quorvel.it"));
+    QTest::newRow("bare www") << QStringLiteral("www.quorvel.it") << QUrl(QStringLiteral("http://www.quorvel.it"));
+    QTest::newRow("quoted path with blanks")
+        << QStringLiteral("\"/tmp/Documenti Allegati/carta d'identità.pdf\"")
+        << QUrl::fromLocalFile(QStringLiteral("/tmp/Documenti Allegati/carta d'identità.pdf"));
+}
+
+void TestServices::shellOpenTargets()
+{
+    QFETCH(QString, command);
+    QFETCH(QUrl, target);
+    QCOMPARE(TMisc::targetOf(command), target);
+}
+
+void TestServices::shellOpenReportsNothing()
+{
+    QList<QPair<QString, QUrl>> asked;
+    TMisc::setOpenerForTesting([&](const QString &c, const QUrl &u) { asked.append({c, u}); });
+    Messages::Recorder recorder;
+    TMisc::Open(QStringLiteral("\"mailto:info@quorvel.it\""));
+    TMisc::Open(QStringLiteral("/nessuna/cartella/file.pdf"));
+    TMisc::setOpenerForTesting({});
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(asked.at(0).first, QStringLiteral("\"mailto:info@quorvel.it\""));
+    QCOMPARE(asked.at(0).second.scheme(), QStringLiteral("mailto"));
+    QVERIFY(asked.at(1).second.isLocalFile());
+    // A drive letter is not a URL scheme.
+    QVERIFY(TMisc::targetOf(QStringLiteral("\"C:\\Quorvel\\Archivio_Soci.xls\"")).isLocalFile());
+    QVERIFY(recorder.shown().isEmpty());
+}
+
+QTEST_MAIN(TestServices)
+#include "tst_services.moc"
