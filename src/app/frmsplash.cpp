@@ -19,6 +19,8 @@ TfrmSplash::TfrmSplash(QWidget *parent)
     Look::picture(pan, QStringLiteral("imgLogo"), {8, 8, 625, 380}, QStringLiteral(":/art/crediti.svg"));
     auto *btnChiudi = Look::button(pan, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
                                    {473, 402, 160, 34}, Look::font(QStringLiteral("Verdana"), 10));
+    // A light band keeps the dark blue link readable on the dark end of the gradient.
+    Look::rect(pan, QStringLiteral("shpWeb"), {4, 396, 212, 44}, Qt::white, Look::TileBorder);
     auto *imgWeb = Look::picture(pan, QStringLiteral("imgWeb"), {8, 400, 39, 36}, QStringLiteral(":/art/ico_web.svg"));
     auto *lnkWeb = new LinkLabel(Maker::webAddressShown(), pan);
     lnkWeb->setObjectName(QStringLiteral("lnkWeb"));
