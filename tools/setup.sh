@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-good qt6-svg-dev qt6-translations-l10n
+    qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev gstreamer1.0-plugins-good qt6-svg-dev qt6-translations-l10n
     libsimpleini-dev
     fonts-liberation fonts-dejavu-core
 )
@@ -30,7 +30,7 @@ install_missing() {
     fi
     echo "setup: installing ${missing[*]}"
     "${sudo[@]}" apt-get update -qq || fail "apt-get update failed"
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" \
         || fail "could not install: ${missing[*]}"
 }
 
