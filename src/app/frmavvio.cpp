@@ -37,7 +37,7 @@ QString res(const char *path)
 } // namespace
 
 TfrmAvvio::TfrmAvvio(QWidget *parent)
-    : PersistentWindow(parent)
+    : PersistentWindow(parent, true)
 {
     setWindowTitle(QStringLiteral(" Quorvel con Vori"));
     resize(1016, 713);
@@ -78,13 +78,6 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(imgSito, &PictureBox::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(imgCopyright, &PictureBox::clicked, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgEsci, &PictureBox::clicked, this, &TfrmAvvio::imgEsciClick);
-}
-
-void TfrmAvvio::present()
-{
-    showMaximized();
-    raise();
-    activateWindow();
 }
 
 void TfrmAvvio::openWorkArea(int tile)

@@ -13,8 +13,6 @@ class TfrmAvvio : public PersistentWindow
 public:
     explicit TfrmAvvio(QWidget *parent = nullptr);
 
-    void present() override;
-
     // The three work areas, in tile order.
     static const char *const WorkWindows[3];
 

@@ -8,8 +8,23 @@ class PersistentWindow : public QWidget
 {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    explicit PersistentWindow(QWidget *parent = nullptr, bool opensMaximised = false);
 
     // Shows the window as it opens: normal, or maximised for the large ones.
-    virtual void present();
+    void present();
+
+private:
+    bool m_opensMaximised;
+};
+
+// A work area opened from the launcher: it opens maximised, and closing it in
+// any way hides it and shows the launcher again.
+class WorkWindow : public PersistentWindow
+{
+    Q_OBJECT
+public:
+    explicit WorkWindow(QWidget *parent = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 };

@@ -2,7 +2,9 @@
 
 #include "app/frmavvio.h"
 #include "app/persistentwindow.h"
+#include "members/frmcandidati.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 
 #include <functional>
@@ -18,15 +20,36 @@ struct Entry
 // In the order of creation; adding a persistent window is one line here.
 const Entry kPersistentWindows[] = {
     {"frmAvvio", [] { return new TfrmAvvio; }},
+    {"frmCandidati", [] { return new TfrmCandidati; }},
 };
 
 } // namespace
 
+PersistentWindow::PersistentWindow(QWidget *parent, bool opensMaximised)
+    : QWidget(parent)
+    , m_opensMaximised(opensMaximised)
+{
+}
+
 void PersistentWindow::present()
 {
-    show();
+    if (m_opensMaximised)
+        showMaximized();
+    else
+        show();
     raise();
     activateWindow();
+}
+
+WorkWindow::WorkWindow(QWidget *parent)
+    : PersistentWindow(parent, true)
+{
+}
+
+void WorkWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    WindowRegistry::instance().showInstead(this, QStringLiteral("frmAvvio"));
 }
 
 WindowRegistry &WindowRegistry::instance()

@@ -1,5 +1,6 @@
 #include "base/imagefiles.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
 
@@ -15,16 +16,29 @@ QImage read(const QString &path, int maxSide)
     return reader.read();
 }
 
-bool writeJpeg(const QString &path, const QImage &image, int quality)
+namespace {
+bool write(const QString &path, const QImage &image, const char *format, int quality)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (image.isNull() || !file.open(QIODevice::WriteOnly))
         return false;
-    if (!image.save(&file, "JPEG", quality)) {
+    if (!image.save(&file, format, quality)) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
+}
+} // namespace
+
+bool writeJpeg(const QString &path, const QImage &image, int quality)
+{
+    return write(path, image, "JPEG", quality);
+}
+
+bool writeByExtension(const QString &path, const QImage &image)
+{
+    const bool bitmap = QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0;
+    return write(path, image, bitmap ? "BMP" : "JPEG", 90);
 }
 
 } // namespace ImageFiles

@@ -15,4 +15,8 @@ QImage read(const QString &path, int maxSide = 4096);
 // Writes a JPEG, replacing any earlier file; false when it cannot be written.
 bool writeJpeg(const QString &path, const QImage &image, int quality = 90);
 
+// Writes in the format the file's extension names (BMP for ".bmp", JPEG for
+// anything else); false when it cannot be written.
+bool writeByExtension(const QString &path, const QImage &image);
+
 } // namespace ImageFiles

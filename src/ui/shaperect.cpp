@@ -22,11 +22,17 @@ void ShapeRect::setBorder(const QColor &start, const QColor &end)
     update();
 }
 
+void ShapeRect::setHorizontal(bool horizontal)
+{
+    m_horizontal = horizontal;
+    update();
+}
+
 void ShapeRect::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient fill(0, 0, 0, height());
+    QLinearGradient fill(0, 0, m_horizontal ? width() : 0, m_horizontal ? 0 : height());
     fill.setColorAt(0, m_fillTop);
     fill.setColorAt(1, m_fillBottom);
     QLinearGradient border(0, 0, width(), height());

@@ -15,6 +15,8 @@ public:
     void setFill(const QColor &top, const QColor &bottom);
     void setBorder(const QColor &colour) { setBorder(colour, colour); }
     void setBorder(const QColor &start, const QColor &end);
+    // The fill runs from left to right instead of top to bottom.
+    void setHorizontal(bool horizontal);
 
     QColor fillTop() const { return m_fillTop; }
     QColor fillBottom() const { return m_fillBottom; }
@@ -28,4 +30,5 @@ private:
     QColor m_fillBottom = Qt::white;
     QColor m_borderStart = Qt::white;
     QColor m_borderEnd = Qt::white;
+    bool m_horizontal = false;
 };

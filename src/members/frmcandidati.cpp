@@ -1,0 +1,527 @@
+#include "members/frmcandidati.h"
+
+#include "app/tmisc.h"
+#include "base/blanks.h"
+#include "checks/frmcodfisc.h"
+#include "checks/frmpartitaiva.h"
+#include "members/frmwebcam.h"
+#include "members/frmzoom.h"
+#include "members/memberarchive.h"
+#include "members/photodialogs.h"
+#include "members/placeholderphoto.h"
+#include "ui/fieldbehaviours.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+#include "ui/picturebox.h"
+#include "ui/shaperect.h"
+#include "ui/statushints.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+
+#include <algorithm>
+
+using S = TSchedaAnagrafica;
+
+namespace {
+
+const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
+
+struct CardEdit
+{
+    S::FieldId id;
+    int x, y, width;
+    const char *label;
+};
+
+// The 25 edits in keyboard order, which is also the Enter cycle.
+const CardEdit kCardEdits[TfrmCandidati::EditCount] = {
+    {S::fCandidato, 364, 164, 240, "Cognome e nome:"},
+    {S::fSesso, 610, 164, 64, "Sesso:"},
+    {S::fDataNasc, 680, 164, 108, "Data nascita:"},
+    {S::fCittadinanza, 794, 164, 170, "Cittadinanza:"},
+    {S::fLuogoNasc, 364, 212, 240, "Luogo nascita:"},
+    {S::fIndirizzo, 610, 212, 354, "Indirizzo residenza:"},
+    {S::fCitta, 364, 260, 240, "Città:"},
+    {S::fCap, 610, 260, 90, "CAP:"},
+    {S::fSettore, 706, 260, 258, "Qualifica:"},
+    {S::fCodFisc, 364, 308, 214, "Codice fiscale:"},
+    {S::fPartitaIva, 610, 308, 150, "Partita IVA:"},
+    {S::fPatente, 792, 308, 172, "Tessera n."},
+    {S::fStudio, 364, 356, 240, "Titolo di studio:"},
+    {S::fLingue, 610, 356, 354, "Lingue conosciute:"},
+    {S::fEmail, 364, 404, 214, "E-mail:"},
+    {S::fTel, 610, 404, 174, "Tel. casa:"},
+    {S::fCel, 790, 404, 174, "Tel. cellulare:"},
+    {S::fDocumento, 364, 452, 214, "Documento (tipo e numero):"},
+    {S::fEnteRil, 584, 452, 148, "Ente di rilascio:"},
+    {S::fInizioTes, 738, 452, 110, "Data rilascio:"},
+    {S::fFineTes, 854, 452, 110, "Data scadenza:"},
+    {S::fEsperienze, 364, 500, 600, "Quota associativa e modalità di pagamento:"},
+    {S::fCompetenze, 364, 548, 196, "Data ammissione:"},
+    {S::fDisponibilita, 566, 548, 196, "Data cessazione:"},
+    {S::fNote, 32, 596, 730, "Note:"},
+};
+
+// The fields Save refuses to leave empty, in the order they are checked.
+struct Mandatory
+{
+    S::FieldId id;
+    const char *warning;
+};
+
+const Mandatory kMandatory[] = {
+    {S::fCandidato, "Attenzione: per salvare la scheda anagrafica è necessario indicare cognome e nome."},
+    {S::fSesso, "Attenzione: per salvare la scheda anagrafica è necessario indicare il sesso (M o F)."},
+    {S::fDataNasc, "Attenzione: per salvare la scheda anagrafica è necessario indicare la data di nascita."},
+    {S::fLuogoNasc, "Attenzione: per salvare la scheda anagrafica è necessario indicare il luogo di nascita."},
+    {S::fIndirizzo, "Attenzione: per salvare la scheda anagrafica è necessario indicare l'indirizzo di residenza."},
+    {S::fCitta, "Attenzione: per salvare la scheda anagrafica è necessario indicare la città di residenza."},
+    {S::fCap, "Attenzione: per salvare la scheda anagrafica è necessario indicare il CAP della città di residenza."},
+    {S::fSettore, "Attenzione: per salvare la scheda anagrafica è necessario indicare la qualifica."},
+    {S::fCodFisc, "Attenzione: per salvare la scheda anagrafica è necessario indicare il codice fiscale."},
+    {S::fCel, "Attenzione: per salvare la scheda anagrafica è necessario indicare il numero di cellulare."},
+    {S::fCompetenze,
+     "Attenzione: per salvare la scheda anagrafica è necessario indicare la data di ammissione all'associazione."},
+};
+
+const S::FieldId kAttachmentFields[6] = {S::fFile01, S::fFile02, S::fFile03, S::fDesc01, S::fDesc02, S::fDesc03};
+const char *const kAttachmentLabels[6] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
+
+struct Command
+{
+    const char *name;
+    QRect geometry;
+    const char *art;
+    const char *hint;
+    void (TfrmCandidati::*click)();
+};
+
+// Toolbar, photo strip and field buttons. A command whose window does not
+// exist yet has no handler.
+const Command kCommands[] = {
+    {"cmdNuovo", {24, 26, 37, 39}, ":/art/tool_nuovo.svg",
+     "Prepara la schermata per l'inserimento di una nuova scheda.", &TfrmCandidati::cmdNuovoClick},
+    {"cmdDuplica", {64, 26, 37, 39}, ":/art/tool_duplica.svg",
+     "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.",
+     &TfrmCandidati::cmdDuplicaClick},
+    {"cmdSalva", {104, 26, 37, 39}, ":/art/tool_salva.svg", "Salva la scheda in archivio.",
+     &TfrmCandidati::cmdSalvaClick},
+    {"cmdTrova", {144, 26, 37, 39}, ":/art/tool_trova.svg", "Trova una scheda in archivio.", nullptr},
+    {"cmdFile", {184, 26, 37, 39}, ":/art/tool_allega.svg", "Allega file alla scheda.", nullptr},
+    {"cmdAnteprima", {238, 28, 148, 32}, ":/art/btn_anteprima.svg", "Visualizza l'anteprima di stampa della scheda.",
+     nullptr},
+    {"cmdStampa", {405, 28, 148, 32}, ":/art/btn_stampa.svg", "Stampa la scheda.", nullptr},
+    {"cmdPrimo", {572, 26, 37, 39}, ":/art/tool_primo.svg", "Visualizza la prima scheda in archivio.",
+     &TfrmCandidati::cmdPrimoClick},
+    {"cmdIndietro", {614, 26, 37, 39}, ":/art/tool_indietro.svg", "Visualizza la scheda precedente in archivio.",
+     &TfrmCandidati::cmdIndietroClick},
+    {"cmdAvanti", {700, 26, 37, 39}, ":/art/tool_avanti.svg", "Visualizza la scheda successiva in archivio.",
+     &TfrmCandidati::cmdAvantiClick},
+    {"cmdUltimo", {742, 26, 37, 39}, ":/art/tool_ultimo.svg", "Visualizza l'ultima scheda in archivio.",
+     &TfrmCandidati::cmdUltimoClick},
+    {"cmdScadute", {796, 26, 37, 39}, ":/art/tool_telefono.svg",
+     "Visualizza il riepilogo delle persone da ricontattare.", nullptr},
+    {"cmdEsporta", {839, 26, 37, 39}, ":/art/tool_esporta.svg", "Esporta l'archivio in un file di Microsoft Excel.",
+     nullptr},
+    {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", nullptr},
+    {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
+     &TfrmCandidati::cmdEsciClick},
+    {"cmdPrivacy", {778, 542, 183, 32}, ":/art/btn_privacy.svg",
+     "Stampa liberatoria per il trattamento dei dati personali.", nullptr},
+    {"btnCaricaFoto", {38, 523, 108, 40}, ":/art/foto_carica.svg", "Carica una foto esistente.",
+     &TfrmCandidati::btnCaricaFotoClick},
+    {"btnWebcam", {154, 523, 42, 40}, ":/art/foto_webcam.svg", "Cattura la foto con una webcam.",
+     &TfrmCandidati::btnWebcamClick},
+    {"btnSalvaFoto", {204, 523, 42, 40}, ":/art/foto_salva.svg", "Salva la foto su disco.",
+     &TfrmCandidati::btnSalvaFotoClick},
+    {"btnCancFoto", {254, 523, 42, 40}, ":/art/foto_cancella.svg", "Cancella la foto.",
+     &TfrmCandidati::btnCancFotoClick},
+    {"btnZoomFoto", {304, 523, 42, 40}, ":/art/foto_zoom.svg", "Visualizza la foto nelle sue dimensioni reali.",
+     &TfrmCandidati::btnZoomFotoClick},
+    {"btnCodFisc", {582, 308, 22, 22}, ":/art/mini_codfisc.svg", "Controlla il codice fiscale.",
+     &TfrmCandidati::btnCodFiscClick},
+    {"btnPartitaIva", {764, 308, 22, 22}, ":/art/mini_partitaiva.svg", "Controlla il numero di partita IVA.",
+     &TfrmCandidati::btnPartitaIvaClick},
+    {"btnEmail", {582, 404, 22, 22}, ":/art/mini_email.svg", "Invia una e-mail all'indirizzo indicato.",
+     &TfrmCandidati::btnEmailClick},
+};
+
+// Background objects over which the status line is emptied.
+const char *const kHintClearers[] = {"panContainer", "shpContainer", "shpEsci", "shpRiepiloghi", "shpRecord",
+                                     "shpAnteprima", "shpStampa", "shpNuovo", "shpSezione01", "shpSfondo",
+                                     "shpFoto", "imgFoto", "bkgPulsantiFoto", "icoRicontatta"};
+
+QString str(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TfrmCandidati::TfrmCandidati(QWidget *parent)
+    : WorkWindow(parent)
+{
+    setWindowTitle(QStringLiteral(" Quorvel con Vori - Archivio Soci"));
+    resize(1016, 713);
+    Look::setVerticalGradient(this, QColor(0x42, 0x7A, 0xA8), Qt::white);
+    QWidget *pan = Look::centredPanel(this, 996, 692);
+    Look::rect(pan, QStringLiteral("shpContainer"), pan->rect(), Qt::transparent, Qt::transparent);
+
+    buildToolbar(pan);
+    buildCard(pan);
+    buildPhotoArea(pan);
+    wireHints(pan);
+
+    for (const Command &c : kCommands) {
+        auto *button = Look::picture(pan, str(c.name), c.geometry, str(c.art), true);
+        if (c.click)
+            connect(button, &PictureBox::clicked, this, c.click);
+        m_hints->addHint(button, str(c.hint));
+    }
+}
+
+void TfrmCandidati::buildToolbar(QWidget *pan)
+{
+    const struct { const char *name; QRect geometry; } groups[] = {
+        {"shpNuovo", {16, 16, 210, 57}},   {"shpStampa", {231, 16, 162, 57}}, {"shpAnteprima", {398, 16, 162, 57}},
+        {"shpRecord", {565, 16, 219, 57}}, {"shpRiepiloghi", {789, 16, 92, 57}}, {"shpEsci", {886, 16, 92, 57}},
+    };
+    for (const auto &g : groups)
+        Look::rect(pan, str(g.name), g.geometry, Qt::white, Look::TileBorder);
+
+    lblPosizione = Look::place(new QLabel(pan), QStringLiteral("lblPosizione"), {648, 34, 52, 24});
+    lblPosizione->setFont(Look::font(QStringLiteral("Verdana"), 10, true));
+    lblPosizione->setAlignment(Qt::AlignCenter);
+}
+
+void TfrmCandidati::buildCard(QWidget *pan)
+{
+    Look::rect(pan, QStringLiteral("shpSezione01"), {16, 80, 962, 554}, QColor(0xC8, 0xD6, 0xE3), QColor(0xC8, 0xD6, 0xE3));
+    Look::rect(pan, QStringLiteral("shpSfondo"), {24, 88, 946, 538}, Qt::white, Qt::white);
+    Look::picture(pan, QStringLiteral("icoIntestazione"), {364, 94, 600, 32}, QStringLiteral(":/art/intestazione.svg"));
+    auto *line = Look::rect(pan, QStringLiteral("linSepara"), {364, 132, 600, 6}, Look::SteelBlue, Look::SteelBlue);
+    line->setFill(Look::SteelBlue, Qt::white);
+    line->setBorder(Look::SteelBlue, Qt::white);
+    line->setHorizontal(true);
+
+    const QFont labelFont = Look::font(QStringLiteral("Verdana"), 8);
+    const QFont editFont = Look::font(QStringLiteral("Verdana"), 9, true);
+    QList<QLineEdit *> edits;
+    for (const CardEdit &e : kCardEdits) {
+        const S::Field &field = S::fields()[e.id];
+        auto *label = Look::label(pan, QStringLiteral("lbl") + str(field.name), str(e.label), {e.x, e.y - 18}, labelFont);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        auto *edit = Look::place(new QLineEdit(pan), QStringLiteral("txt") + str(field.name), {e.x, e.y, e.width, 24});
+        edit->setFont(editFont);
+        edit->setMaxLength(field.capacity);
+        m_edits[e.id] = edit;
+        edits << edit;
+    }
+    m_edits[S::fSesso]->setAlignment(Qt::AlignCenter);
+
+    FieldBehaviours::colouredBackground(edits, Look::AliceBlue);
+    FieldBehaviours::enterCycle(QList<QWidget *>(edits.begin(), edits.end()));
+    FieldBehaviours::typingCleanup(m_edits[S::fSesso], true);
+    FieldBehaviours::typingCleanup(m_edits[S::fCodFisc], true);
+    FieldBehaviours::typingCleanup(m_edits[S::fEmail], false);
+    FieldBehaviours::digitFilter(m_edits[S::fPartitaIva]);
+
+    Look::picture(pan, QStringLiteral("icoRicontatta"), {788, 588, 31, 31}, QStringLiteral(":/art/ico_ricontatta.svg"));
+    chkRicontatta = Look::place(new QCheckBox(QStringLiteral("Da ricontattare"), pan), QStringLiteral("chkRicontatta"),
+                                {824, 590, 137, 30});
+    chkRicontatta->setFont(Look::font(QStringLiteral("Verdana"), 9, true));
+    chkRicontatta->setCursor(Qt::PointingHandCursor);
+
+    QList<QWidget *> keyboardOrder(edits.begin(), edits.end());
+    keyboardOrder << chkRicontatta;
+    for (qsizetype i = 1; i < keyboardOrder.size(); ++i)
+        setTabOrder(keyboardOrder[i - 1], keyboardOrder[i]);
+
+    for (int i = 0; i < 6; ++i) {
+        m_attachments[i] = new QLabel(pan);
+        m_attachments[i]->setObjectName(str(kAttachmentLabels[i]));
+        m_attachments[i]->hide();
+    }
+
+    Look::rect(pan, QStringLiteral("shpInfo"), {16, 642, 962, 32}, Look::StatusBlue, Look::StatusBlue);
+    panInfo = Look::label(pan, QStringLiteral("panInfo"), QString(), {22, 650}, Look::font(QStringLiteral("Tahoma"), 10),
+                          Qt::white);
+}
+
+void TfrmCandidati::buildPhotoArea(QWidget *pan)
+{
+    const QColor photoBackground(0xE0, 0xE9, 0xF1);
+    Look::rect(pan, QStringLiteral("shpFoto"), {30, 94, 324, 410}, photoBackground, photoBackground);
+    imgFoto = Look::picture(pan, QStringLiteral("imgFoto"), {38, 102, 307, 394}, QString());
+    imgBianco = Look::picture(pan, QStringLiteral("imgBianco"), {38, 102, 307, 394}, QString());
+    imgBianco->setImage(placeholderPhoto());
+    imgBianco->hide();
+    imgFoto->setImage(imgBianco->image());
+    Look::rect(pan, QStringLiteral("bkgPulsantiFoto"), {30, 515, 324, 56}, photoBackground, photoBackground);
+}
+
+void TfrmCandidati::wireHints(QWidget *pan)
+{
+    m_hints = new StatusHints(panInfo, QStringLiteral("Pronto per archiviare una nuova scheda..."));
+    m_hints->addClearer(this);
+    for (const char *name : kHintClearers)
+        m_hints->addClearer(pan->objectName() == str(name) ? pan : pan->findChild<QWidget *>(str(name)));
+    m_hints->addHint(chkRicontatta,
+                     QStringLiteral("Spunta questa casella per annotare che la persona deve essere ricontattata."));
+}
+
+void TfrmCandidati::showEvent(QShowEvent *event)
+{
+    WorkWindow::showEvent(event);
+    // Each opening from the launcher starts on an empty card; coming back
+    // from a minimised state is not an opening.
+    if (!event->spontaneous())
+        clearCard();
+}
+
+void TfrmCandidati::clearCard()
+{
+    for (QLineEdit *edit : m_edits)
+        edit->clear();
+    for (QLabel *label : m_attachments)
+        label->clear();
+    chkRicontatta->setChecked(false);
+    showPlaceholder();
+    lblPosizione->clear();
+    m_edits[S::fCandidato]->setFocus();
+}
+
+void TfrmCandidati::showPlaceholder()
+{
+    imgFoto->setImage(imgBianco->image());
+}
+
+void TfrmCandidati::showRecord(qint64 index, const TSchedaAnagrafica &scheda)
+{
+    for (const CardEdit &e : kCardEdits)
+        m_edits[e.id]->setText(Blanks::trimmed(scheda.*S::fields()[e.id].member));
+    if (const auto yes = scheda.ricontatta())
+        chkRicontatta->setChecked(*yes);
+    for (int i = 0; i < 6; ++i)
+        m_attachments[i]->setText(scheda.*S::fields()[kAttachmentFields[i]].member);
+    lblPosizione->setText(QString::number(index + 1));
+    imgFoto->setImage(MemberArchive::loadPhoto(lblPosizione->text()));
+}
+
+TSchedaAnagrafica TfrmCandidati::cardRecord() const
+{
+    TSchedaAnagrafica scheda;
+    for (const CardEdit &e : kCardEdits)
+        scheda.*S::fields()[e.id].member = m_edits[e.id]->text();
+    scheda.setRicontatta(chkRicontatta->isChecked());
+    for (int i = 0; i < 6; ++i)
+        scheda.*S::fields()[kAttachmentFields[i]].member = m_attachments[i]->text();
+    return scheda;
+}
+
+std::optional<qint64> TfrmCandidati::countOrReport()
+{
+    const auto count = MemberArchive().count();
+    if (!count)
+        Messages::error(MemberArchive::ErrorText);
+    return count;
+}
+
+void TfrmCandidati::goToRecord(qint64 index)
+{
+    const auto scheda = MemberArchive().read(index);
+    if (!scheda) {
+        Messages::error(MemberArchive::ErrorText);
+        return;
+    }
+    showRecord(index, *scheda);
+}
+
+void TfrmCandidati::cmdNuovoClick()
+{
+    clearCard();
+}
+
+void TfrmCandidati::cmdSalvaClick()
+{
+    for (const Mandatory &m : kMandatory) {
+        if (Blanks::isBlank(m_edits[m.id]->text())) {
+            Messages::warning(str(m.warning));
+            m_edits[m.id]->setFocus();
+            return;
+        }
+    }
+
+    MemberArchive archive;
+    const TSchedaAnagrafica scheda = cardRecord();
+    const QString position = Blanks::trimmed(lblPosizione->text());
+    QString message;
+    if (!position.isEmpty()) {
+        const qint64 number = position.toLongLong();
+        if (!archive.overwrite(number - 1, scheda)) {
+            Messages::error(MemberArchive::ErrorText);
+            return;
+        }
+        lblPosizione->setText(QString::number(number));
+        message = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+    } else {
+        const auto index = archive.append(scheda);
+        if (!index) {
+            Messages::error(MemberArchive::ErrorText);
+            return;
+        }
+        lblPosizione->setText(QString::number(*index + 1));
+        message = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+    }
+    // The record is saved; a photo that cannot be written only turns the card
+    // to the placeholder.
+    if (!MemberArchive::savePhoto(lblPosizione->text(), imgFoto->image()))
+        showPlaceholder();
+    Messages::information(message);
+}
+
+void TfrmCandidati::cmdDuplicaClick()
+{
+    if (Blanks::trimmed(lblPosizione->text()).isEmpty()) {
+        Messages::warning(QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che "
+                                         "questa è stata inserita in archivio."));
+        return;
+    }
+    for (QLabel *label : m_attachments)
+        label->clear();
+    lblPosizione->clear();
+    showPlaceholder();
+    chkRicontatta->setChecked(false);
+    m_edits[S::fCandidato]->setFocus();
+    Messages::information(QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
+                                         "Al termine premere Salva per inserire la scheda in archivio."));
+}
+
+void TfrmCandidati::cmdPrimoClick()
+{
+    const auto count = countOrReport();
+    if (!count)
+        return;
+    if (*count == 0)
+        Messages::information(kEmptyArchive);
+    else
+        goToRecord(0);
+}
+
+void TfrmCandidati::cmdUltimoClick()
+{
+    const auto count = countOrReport();
+    if (!count)
+        return;
+    if (*count == 0)
+        Messages::information(kEmptyArchive);
+    else
+        goToRecord(*count - 1);
+}
+
+void TfrmCandidati::cmdAvantiClick()
+{
+    // A new card moves on to record 1, as if it stood at record 0.
+    const QString position = Blanks::trimmed(lblPosizione->text());
+    const qint64 shown = position.isEmpty() ? 0 : position.toLongLong();
+    const auto count = countOrReport();
+    if (!count)
+        return;
+    if (*count == 0) {
+        lblPosizione->clear();
+        Messages::information(kEmptyArchive);
+    } else if (shown < *count) {
+        goToRecord(shown);
+    }
+}
+
+void TfrmCandidati::cmdIndietroClick()
+{
+    const QString position = Blanks::trimmed(lblPosizione->text());
+    const auto count = countOrReport();
+    if (!count || position == QStringLiteral("1"))
+        return;
+    if (*count == 0)
+        Messages::information(kEmptyArchive);
+    else if (position.isEmpty())
+        goToRecord(0);
+    else
+        goToRecord(position.toLongLong() - 2);
+}
+
+void TfrmCandidati::cmdEsciClick()
+{
+    close();
+}
+
+void TfrmCandidati::btnEmailClick()
+{
+    TMisc::Open(QStringLiteral("\"mailto:") + Blanks::trimmed(m_edits[S::fEmail]->text()) + QStringLiteral("\""));
+}
+
+void TfrmCandidati::openCheck(bool vatNumber, const QString &code)
+{
+    if (vatNumber) {
+        TfrmPartitaIva frmPartitaIva(this);
+        frmPartitaIva.field()->setText(code);
+        Modal::show(&frmPartitaIva);
+    } else {
+        TfrmCodFisc frmCodFisc(this);
+        frmCodFisc.field()->setText(code);
+        Modal::show(&frmCodFisc);
+    }
+}
+
+void TfrmCandidati::btnCodFiscClick()
+{
+    // A code of digits only is the fiscal code of a body: its VAT number.
+    const QString code = Blanks::trimmed(m_edits[S::fCodFisc]->text());
+    const bool digitsOnly = !code.isEmpty()
+        && std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    openCheck(digitsOnly, code);
+}
+
+void TfrmCandidati::btnPartitaIvaClick()
+{
+    openCheck(true, Blanks::trimmed(m_edits[S::fPartitaIva]->text()));
+}
+
+void TfrmCandidati::btnCaricaFotoClick()
+{
+    const auto photo = PhotoDialogs::load(this);
+    if (!photo)
+        return;
+    if (photo->isNull())
+        showPlaceholder();
+    else
+        imgFoto->setImage(*photo);
+}
+
+void TfrmCandidati::btnWebcamClick()
+{
+    TfrmWebCam frmWebCam(this);
+    frmWebCam.setMemory(QStringLiteral("euro_01"));
+    Modal::show(&frmWebCam);
+}
+
+void TfrmCandidati::btnSalvaFotoClick()
+{
+    if (PhotoDialogs::save(this, imgFoto->image()) == PhotoDialogs::SaveResult::Failed)
+        showPlaceholder();
+}
+
+void TfrmCandidati::btnCancFotoClick()
+{
+    showPlaceholder();
+}
+
+void TfrmCandidati::btnZoomFotoClick()
+{
+    TfrmZoom frmZoom(this);
+    frmZoom.setPhoto(imgFoto->image());
+    Modal::show(&frmZoom);
+}

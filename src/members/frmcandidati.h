@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/persistentwindow.h"
+#include "members/schedaanagrafica.h"
+
+#include <array>
+
+class PictureBox;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class StatusHints;
+
+// The members archive: one member card at a time, with its photo, the 25
+// fields, the call-back box and the record number; new, save, duplicate,
+// navigation and the photo buttons.
+class TfrmCandidati : public WorkWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int EditCount = 25;
+
+    explicit TfrmCandidati(QWidget *parent = nullptr);
+
+    // Puts record `index` (record number index + 1) on the card, photo included.
+    void showRecord(qint64 index, const TSchedaAnagrafica &scheda);
+    // Empty fields and attachments, box unticked, placeholder photo, no record
+    // number, focus on the name.
+    void clearCard();
+    // The card as a record, as Save writes it.
+    TSchedaAnagrafica cardRecord() const;
+
+    QLineEdit *edit(TSchedaAnagrafica::FieldId id) const { return m_edits[id]; }
+
+public slots:
+    void cmdNuovoClick();
+    void cmdSalvaClick();
+    void cmdDuplicaClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdEsciClick();
+    void btnEmailClick();
+    void btnCodFiscClick();
+    void btnPartitaIvaClick();
+    void btnCaricaFotoClick();
+    void btnWebcamClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildToolbar(QWidget *pan);
+    void buildCard(QWidget *pan);
+    void buildPhotoArea(QWidget *pan);
+    void wireHints(QWidget *pan);
+    void goToRecord(qint64 index);
+    std::optional<qint64> countOrReport();
+    void showPlaceholder();
+    void openCheck(bool vatNumber, const QString &code);
+
+    std::array<QLineEdit *, EditCount> m_edits{};
+    std::array<QLabel *, 6> m_attachments{};
+    QLabel *lblPosizione = nullptr;
+    QCheckBox *chkRicontatta = nullptr;
+    PictureBox *imgFoto = nullptr;
+    PictureBox *imgBianco = nullptr;
+    QLabel *panInfo = nullptr;
+    StatusHints *m_hints = nullptr;
+};
