@@ -25,7 +25,7 @@ IdentifierCheckWindow::IdentifierCheckWindow(QWidget *parent, const Design &desi
 
     m_field = Look::place(new QLineEdit(pan), design.fieldName, {26, 128, 233, 28});
     m_field->setFont(Look::font(QStringLiteral("Courier New"), 16, true));
-    m_field->setMaxLength(design.maxLength);
+    FieldBehaviours::typingLimit(m_field, design.maxLength);
     btnControlla = Look::button(pan, QStringLiteral("btnControlla"), QStringLiteral("Controlla"), {268, 128, 160, 28},
                                 Look::font(QStringLiteral("Verdana"), 9));
     auto *btnChiudi = Look::button(pan, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), {170, 184, 116, 28},

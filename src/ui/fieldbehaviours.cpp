@@ -8,10 +8,33 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace FieldBehaviours {
 
 namespace {
+
+class TypingLimit : public QValidator
+{
+public:
+    TypingLimit(QLineEdit *field, int length)
+        : QValidator(field)
+        , m_length(length)
+        , m_shown(field->text().size())
+    {
+        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { m_shown = text.size(); });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        // Growing past the limit is refused; shortening never is.
+        return input.size() > m_length && input.size() > m_shown ? Invalid : Acceptable;
+    }
+
+private:
+    int m_length;
+    qsizetype m_shown;
+};
 
 bool isEnter(const QKeyEvent *key)
 {
@@ -111,6 +134,11 @@ void digitFilter(QLineEdit *field)
             && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         return !digit;
     });
+}
+
+void typingLimit(QLineEdit *field, int length)
+{
+    field->setValidator(new TypingLimit(field, length));
 }
 
 bool isForbiddenInFileName(QChar c)

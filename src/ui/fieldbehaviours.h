@@ -44,6 +44,10 @@ void provinceList(QComboBox *box);
 // checked on each change and, with `onKeyRelease`, on each key release.
 void enableOnContent(QWidget *command, const QList<QLineEdit *> &watched, bool onKeyRelease);
 
+// At most `length` characters can be typed or pasted; a longer text put in by
+// the program is shown whole and can still be shortened.
+void typingLimit(QLineEdit *field, int length);
+
 // Characters refused by fileNameFilter.
 bool isForbiddenInFileName(QChar c);
 

@@ -1,0 +1,549 @@
+#include "app/startup.h"
+#include "app/tmisc.h"
+#include "base/recordfile.h"
+#include "cardwindow.h"
+#include "checks/frmcodfisc.h"
+#include "checks/frmpartitaiva.h"
+#include "members/memberarchive.h"
+#include "members/placeholderphoto.h"
+#include "support/filecapabilities.h"
+#include "support/typing.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using Messages::Kind;
+using S = TSchedaAnagrafica;
+
+namespace {
+
+const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+const QString kSaved = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+
+TSchedaAnagrafica member(const QString &name, bool ricontatta = false)
+{
+    TSchedaAnagrafica s;
+    s.Candidato = name;
+    s.Sesso = QStringLiteral("M");
+    s.CodFisc = name.toUpper();
+    s.File01 = name + QStringLiteral(".pdf");
+    s.Desc01 = QStringLiteral("documento di ") + name;
+    s.setRicontatta(ricontatta);
+    return s;
+}
+
+void writeArchive(const QList<TSchedaAnagrafica> &members)
+{
+    MemberArchive archive;
+    for (const auto &m : members)
+        QVERIFY(archive.append(m));
+}
+
+QImage solid(const QColor &colour, const QSize &size = QSize(60, 80))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+class TestFrmCandidati : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void layout();
+    void opensOnAnEmptyCard();
+    void enterCyclesThroughTheCard();
+    void typingFilters();
+    void mandatoryFields_data();
+    void mandatoryFields();
+    void saveNewThenOverwrite();
+    void savePhotoFileEachTime();
+    void photoThatCannotBeWrittenKeepsTheRecord();
+    void duplicate();
+    void duplicateNeedsASavedCard();
+    void navigationOnEmptyArchive();
+    void navigationSteps();
+    void unknownRicontattaLeavesTheBox();
+    void damagedRecordShowsWhatItCan();
+    void archiveErrors();
+    void hints();
+    void emailButton();
+    void checkButtons_data();
+    void checkButtons();
+    void closingReturnsToTheLauncher();
+
+private:
+    Messages::Recorder *m_messages = nullptr;
+    QList<QUrl> m_opened;
+};
+
+void TestFrmCandidati::initTestCase()
+{
+    Startup::prepareApplication(*qApp);
+    RecordFile::setLockTimeout(200);
+    TMisc::setOpenerForTesting([this](const QString &, const QUrl &url) { m_opened << url; });
+}
+
+void TestFrmCandidati::init()
+{
+    m_messages = new Messages::Recorder;
+    m_opened.clear();
+}
+
+void TestFrmCandidati::cleanup()
+{
+    delete m_messages;
+    Modal::setHandlerForTesting({});
+}
+
+void TestFrmCandidati::layout()
+{
+    TestFolder folder;
+    TfrmCandidati window;
+    window.present();
+    QVERIFY(window.windowState() & Qt::WindowMaximized);
+
+    CardWindow card;
+    QCOMPARE(card.window.windowTitle(), QStringLiteral(" Quorvel con Vori - Archivio Soci"));
+    QCOMPARE(card.child(QStringLiteral("panContainer"))->size(), QSize(996, 692));
+    QCOMPARE(card.child(QStringLiteral("imgFoto"))->geometry(), QRect(38, 102, 307, 394));
+    QCOMPARE(card.child(QStringLiteral("lblPosizione"))->geometry(), QRect(648, 34, 52, 24));
+    QCOMPARE(card.edit(QStringLiteral("txtNote"))->geometry().topLeft(), QPoint(32, 596));
+    QCOMPARE(card.edit(QStringLiteral("txtCittadinanza"))->geometry().topLeft(), QPoint(794, 164));
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblCitta"))->text(), QStringLiteral("Città:"));
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblCitta"))->pos(), QPoint(364, 242));
+    for (const auto &f : S::fields()) {
+        const QString name = QString::fromLatin1(f.name);
+        if (f.offset < 2103) // the 25 edits
+            QCOMPARE(card.edit(QStringLiteral("txt") + name)->maxLength(), f.capacity);
+        else if (name != QStringLiteral("Ricontatta"))
+            QVERIFY(!card.child(QStringLiteral("lbl") + name)->isVisible());
+    }
+    for (const char *name : {"cmdNuovo", "cmdDuplica", "cmdSalva", "cmdTrova", "cmdFile", "cmdAnteprima", "cmdStampa",
+                             "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo", "cmdScadute", "cmdEsporta",
+                             "cmdGuida", "cmdEsci", "cmdPrivacy", "btnCaricaFoto", "btnWebcam", "btnSalvaFoto",
+                             "btnCancFoto", "btnZoomFoto", "btnCodFisc", "btnPartitaIva", "btnEmail"})
+        QVERIFY2(card.child(QString::fromLatin1(name))->cursor().shape() == Qt::PointingHandCursor, name);
+    QVERIFY(!card.child(QStringLiteral("imgBianco"))->isVisible());
+}
+
+void TestFrmCandidati::opensOnAnEmptyCard()
+{
+    CardWindow card;
+    writeArchive({member(QStringLiteral("Rossi"), true)});
+    card.click(QStringLiteral("cmdPrimo"));
+    QCOMPARE(card.position(), QStringLiteral("1"));
+    QVERIFY(card.ricontatta()->isChecked());
+
+    card.window.hide();
+    card.window.present();
+    QApplication::setActiveWindow(&card.window);
+    QCOMPARE(card.position(), QString());
+    QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text(), QString());
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblFile01"))->text(), QString());
+    QVERIFY(!card.ricontatta()->isChecked());
+    QCOMPARE(card.photo(), placeholderPhoto());
+    QCOMPARE(QApplication::focusWidget(), card.edit(QStringLiteral("txtCandidato")));
+}
+
+void TestFrmCandidati::enterCyclesThroughTheCard()
+{
+    CardWindow card;
+    QLineEdit *first = card.edit(QStringLiteral("txtCandidato"));
+    first->setFocus();
+    QStringList visited;
+    for (int press = 0; press < 25; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(QApplication::focusWidget(), first);
+    QCOMPARE(visited.mid(9, 3), QStringList({QStringLiteral("txtPartitaIva"), QStringLiteral("txtPatente"),
+                                             QStringLiteral("txtStudio")}));
+    QCOMPARE(visited.at(23), QStringLiteral("txtNote"));
+    QVERIFY(m_messages->shown().isEmpty());
+}
+
+void TestFrmCandidati::typingFilters()
+{
+    CardWindow card;
+    typeText(card.edit(QStringLiteral("txtCodFisc")), QStringLiteral("rssmra85 "));
+    QCOMPARE(card.edit(QStringLiteral("txtCodFisc"))->text(), QStringLiteral("RSSMRA85"));
+    typeText(card.edit(QStringLiteral("txtSesso")), QStringLiteral("f"));
+    QCOMPARE(card.edit(QStringLiteral("txtSesso"))->text(), QStringLiteral("F"));
+    typeText(card.edit(QStringLiteral("txtEmail")), QStringLiteral(" Anna.Rossi@Esempio.it "));
+    QCOMPARE(card.edit(QStringLiteral("txtEmail"))->text(), QStringLiteral("Anna.Rossi@Esempio.it"));
+    typeText(card.edit(QStringLiteral("txtPartitaIva")), QStringLiteral("IT 0123"));
+    QCOMPARE(card.edit(QStringLiteral("txtPartitaIva"))->text(), QStringLiteral("0123"));
+    typeText(card.edit(QStringLiteral("txtCandidato")), QString(55, QChar(u'x')));
+    QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text().size(), 50);
+}
+
+void TestFrmCandidati::mandatoryFields_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("warning");
+    const QString prefix = QStringLiteral("Attenzione: per salvare la scheda anagrafica è necessario indicare ");
+    QTest::newRow("name") << "txtCandidato" << prefix + "cognome e nome.";
+    QTest::newRow("sex") << "txtSesso" << prefix + "il sesso (M o F).";
+    QTest::newRow("birth date") << "txtDataNasc" << prefix + "la data di nascita.";
+    QTest::newRow("birth place") << "txtLuogoNasc" << prefix + "il luogo di nascita.";
+    QTest::newRow("address") << "txtIndirizzo" << prefix + "l'indirizzo di residenza.";
+    QTest::newRow("town") << "txtCitta" << prefix + "la città di residenza.";
+    QTest::newRow("postcode") << "txtCap" << prefix + "il CAP della città di residenza.";
+    QTest::newRow("role") << "txtSettore" << prefix + "la qualifica.";
+    QTest::newRow("fiscal code") << "txtCodFisc" << prefix + "il codice fiscale.";
+    QTest::newRow("mobile") << "txtCel" << prefix + "il numero di cellulare.";
+    QTest::newRow("admission") << "txtCompetenze" << prefix + "la data di ammissione all'associazione.";
+}
+
+void TestFrmCandidati::mandatoryFields()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, warning);
+    CardWindow card;
+    card.fill(QStringLiteral("Rossi Anna"));
+    // This field and every later one are blank: only this field's warning shows.
+    bool blank = false;
+    for (const auto &f : S::fields()) {
+        const QString name = QStringLiteral("txt") + QString::fromLatin1(f.name);
+        blank = blank || name == field;
+        if (blank && f.offset < 2103)
+            card.edit(name)->setText(name == field ? QStringLiteral(" \t ") : QString());
+    }
+    card.edit(QStringLiteral("txtNote"))->setFocus();
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Warning);
+    QCOMPARE(m_messages->shown().at(0).text, warning);
+    QCOMPARE(QApplication::focusWidget(), card.edit(field));
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 0);
+    QVERIFY(!QFile::exists(card.folder.file(QStringLiteral("Anagrafica/Scheda_Anagrafica_1.jpg"))));
+}
+
+void TestFrmCandidati::saveNewThenOverwrite()
+{
+    CardWindow card;
+    card.fill(QStringLiteral("  Rossi Anna  "));
+    card.ricontatta()->setChecked(true);
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->texts(), QStringList{kInserted});
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Information);
+    QCOMPARE(card.position(), QStringLiteral("1"));
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 3612);
+    // The edit keeps the blanks as typed; the file does not.
+    QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text(), QStringLiteral("  Rossi Anna  "));
+    const QByteArray first = card.folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    QCOMPARE(first.left(11), QByteArray("\x0ARossi Anna"));
+    QCOMPARE(first.mid(2103, 3), QByteArray("\x02\x53\xEC"));
+
+    card.click(QStringLiteral("cmdNuovo"));
+    QCOMPARE(card.position(), QString());
+    card.fill(QStringLiteral("Bianchi Luca"));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(card.position(), QStringLiteral("2"));
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 7224);
+
+    card.edit(QStringLiteral("txtNote"))->setText(QStringLiteral("cambiato"));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->texts().last(), kSaved);
+    QCOMPARE(card.position(), QStringLiteral("2"));
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 7224);
+    QCOMPARE(MemberArchive().read(1)->Note, QStringLiteral("cambiato"));
+    QCOMPARE(MemberArchive().read(0)->Candidato, QStringLiteral("Rossi Anna"));
+    QCOMPARE(MemberArchive().read(1)->ricontatta(), std::optional<bool>(false));
+}
+
+void TestFrmCandidati::savePhotoFileEachTime()
+{
+    CardWindow card;
+    card.fill(QStringLiteral("Rossi Anna"));
+    card.click(QStringLiteral("cmdSalva"));
+    const QString photo = card.folder.file(QStringLiteral("Anagrafica/Scheda_Anagrafica_1.jpg"));
+    QImage written(photo);
+    QCOMPARE(written.size(), QSize(307, 394)); // the placeholder
+
+    // A photo on the card is written at its own resolution, replacing the file.
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::red, QSize(640, 480)));
+    card.click(QStringLiteral("cmdSalva"));
+    written = QImage(photo);
+    QCOMPARE(written.size(), QSize(640, 480));
+    QVERIFY(qRed(written.pixel(320, 240)) > 200);
+
+    card.click(QStringLiteral("btnCancFoto"));
+    QCOMPARE(card.photo(), placeholderPhoto());
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(QImage(photo).size(), QSize(307, 394));
+}
+
+void TestFrmCandidati::photoThatCannotBeWrittenKeepsTheRecord()
+{
+    CardWindow card;
+    card.folder.write(QStringLiteral("Anagrafica"), QByteArray("a file where the folder should be"));
+    card.fill(QStringLiteral("Rossi Anna"));
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::red));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->texts(), QStringList{kInserted});
+    QCOMPARE(card.position(), QStringLiteral("1"));
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 3612);
+    QCOMPARE(card.photo(), placeholderPhoto());
+}
+
+void TestFrmCandidati::duplicate()
+{
+    CardWindow card;
+    writeArchive({member(QStringLiteral("uno")), member(QStringLiteral("due")), member(QStringLiteral("tre"), true)});
+    card.click(QStringLiteral("cmdUltimo"));
+    QCOMPARE(card.position(), QStringLiteral("3"));
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblFile01"))->text(), QStringLiteral("tre.pdf"));
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::blue));
+    card.fill(QStringLiteral("tre"));
+
+    card.click(QStringLiteral("cmdDuplica"));
+    QCOMPARE(m_messages->texts(),
+             QStringList{QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
+                                        "Al termine premere Salva per inserire la scheda in archivio.")});
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Information);
+    QCOMPARE(card.position(), QString());
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblFile01"))->text(), QString());
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblDesc01"))->text(), QString());
+    QVERIFY(!card.ricontatta()->isChecked());
+    QCOMPARE(card.photo(), placeholderPhoto());
+    QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text(), QStringLiteral("tre"));
+    QCOMPARE(QApplication::focusWidget(), card.edit(QStringLiteral("txtCandidato")));
+
+    const QByteArray before = MemberArchive().read(2)->toBytes();
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(card.position(), QStringLiteral("4"));
+    const auto copy = MemberArchive().read(3);
+    QCOMPARE(copy->Candidato, QStringLiteral("tre"));
+    QCOMPARE(copy->ricontatta(), std::optional<bool>(false));
+    QCOMPARE(copy->File01, QString());
+    QCOMPARE(MemberArchive().read(2)->toBytes(), before);
+    QCOMPARE(QImage(card.folder.file(QStringLiteral("Anagrafica/Scheda_Anagrafica_4.jpg"))).size(), QSize(307, 394));
+}
+
+void TestFrmCandidati::duplicateNeedsASavedCard()
+{
+    CardWindow card;
+    card.fill(QStringLiteral("Rossi"));
+    card.child<QLabel>(QStringLiteral("lblFile02"))->setText(QStringLiteral("x.pdf"));
+    card.click(QStringLiteral("cmdDuplica"));
+    QCOMPARE(m_messages->texts(), QStringList{QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
+                                                             "soltanto dopo che questa è stata inserita in archivio.")});
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Warning);
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblFile02"))->text(), QStringLiteral("x.pdf"));
+    QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text(), QStringLiteral("Rossi"));
+}
+
+void TestFrmCandidati::navigationOnEmptyArchive()
+{
+    CardWindow card;
+    for (const char *button : {"cmdPrimo", "cmdUltimo", "cmdIndietro"}) {
+        card.child<QLabel>(QStringLiteral("lblPosizione"))->setText(QStringLiteral("5"));
+        card.click(QString::fromLatin1(button));
+        QCOMPARE(card.position(), QStringLiteral("5"));
+    }
+    card.click(QStringLiteral("cmdAvanti"));
+    QCOMPARE(card.position(), QString());
+    QCOMPARE(m_messages->texts(), QStringList({kEmpty, kEmpty, kEmpty, kEmpty}));
+    QCOMPARE(m_messages->shown().at(3).kind, Kind::Information);
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 0);
+}
+
+void TestFrmCandidati::navigationSteps()
+{
+    CardWindow card;
+    writeArchive({member(QStringLiteral("uno")), member(QStringLiteral("due")), member(QStringLiteral("tre"))});
+    MemberArchive::savePhoto(QStringLiteral("2"), solid(Qt::green));
+    const auto shown = [&] { return card.edit(QStringLiteral("txtCandidato"))->text() + card.position(); };
+
+    card.click(QStringLiteral("cmdAvanti")); // a new card moves on to record 1
+    QCOMPARE(shown(), QStringLiteral("uno1"));
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblDesc01"))->text(), QStringLiteral("documento di uno"));
+    QCOMPARE(card.photo(), placeholderPhoto()); // no photo file
+    card.click(QStringLiteral("cmdIndietro")); // on record 1: nothing
+    QCOMPARE(shown(), QStringLiteral("uno1"));
+    card.click(QStringLiteral("cmdAvanti"));
+    QCOMPARE(shown(), QStringLiteral("due2"));
+    QCOMPARE(card.photo().size(), QSize(60, 80));
+    card.edit(QStringLiteral("txtNote"))->setText(QStringLiteral("non salvato"));
+    card.click(QStringLiteral("cmdAvanti"));
+    QCOMPARE(shown(), QStringLiteral("tre3"));
+    card.click(QStringLiteral("cmdAvanti")); // on the last: nothing
+    QCOMPARE(shown(), QStringLiteral("tre3"));
+    card.click(QStringLiteral("cmdIndietro"));
+    QCOMPARE(shown(), QStringLiteral("due2"));
+    QCOMPARE(card.edit(QStringLiteral("txtNote"))->text(), QString()); // the change was dropped
+    card.click(QStringLiteral("cmdPrimo"));
+    QCOMPARE(shown(), QStringLiteral("uno1"));
+    card.click(QStringLiteral("cmdUltimo"));
+    QCOMPARE(shown(), QStringLiteral("tre3"));
+    card.click(QStringLiteral("cmdNuovo"));
+    card.click(QStringLiteral("cmdIndietro")); // a new card goes back to record 1
+    QCOMPARE(shown(), QStringLiteral("uno1"));
+    QVERIFY(m_messages->shown().isEmpty());
+}
+
+void TestFrmCandidati::unknownRicontattaLeavesTheBox()
+{
+    CardWindow card;
+    writeArchive({member(QStringLiteral("uno"), true), member(QStringLiteral("due")), member(QStringLiteral("tre"))});
+    QByteArray bytes = card.folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    bytes.replace(3612 + 2103, 3, QByteArray("\x01?\0", 3));
+    card.folder.write(QStringLiteral("Archivio_Anagrafico.pro"), bytes);
+
+    card.click(QStringLiteral("cmdPrimo"));
+    QVERIFY(card.ricontatta()->isChecked());
+    card.click(QStringLiteral("cmdAvanti")); // unknown: stays ticked
+    QVERIFY(card.ricontatta()->isChecked());
+    card.click(QStringLiteral("cmdAvanti")); // "No"
+    QVERIFY(!card.ricontatta()->isChecked());
+    card.click(QStringLiteral("cmdIndietro")); // unknown: stays unticked
+    QVERIFY(!card.ricontatta()->isChecked());
+}
+
+void TestFrmCandidati::damagedRecordShowsWhatItCan()
+{
+    CardWindow card;
+    writeArchive({member(QStringLiteral("uno"))});
+    QByteArray bytes = card.folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    bytes[0] = char(0xFF);          // name length beyond its field
+    bytes[53] = char(0xFF);         // empty birth date with a huge length
+    bytes.append(QByteArray(1000, 'z')); // a short trailing record
+    card.folder.write(QStringLiteral("Archivio_Anagrafico.pro"), bytes);
+
+    card.click(QStringLiteral("cmdUltimo"));
+    QCOMPARE(card.position(), QStringLiteral("1"));
+    QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text().left(3), QStringLiteral("uno"));
+    QVERIFY(card.edit(QStringLiteral("txtCandidato"))->text().size() <= 50);
+    QCOMPARE(card.edit(QStringLiteral("txtSesso"))->text(), QStringLiteral("M"));
+    QVERIFY(m_messages->shown().isEmpty());
+
+    // Still usable: a new member is appended after the last whole record.
+    card.click(QStringLiteral("cmdNuovo"));
+    card.fill(QStringLiteral("due"));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(card.position(), QStringLiteral("2"));
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 7224);
+}
+
+void TestFrmCandidati::archiveErrors()
+{
+    CardWindow card;
+    writeArchive({member(QStringLiteral("uno"))});
+    const QString path = card.folder.file(QStringLiteral("Archivio_Anagrafico.pro"));
+    const QByteArray before = card.folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    {
+        HonourFilePermissions permissions;
+        for (const char *button : {"cmdPrimo", "cmdUltimo", "cmdAvanti", "cmdIndietro"})
+            card.click(QString::fromLatin1(button));
+        card.fill(QStringLiteral("due"));
+        card.click(QStringLiteral("cmdSalva"));
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(m_messages->shown().size(), 5);
+    for (const auto &shown : m_messages->shown()) {
+        QCOMPARE(shown.kind, Kind::Error);
+        QCOMPARE(shown.text, MemberArchive::ErrorText);
+    }
+    QCOMPARE(card.position(), QString());
+    QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text(), QStringLiteral("due"));
+    QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")), before);
+}
+
+void TestFrmCandidati::hints()
+{
+    CardWindow card;
+    QVERIFY(QTest::qWaitForWindowExposed(&card.window));
+    auto *panInfo = card.child<QLabel>(QStringLiteral("panInfo"));
+    QCOMPARE(panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
+    QTest::mouseMove(card.child(QStringLiteral("cmdSalva")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Salva la scheda in archivio."));
+    QTest::mouseMove(card.edit(QStringLiteral("txtCitta")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Salva la scheda in archivio."));
+    QTest::mouseMove(card.child(QStringLiteral("btnZoomFoto")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Visualizza la foto nelle sue dimensioni reali."));
+    // A label lets the mouse through to the background behind it.
+    QTest::mouseMove(card.child(QStringLiteral("lblCitta")), QPoint(5, 5));
+    QCOMPARE(panInfo->text(), QString());
+    QWidget *chk = card.child(QStringLiteral("chkRicontatta"));
+    QTest::mouseMove(chk, QPoint(10, 10));
+    QVERIFY(panInfo->text().startsWith(QStringLiteral("Spunta questa casella")));
+    QTest::mouseMove(card.child(QStringLiteral("imgFoto")), QPoint(100, 100));
+    QCOMPARE(panInfo->text(), QString());
+}
+
+void TestFrmCandidati::emailButton()
+{
+    CardWindow card;
+    card.edit(QStringLiteral("txtEmail"))->setText(QStringLiteral(" anna@esempio.it "));
+    card.click(QStringLiteral("btnEmail"));
+    card.edit(QStringLiteral("txtEmail"))->clear();
+    card.click(QStringLiteral("btnEmail"));
+    QCOMPARE(m_opened, QList<QUrl>({QUrl(QStringLiteral("mailto:anna@esempio.it")), QUrl(QStringLiteral("mailto:"))}));
+}
+
+void TestFrmCandidati::checkButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("codFisc");
+    QTest::addColumn<QString>("partitaIva");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("fiscal code with letters") << "btnCodFisc" << "rssmra85t10a562s" << "" << "frmCodFisc"
+                                              << "rssmra85t10a562s";
+    QTest::newRow("fiscal code of digits") << "btnCodFisc" << " 12345678903 " << "" << "frmPartitaIva"
+                                           << "12345678903";
+    QTest::newRow("16 digits") << "btnCodFisc" << "1234567890312345" << "" << "frmPartitaIva" << "1234567890312345";
+    QTest::newRow("empty fiscal code") << "btnCodFisc" << "" << "1" << "frmCodFisc" << "";
+    QTest::newRow("VAT number") << "btnPartitaIva" << "X" << "12345678903" << "frmPartitaIva" << "12345678903";
+    QTest::newRow("empty VAT number") << "btnPartitaIva" << "X" << "" << "frmPartitaIva" << "";
+}
+
+void TestFrmCandidati::checkButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, codFisc);
+    QFETCH(QString, partitaIva);
+    QFETCH(QString, window);
+    QFETCH(QString, shown);
+    CardWindow card;
+    card.edit(QStringLiteral("txtCodFisc"))->setText(codFisc);
+    card.edit(QStringLiteral("txtPartitaIva"))->setText(partitaIva);
+    QString opened, inField;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        opened = dialog->objectName();
+        inField = static_cast<IdentifierCheckWindow *>(dialog)->field()->text();
+        QCOMPARE(dialog->parentWidget(), &card.window);
+    });
+    card.click(button);
+    QCOMPARE(opened, window);
+    QCOMPARE(inField, shown);
+    QCOMPARE(card.edit(QStringLiteral("txtCodFisc"))->text(), codFisc);
+}
+
+void TestFrmCandidati::closingReturnsToTheLauncher()
+{
+    // Without a launcher in the registry the window only hides.
+    CardWindow card;
+    QVERIFY(card.window.isVisible());
+    card.click(QStringLiteral("cmdEsci"));
+    QVERIFY(!card.window.isVisible());
+    QVERIFY(m_messages->shown().isEmpty());
+}
+
+QTEST_MAIN(TestFrmCandidati)
+#include "tst_frmcandidati.moc"
