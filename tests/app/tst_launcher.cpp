@@ -3,7 +3,9 @@
 #include "app/frmsplash.h"
 #include "app/startup.h"
 #include "app/tmisc.h"
+#include "app/persistentwindow.h"
 #include "app/windowregistry.h"
+#include "support/testfolder.h"
 #include "ui/linklabel.h"
 #include "ui/modal.h"
 #include "ui/picturebox.h"
@@ -11,6 +13,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -47,6 +50,7 @@ private slots:
     void controlsStandWhereTheyBelong();
     void picturesShowTheHandCursor();
     void tileWithoutItsWindowDoesNothing();
+    void archiveTileAndBack();
     void webBandOpensTheMakersSite();
     void informationWindow();
     void creditsWindow();
@@ -154,11 +158,31 @@ void TestLauncher::picturesShowTheHandCursor()
 
 void TestLauncher::tileWithoutItsWindowDoesNothing()
 {
-    for (const char *name : {"imgApp01", "btnApp01", "imgApp02", "btnApp02", "imgApp03", "btnApp03"}) {
+    for (const char *name : {"imgApp02", "btnApp02", "imgApp03", "btnApp03"}) {
         QTest::mouseClick(child(launcher(), name), Qt::LeftButton);
         QVERIFY(launcher()->isVisible());
         const QWidgetList windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }), 1);
+    }
+}
+
+void TestLauncher::archiveTileAndBack()
+{
+    TestFolder folder;
+    PersistentWindow *archive = WindowRegistry::instance().window(QStringLiteral("frmCandidati"));
+    QVERIFY(archive);
+    for (const char *name : {"imgApp01", "btnApp01"}) {
+        QTest::mouseClick(child(launcher(), name), Qt::LeftButton);
+        QVERIFY(archive->isVisible());
+        QVERIFY(archive->windowState() & Qt::WindowMaximized);
+        QVERIFY(!launcher()->isVisible());
+        // Whatever was typed is gone when the archive is opened again.
+        auto *candidato = child<QLineEdit>(archive, "txtCandidato");
+        QCOMPARE(candidato->text(), QString());
+        candidato->setText(QStringLiteral("Rossi"));
+        archive->close();
+        QVERIFY(!archive->isVisible());
+        QVERIFY(launcher()->isVisible());
     }
 }
 
