@@ -1,8 +1,10 @@
 #include "ui/look.h"
 
+#include "ui/eventhook.h"
 #include "ui/picturebox.h"
 #include "ui/shaperect.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLinearGradient>
@@ -22,14 +24,17 @@ QFont font(const QString &family, int pointSize, bool bold)
 
 void setVerticalGradient(QWidget *window, const QColor &top, const QColor &bottom)
 {
-    QLinearGradient gradient(0, 0, 0, 1);
-    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
-    gradient.setColorAt(0, top);
-    gradient.setColorAt(1, bottom);
-    QPalette palette = window->palette();
-    palette.setBrush(QPalette::Window, gradient);
-    window->setPalette(palette);
-    window->setAutoFillBackground(true);
+    // Painted, not set in the palette: a palette would pass the gradient on to
+    // the message boxes and dialogs the window opens.
+    new EventHook(window, [window, top, bottom](QEvent *event) {
+        if (event->type() == QEvent::Paint) {
+            QLinearGradient gradient(0, 0, 0, window->height());
+            gradient.setColorAt(0, top);
+            gradient.setColorAt(1, bottom);
+            QPainter(window).fillRect(window->rect(), gradient);
+        }
+        return false;
+    });
 }
 
 QWidget *centredPanel(QWidget *window, int width, int height, const QString &name)
