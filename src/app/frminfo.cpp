@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 TfrmInfo::TfrmInfo(QWidget *parent)
     : QDialog(parent)
@@ -62,11 +61,7 @@ TfrmInfo::TfrmInfo(QWidget *parent)
 void TfrmInfo::showEvent(QShowEvent *event)
 {
     // Centred on the screen, not on the launcher.
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    Look::centreOnScreen(this);
     QDialog::showEvent(event);
 }
 

@@ -7,7 +7,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 IdentifierCheckWindow::IdentifierCheckWindow(QWidget *parent, const Design &design)
     : QDialog(parent)
@@ -42,11 +41,7 @@ IdentifierCheckWindow::IdentifierCheckWindow(QWidget *parent, const Design &desi
 
 void IdentifierCheckWindow::showEvent(QShowEvent *event)
 {
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    Look::centreOnScreen(this);
     QDialog::showEvent(event);
     m_field->setFocus();
 }

@@ -40,6 +40,9 @@ QWidget *centredPanel(QWidget *window, int width, int height,
 // A dialog of fixed size with a single border and no border icons.
 void fixedDialog(QWidget *dialog, const QString &caption, int width, int height);
 
+// Moves a window so that it stands in the middle of its screen.
+void centreOnScreen(QWidget *window);
+
 // Names a widget (its objectName) and places it on its parent.
 template <typename W>
 W *place(W *widget, const QString &name, const QRect &geometry);
