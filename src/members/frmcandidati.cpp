@@ -4,7 +4,10 @@
 #include "base/blanks.h"
 #include "checks/frmcodfisc.h"
 #include "checks/frmpartitaiva.h"
+#include "documents/cardoutputwindow.h"
 #include "members/frmwebcam.h"
+#include "search/frmdaricontattare.h"
+#include "search/frmtrovacandidati.h"
 #include "members/frmzoom.h"
 #include "members/memberarchive.h"
 #include "members/photodialogs.h"
@@ -110,11 +113,11 @@ const Command kCommands[] = {
      &TfrmCandidati::cmdDuplicaClick},
     {"cmdSalva", {104, 26, 37, 39}, ":/art/tool_salva.svg", "Salva la scheda in archivio.",
      &TfrmCandidati::cmdSalvaClick},
-    {"cmdTrova", {144, 26, 37, 39}, ":/art/tool_trova.svg", "Trova una scheda in archivio.", nullptr},
+    {"cmdTrova", {144, 26, 37, 39}, ":/art/tool_trova.svg", "Trova una scheda in archivio.", &TfrmCandidati::cmdTrovaClick},
     {"cmdFile", {184, 26, 37, 39}, ":/art/tool_allega.svg", "Allega file alla scheda.", nullptr},
     {"cmdAnteprima", {238, 28, 148, 32}, ":/art/btn_anteprima.svg", "Visualizza l'anteprima di stampa della scheda.",
-     nullptr},
-    {"cmdStampa", {405, 28, 148, 32}, ":/art/btn_stampa.svg", "Stampa la scheda.", nullptr},
+     &TfrmCandidati::cmdAnteprimaClick},
+    {"cmdStampa", {405, 28, 148, 32}, ":/art/btn_stampa.svg", "Stampa la scheda.", &TfrmCandidati::cmdStampaClick},
     {"cmdPrimo", {572, 26, 37, 39}, ":/art/tool_primo.svg", "Visualizza la prima scheda in archivio.",
      &TfrmCandidati::cmdPrimoClick},
     {"cmdIndietro", {614, 26, 37, 39}, ":/art/tool_indietro.svg", "Visualizza la scheda precedente in archivio.",
@@ -124,7 +127,7 @@ const Command kCommands[] = {
     {"cmdUltimo", {742, 26, 37, 39}, ":/art/tool_ultimo.svg", "Visualizza l'ultima scheda in archivio.",
      &TfrmCandidati::cmdUltimoClick},
     {"cmdScadute", {796, 26, 37, 39}, ":/art/tool_telefono.svg",
-     "Visualizza il riepilogo delle persone da ricontattare.", nullptr},
+     "Visualizza il riepilogo delle persone da ricontattare.", &TfrmCandidati::cmdScaduteClick},
     {"cmdEsporta", {839, 26, 37, 39}, ":/art/tool_esporta.svg", "Esporta l'archivio in un file di Microsoft Excel.",
      nullptr},
     {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", nullptr},
@@ -451,6 +454,31 @@ void TfrmCandidati::cmdIndietroClick()
         goToRecord(0);
     else
         goToRecord(position.toLongLong() - 2);
+}
+
+void TfrmCandidati::cmdTrovaClick()
+{
+    TfrmTrovaCandidati frmTrovaCandidati(this);
+    frmTrovaCandidati.setMode(QStringLiteral("candidati"));
+    Modal::show(&frmTrovaCandidati);
+}
+
+void TfrmCandidati::cmdScaduteClick()
+{
+    TfrmDaRicontattare frmDaRicontattare(this);
+    Modal::show(&frmDaRicontattare);
+}
+
+void TfrmCandidati::cmdStampaClick()
+{
+    TfrmStampaCandidati frmStampaCandidati(this);
+    Modal::show(&frmStampaCandidati);
+}
+
+void TfrmCandidati::cmdAnteprimaClick()
+{
+    TfrmAnteprimaCandidati frmAnteprimaCandidati(this);
+    Modal::show(&frmAnteprimaCandidati);
 }
 
 void TfrmCandidati::cmdEsciClick()

@@ -41,6 +41,10 @@ public slots:
     void cmdAvantiClick();
     void cmdUltimoClick();
     void cmdEsciClick();
+    void cmdTrovaClick();
+    void cmdScaduteClick();
+    void cmdStampaClick();
+    void cmdAnteprimaClick();
     void btnEmailClick();
     void btnCodFiscClick();
     void btnPartitaIvaClick();
