@@ -1,0 +1,422 @@
+#include "app/startup.h"
+#include "base/recordfile.h"
+#include "members/memberarchive.h"
+#include "members/placeholderphoto.h"
+#include "search/frmdaricontattare.h"
+#include "search/frmtrovacandidati.h"
+#include "search/quickfind.h"
+#include "search/resultpage.h"
+#include "search/resultrows.h"
+#include "support/filecapabilities.h"
+#include "support/testfolder.h"
+#include "support/typing.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+#include "ui/shaperect.h"
+#include "../members/cardwindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QListView>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+
+using Messages::Kind;
+
+namespace {
+
+struct Member
+{
+    QString candidato, dataNasc, codFisc, cel, settore, note;
+    bool ricontatta = false;
+};
+
+void writeArchive(const QList<Member> &members)
+{
+    MemberArchive archive;
+    for (const Member &m : members) {
+        TSchedaAnagrafica s;
+        s.Candidato = m.candidato;
+        s.DataNasc = m.dataNasc;
+        s.CodFisc = m.codFisc;
+        s.Cel = m.cel;
+        s.Settore = m.settore;
+        s.Note = m.note;
+        s.Cittadinanza = QStringLiteral("Italiana");
+        s.setRicontatta(m.ricontatta);
+        QVERIFY(archive.append(s));
+    }
+}
+
+const QList<Member> kMembers = {
+    {"Rossi Mario", "10/12/1980", "RSSMRA80T10H501A", "333 111", "Presidente", "", true},
+    {"De Rossi Anna", "01/02/1975", "DRSNNA75B41H501B", "333 222", "Segretaria", "chiamare la sera"},
+    {"Bianchi Luca", "05/05/1980", "BNCLCU80E05F205C", "347 333", "Socio ordinario", "Rossi è il cognato", true},
+    {"Verdi Giulia", "12/11/1990", "VRDGLI90S52L219D", "328 444", "Socio fondatore", "fine 1980"},
+};
+
+QStringList names(const ResultRows &rows)
+{
+    QStringList list;
+    for (const ResultRow &r : rows)
+        list << r.text.left(30).trimmed();
+    return list;
+}
+
+ResultRows rowsOf(const QStringList &texts)
+{
+    ResultRows rows;
+    for (const QString &t : texts)
+        rows.push_back({t, qint64(rows.size())});
+    return rows;
+}
+
+void doubleClick(QListView *list, int row)
+{
+    QTRY_VERIFY(!list->visualRect(list->model()->index(row, 0)).isEmpty());
+    const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class TestSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { m_messages = new Messages::Recorder; }
+    void cleanup();
+
+    void rowFormat_data();
+    void rowFormat();
+    void sortOrder();
+    void searchSemantics_data();
+    void searchSemantics();
+    void damagedArchiveListsWhatItReads();
+    void quickFind();
+    void searchWindowFlow();
+    void searchWindowUnreadableArchive();
+    void searchWindowEmptyQuickFind();
+    void doubleClickLoadsTheClickedRow();
+    void printSummaryFromTheSearch();
+    void recontactSummary();
+    void recontactDoubleClickLoadsTheClickedRow();
+
+private:
+    Messages::Recorder *m_messages = nullptr;
+};
+
+void TestSearch::initTestCase()
+{
+    Startup::prepareApplication(*qApp);
+    RecordFile::setLockTimeout(200);
+}
+
+void TestSearch::cleanup()
+{
+    delete m_messages;
+    Modal::setHandlerForTesting({});
+}
+
+void TestSearch::rowFormat_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("row");
+    QTest::newRow("padded") << QStringList{"Rossi Mario", "RSSMRA80T10H501A", "333 111", "Presidente", "nota"}
+                            << "Rossi Mario                     C.F. RSSMRA80T10H501A  Cel. 333 111           "
+                               "Qualifica: Presidente                Note: nota";
+    QTest::newRow("trimmed, no notes keeps its blank")
+        << QStringList{"  Bo  ", "", "", "", "   "}
+        << "Bo" + QString(28, u' ') + "  C.F. " + QString(16, u' ') + "  Cel. " + QString(16, u' ')
+               + "  Qualifica: " + QString(24, u' ') + "  Note: ";
+    QTest::newRow("cut to the columns")
+        << QStringList{QString(40, u'N'), QString(16, u'C') + "X", QString(20, u'7'), QString(30, u'Q'),
+                       "nota intera, anche lunga " + QString(100, u'z')}
+        << QString(30, u'N') + "  C.F. " + QString(16, u'C') + "  Cel. " + QString(16, u'7') + "  Qualifica: "
+               + QString(24, u'Q') + "  Note: nota intera, anche lunga " + QString(100, u'z');
+}
+
+void TestSearch::rowFormat()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, row);
+    QCOMPARE(ResultRowFormat::build(fields[0], fields[1], fields[2], fields[3], fields[4]), row);
+}
+
+void TestSearch::sortOrder()
+{
+    ResultRows rows = rowsOf({"verdi", "De Rossi", "de rossi", "Àlfa", "Zeta", "Bianchi", "de Rossi"});
+    ResultRowFormat::sort(rows);
+    QStringList texts;
+    QList<qint64> indexes;
+    for (const auto &r : rows) {
+        texts << r.text;
+        indexes << r.index;
+    }
+    // A-Z without regard to case; other characters by their code, after Z.
+    QCOMPARE(texts, QStringList({"Bianchi", "De Rossi", "de rossi", "de Rossi", "verdi", "Zeta", "Àlfa"}));
+    QCOMPARE(indexes.mid(1, 3), QList<qint64>({1, 2, 6})); // equal keys keep file order
+}
+
+void TestSearch::searchSemantics_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+    const QStringList all = {"Bianchi Luca", "De Rossi Anna", "Rossi Mario", "Verdi Giulia"};
+    QTest::newRow("no filter lists all") << -1 << "" << all;
+    QTest::newRow("substring, any case") << 0 << "ROSS" << QStringList{"De Rossi Anna", "Rossi Mario"};
+    QTest::newRow("birth year") << 1 << "1980" << QStringList{"Bianchi Luca", "Rossi Mario"};
+    QTest::newRow("blank only is not a filter") << 0 << "   " << all;
+    QTest::newRow("trailing blank counts") << 0 << "rossi " << QStringList{"De Rossi Anna", "Rossi Mario"};
+    QTest::newRow("trailing blank where none follows") << 0 << "anna " << QStringList{};
+    QTest::newRow("leading blank counts") << 0 << " rossi" << QStringList{"De Rossi Anna"};
+    QTest::newRow("notes only in notes") << 9 << "rossi" << QStringList{"Bianchi Luca"};
+    QTest::newRow("accented letters") << 9 << "È IL" << QStringList{"Bianchi Luca"};
+    QTest::newRow("nothing") << 4 << "ZZZ" << QStringList{};
+}
+
+void TestSearch::searchSemantics()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    TestFolder folder;
+    writeArchive(kMembers);
+    SearchFilters filters;
+    if (filter >= 0)
+        filters[size_t(filter)] = text;
+    const auto rows = MemberSearch::find(filters);
+    QVERIFY(rows);
+    QCOMPARE(names(*rows), found);
+
+    // Filters combine: every active one must hold.
+    SearchFilters two;
+    two[0] = QStringLiteral("rossi");
+    two[1] = QStringLiteral("1980");
+    QCOMPARE(names(*MemberSearch::find(two)), QStringList{"Rossi Mario"});
+    QCOMPARE(MemberSearch::activeFilters(two), 2);
+}
+
+void TestSearch::damagedArchiveListsWhatItReads()
+{
+    TestFolder folder;
+    writeArchive(kMembers.mid(0, 2));
+    QByteArray bytes = folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    bytes[3612] = char(0xFF); // second name with a length beyond its field
+    bytes.append(QByteArray(100, 'q'));
+    folder.write(QStringLiteral("Archivio_Anagrafico.pro"), bytes);
+    const auto rows = MemberSearch::find(SearchFilters());
+    QVERIFY(rows);
+    QCOMPARE(rows->size(), size_t(2));
+    QVERIFY(rows->at(0).text.startsWith(QStringLiteral("De Rossi Anna")));
+    QCOMPARE(rows->at(0).index, 1);
+}
+
+void TestSearch::quickFind()
+{
+    const ResultRows rows = rowsOf({"alfa  Cel. 1", "beta  Cel. 2", "gamma  Cel. 3", "alfabeto  Cel. 4"});
+    QuickFind find;
+    QCOMPARE(find.next(rows, -1, QStringLiteral("ALFA")), 0);   // new text: row 0 tested first
+    QCOMPARE(find.next(rows, 0, QStringLiteral("alfa")), 3);    // same text: moves on
+    QCOMPARE(find.next(rows, 3, QStringLiteral("alfa")), 0);    // and wraps round
+    QCOMPARE(find.next(rows, 0, QStringLiteral("gamma")), 2);
+    QCOMPARE(find.next(rows, 2, QStringLiteral("gamma")), 2);   // the only match stays
+    QCOMPARE(find.next(rows, 2, QStringLiteral("zeta")), 2);    // no match: selection stays
+    QCOMPARE(find.next(rows, 2, QStringLiteral("cel")), 0);     // new text, from row 0
+    QCOMPARE(find.next(rows, 0, QStringLiteral("cel")), 1);     // in every row: one step a press
+    QCOMPARE(find.next(rows, 1, QStringLiteral("cel")), 2);
+    QCOMPARE(find.next(rows, 1, QString()), 1);                 // empty text never matches
+    QCOMPARE(find.next(rows, 1, QString()), 1);
+    find.reset();
+    QCOMPARE(find.next(rows, 2, QStringLiteral("cel")), 0);
+}
+
+void TestSearch::searchWindowFlow()
+{
+    TestFolder folder;
+    writeArchive(kMembers);
+    TfrmTrovaCandidati window;
+    window.setMode(QStringLiteral("candidati"));
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        QApplication::setActiveWindow(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral(" Trova schede soci in archivio"));
+        QCOMPARE(dialog->size(), QSize(862, 560));
+        QVERIFY(dialog->findChild<QWidget *>(QStringLiteral("panAvvio"))->isVisible());
+        QVERIFY(!window.resultPage()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), window.filter(0));
+
+        // Enter goes round the ten filters; only the focused one is framed.
+        for (int press = 0; press < 10; ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            const auto frames = dialog->findChildren<ShapeRect *>(QRegularExpression(QStringLiteral("^effCampo")));
+            QCOMPARE(frames.size(), 10);
+            QCOMPARE(std::count_if(frames.begin(), frames.end(), [](ShapeRect *r) { return r->isVisible(); }), 1);
+        }
+        QCOMPARE(QApplication::focusWidget(), window.filter(0));
+
+        typeText(window.filter(0), QStringLiteral("rossi"));
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+        QVERIFY(!dialog->findChild<QWidget *>(QStringLiteral("panAvvio"))->isVisible());
+        QVERIFY(window.resultPage()->isVisible());
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblConta"))->text(), QStringLiteral("1"));
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblTrovate"))->text(),
+                 QStringLiteral("Il presente riepilogo contiene 2 schede"));
+        QVERIFY(!dialog->findChild<QLabel *>(QStringLiteral("lblAttendere"))->isVisible());
+        QCOMPARE(names(window.resultPage()->rows()), QStringList({"De Rossi Anna", "Rossi Mario"}));
+        QCOMPARE(QApplication::focusWidget(), window.resultPage()->txtTrova);
+        QCOMPARE(window.resultPage()->lstRecords->font().family(), QStringLiteral("Courier New"));
+
+        // Quick find from the box: Enter only moves to Trova.
+        typeText(window.resultPage()->txtTrova, QStringLiteral("mario"));
+        QTest::keyClick(window.resultPage()->txtTrova, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), window.resultPage()->btnTrova);
+        QCOMPARE(window.resultPage()->selectedRow(), 0);
+        QTest::mouseClick(window.resultPage()->btnTrova, Qt::LeftButton);
+        QCOMPARE(window.resultPage()->selectedRow(), 1);
+        QVERIFY(m_messages->shown().isEmpty());
+        QTest::mouseClick(window.resultPage()->btnChiudi, Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+    });
+    Modal::show(&window);
+}
+
+void TestSearch::searchWindowUnreadableArchive()
+{
+    TestFolder folder;
+    writeArchive(kMembers);
+    const QString path = folder.file(QStringLiteral("Archivio_Anagrafico.pro"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    TfrmTrovaCandidati window;
+    window.show();
+    {
+        HonourFilePermissions permissions;
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Plain);
+    QCOMPARE(m_messages->shown().at(0).text, MemberArchive::ErrorText);
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("panAvvio"))->isVisible());
+    QVERIFY(!window.resultPage()->isVisible());
+}
+
+void TestSearch::searchWindowEmptyQuickFind()
+{
+    TestFolder folder;
+    TfrmTrovaCandidati window;
+    window.show();
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblTrovate"))->text(),
+             QStringLiteral("Il presente riepilogo contiene 0 schede"));
+    QTest::mouseClick(window.resultPage()->btnTrova, Qt::LeftButton);
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Plain);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+}
+
+void TestSearch::doubleClickLoadsTheClickedRow()
+{
+    CardWindow card;
+    // Two members giving the same row, told apart by their birth dates.
+    writeArchive({{"Neri Paolo", "01/01/1960", "NRIPLA60A01H501X", "", "", ""},
+                  {"Neri Paolo", "02/02/1970", "NRIPLA60A01H501X", "", "", ""},
+                  {"Neri Paolo", "03/03/1980", "NRIPLA60A01H501X", "", "", "", true}});
+    QImage red(10, 12, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    MemberArchive::savePhoto(QStringLiteral("1"), red);
+    for (int clicked = 0; clicked < 3; ++clicked) {
+        Modal::setHandlerForTesting([&](QDialog *dialog) {
+            auto *search = qobject_cast<TfrmTrovaCandidati *>(dialog);
+            QCOMPARE(search->mode(), QStringLiteral("candidati"));
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+            doubleClick(search->resultPage()->lstRecords, clicked);
+            QVERIFY(!dialog->isVisible());
+        });
+        card.click(QStringLiteral("cmdTrova"));
+        QCOMPARE(card.position(), QString::number(clicked + 1));
+        QCOMPARE(card.edit(QStringLiteral("txtDataNasc"))->text(), QStringList({"01/01/1960", "02/02/1970",
+                                                                                "03/03/1980"})[clicked]);
+        QCOMPARE(card.ricontatta()->isChecked(), clicked == 2);
+        QCOMPARE(card.photo().size(), clicked == 0 ? QSize(10, 12) : QSize(307, 394));
+    }
+}
+
+void TestSearch::printSummaryFromTheSearch()
+{
+    TestFolder folder;
+    writeArchive(kMembers);
+    TfrmTrovaCandidati window;
+    window.show();
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+    const QString pdf = folder.file(QStringLiteral("riepilogo.pdf"));
+    bool printed = false;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        auto *print = qobject_cast<QPrintDialog *>(dialog);
+        QVERIFY(print);
+        QCOMPARE(print->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(print->printer()->docName(), QStringLiteral("Riepilogo dati"));
+        print->printer()->setOutputFormat(QPrinter::PdfFormat);
+        print->printer()->setOutputFileName(pdf);
+        printed = true;
+        dialog->done(QDialog::Accepted);
+    });
+    QTest::mouseClick(window.resultPage()->btnStampa, Qt::LeftButton);
+    QVERIFY(printed);
+    QVERIFY(folder.read(QStringLiteral("riepilogo.pdf")).startsWith("%PDF"));
+    QVERIFY(window.isVisible());
+}
+
+void TestSearch::recontactSummary()
+{
+    TestFolder folder;
+    writeArchive(kMembers);
+    // A damaged flag is anything but "No": listed.
+    QByteArray bytes = folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    bytes.replace(3 * 3612 + 2103, 3, QByteArray("\x01?\0", 3));
+    folder.write(QStringLiteral("Archivio_Anagrafico.pro"), bytes);
+
+    TfrmDaRicontattare window;
+    window.show();
+    QCOMPARE(window.windowTitle(), QStringLiteral(" Riepilogo soci da ricontattare"));
+    QCOMPARE(names(window.resultPage()->rows()), QStringList({"Bianchi Luca", "Rossi Mario", "Verdi Giulia"}));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblIstruzioni"))->text(),
+             QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda"));
+    typeText(window.resultPage()->txtTrova, QStringLiteral("ROSSI"));
+    QTest::mouseClick(window.resultPage()->btnTrova, Qt::LeftButton);
+    QCOMPARE(window.resultPage()->selectedRow(), 0); // "Rossi" in Bianchi's notes
+    QTest::mouseClick(window.resultPage()->btnTrova, Qt::LeftButton);
+    QCOMPARE(window.resultPage()->selectedRow(), 1);
+
+    TestFolder empty;
+    TfrmDaRicontattare none;
+    none.show();
+    QVERIFY(none.resultPage()->rows().empty());
+    QTest::mouseClick(none.resultPage()->btnTrova, Qt::LeftButton);
+    QCOMPARE(m_messages->texts(), QStringList{"Ricerca non applicabile: la lista non contiene nessuna voce."});
+}
+
+void TestSearch::recontactDoubleClickLoadsTheClickedRow()
+{
+    CardWindow card;
+    writeArchive({{"Gialli Eva", "01/01/1960", "", "", "", "", true},
+                  {"Gialli Eva", "02/02/1970", "", "", "", "", true}});
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        auto *summary = qobject_cast<TfrmDaRicontattare *>(dialog);
+        QVERIFY(summary);
+        doubleClick(summary->resultPage()->lstRecords, 0);
+        QVERIFY(!dialog->isVisible());
+    });
+    card.click(QStringLiteral("cmdScadute"));
+    QCOMPARE(card.position(), QStringLiteral("1"));
+    QCOMPARE(card.edit(QStringLiteral("txtDataNasc"))->text(), QStringLiteral("01/01/1960"));
+}
+
+QTEST_MAIN(TestSearch)
+#include "tst_search.moc"
