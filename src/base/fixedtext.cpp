@@ -45,14 +45,18 @@ QByteArray toWindows1252(const QString &text)
     return bytes;
 }
 
-QString fromWindows1252(const char *bytes, qsizetype size)
+void decodeInto(const char *bytes, qsizetype size, QChar *out)
 {
-    QString text(size, Qt::Uninitialized);
-    QChar *out = text.data();
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         out[i] = QChar((b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : char16_t(b));
     }
+}
+
+QString fromWindows1252(const char *bytes, qsizetype size)
+{
+    QString text(size, Qt::Uninitialized);
+    decodeInto(bytes, size, text.data());
     return text;
 }
 

@@ -11,6 +11,8 @@ namespace FixedText {
 // (a character outside the Basic Multilingual Plane becomes a single "?").
 QByteArray toWindows1252(const QString &text);
 QString fromWindows1252(const char *bytes, qsizetype size);
+// Decodes into room for `size` characters.
+void decodeInto(const char *bytes, qsizetype size, QChar *out);
 
 // Writes a field of capacity+1 bytes at `field`: the text without blanks at its
 // ends, encoded and cut to the capacity; the unused bytes are zeroed.

@@ -10,6 +10,7 @@
 namespace {
 
 int g_lockTimeout = 5000;
+bool g_mapping = true;
 
 // One open-lock-close session on the file.
 class Session
@@ -71,6 +72,11 @@ int RecordFile::lockTimeout()
     return g_lockTimeout;
 }
 
+void RecordFile::setMappingForTesting(bool enabled)
+{
+    g_mapping = enabled;
+}
+
 std::optional<qint64> RecordFile::count() const
 {
     Session session(m_path);
@@ -124,15 +130,37 @@ bool RecordFile::forEach(const Visitor &visit, int chunkRecords) const
         return false;
     QFile &file = session.file();
     const qint64 total = file.size() / m_recordSize;
-    QByteArray chunk(qint64(qMax(1, chunkRecords)) * m_recordSize, Qt::Uninitialized);
+    const qint64 chunk = qMax(1, chunkRecords);
+
+    // Mapped a window at a time, records are read in place: a reader that looks
+    // at a few fields touches only those, not every byte of the file. Where the
+    // file cannot be mapped, it is read a chunk at a time.
     qint64 index = 0;
+    while (g_mapping && index < total) {
+        const qint64 records = qMin(chunk * 4, total - index);
+        uchar *mapped = file.map(index * m_recordSize, records * m_recordSize);
+        if (!mapped)
+            break;
+        const char *base = reinterpret_cast<const char *>(mapped);
+        bool goOn = true;
+        for (qint64 i = 0; i < records && goOn; ++i)
+            goOn = visit(index + i, base + i * m_recordSize);
+        file.unmap(mapped);
+        if (!goOn)
+            return true;
+        index += records;
+    }
+
+    QByteArray buffer(chunk * m_recordSize, Qt::Uninitialized);
+    if (index < total && !file.seek(index * m_recordSize))
+        return false;
     while (index < total) {
-        const qint64 records = qMin<qint64>(chunkRecords, total - index);
+        const qint64 records = qMin(chunk, total - index);
         const qint64 bytes = records * m_recordSize;
-        if (file.read(chunk.data(), bytes) != bytes)
+        if (file.read(buffer.data(), bytes) != bytes)
             return false;
         for (qint64 i = 0; i < records; ++i, ++index)
-            if (!visit(index, chunk.constData() + i * m_recordSize))
+            if (!visit(index, buffer.constData() + i * m_recordSize))
                 return true;
     }
     return true;

@@ -37,6 +37,10 @@ public:
     static void setLockTimeout(int milliseconds);
     static int lockTimeout();
 
+    // forEach maps the file where it can; tests turn that off to cover the
+    // plain reading that serves where it cannot.
+    static void setMappingForTesting(bool enabled);
+
 private:
     QString m_path;
     int m_recordSize;

@@ -1,9 +1,12 @@
 #include "search/resultrows.h"
 
 #include "base/blanks.h"
+#include "base/fixedtext.h"
 #include "members/memberarchive.h"
 
 #include <algorithm>
+#include <iterator>
+#include <thread>
 
 using S = TSchedaAnagrafica;
 
@@ -15,10 +18,6 @@ QString column(const QString &text, int width)
     return Blanks::trimmed(text).leftJustified(width, u' ', true);
 }
 
-QString sortKey(const QString &text)
-{
-    return Blanks::upperAscii(text);
-}
 } // namespace
 
 QString build(const QString &candidato, const QString &codFisc, const QString &cel, const QString &settore,
@@ -29,24 +28,139 @@ QString build(const QString &candidato, const QString &codFisc, const QString &c
         + Blanks::trimmed(note);
 }
 
+namespace {
+
+// The stored text of a field without blanks at its ends, as bytes.
+QByteArrayView storedText(const char *record, S::FieldId id)
+{
+    const S::Field &f = S::fields()[id];
+    const char *text = record + f.offset + 1;
+    qsizetype begin = 0;
+    qsizetype end = qMin<int>(static_cast<unsigned char>(record[f.offset]), f.capacity);
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
+    return QByteArrayView(text + begin, end - begin);
+}
+
+// Decodes into `out` and pads with blanks (or cuts) to `width` characters.
+QChar *put(QChar *out, QByteArrayView bytes, qsizetype width)
+{
+    const qsizetype used = width < 0 ? bytes.size() : qMin(bytes.size(), width);
+    FixedText::decodeInto(bytes.data(), used, out);
+    out += used;
+    for (qsizetype i = used; i < width; ++i)
+        *out++ = u' ';
+    return out;
+}
+
+QChar *put(QChar *out, QLatin1String text)
+{
+    for (char c : text)
+        *out++ = QLatin1Char(c);
+    return out;
+}
+
+} // namespace
+
 QString build(const char *record)
 {
-    return build(S::field(record, S::fCandidato), S::field(record, S::fCodFisc), S::field(record, S::fCel),
-                 S::field(record, S::fSettore), S::field(record, S::fNote));
+    // Straight from the record's bytes into one string: this runs once for
+    // every member of the archive.
+    static const QLatin1String cf("  C.F. "), cel("  Cel. "), role("  Qualifica: "), note("  Note: ");
+    const QByteArrayView notes = storedText(record, S::fNote);
+    QString row(30 + cf.size() + 16 + cel.size() + 16 + role.size() + 24 + note.size() + notes.size(),
+                Qt::Uninitialized);
+    QChar *out = row.data();
+    out = put(out, storedText(record, S::fCandidato), 30);
+    out = put(out, cf);
+    out = put(out, storedText(record, S::fCodFisc), 16);
+    out = put(out, cel);
+    out = put(out, storedText(record, S::fCel), 16);
+    out = put(out, role);
+    out = put(out, storedText(record, S::fSettore), 24);
+    out = put(out, note);
+    put(out, notes, -1);
+    return row;
+}
+
+namespace {
+
+char16_t upper(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? char16_t(c - (u'a' - u'A')) : c;
+}
+
+// The first four characters of `text` from `from` on, capitals for a-z, packed
+// so that comparing the numbers compares the characters. A missing character
+// counts as 0, before every other: a shorter text sorts first.
+quint64 packed(const QString &text, qsizetype from)
+{
+    quint64 key = 0;
+    for (qsizetype i = from; i < from + 4; ++i)
+        key = (key << 16) | (i < text.size() ? upper(text.at(i).unicode()) : 0);
+    return key;
+}
+
+} // namespace
+
+bool lessIgnoringCase(QStringView a, QStringView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ca = upper(a.at(i).unicode());
+        const char16_t cb = upper(b.at(i).unicode());
+        if (ca != cb)
+            return ca < cb;
+    }
+    return a.size() < b.size();
 }
 
 void sort(ResultRows &rows)
 {
-    // One key per row, computed once: sorting compares each row many times.
-    std::vector<std::pair<QString, size_t>> keys;
-    keys.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i)
-        keys.emplace_back(sortKey(rows[i].text), i);
-    std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    // Most rows differ in their first twelve characters (the name): compare
+    // those as three numbers, and only the rest character by character.
+    struct Entry
+    {
+        quint64 head[3];
+        size_t row;
+    };
+    constexpr qsizetype kHead = 12;
+    std::vector<Entry> entries;
+    entries.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QString &text = rows[i].text;
+        entries.push_back({{packed(text, 0), packed(text, 4), packed(text, 8)}, i});
+    }
+    const auto less = [&rows](const Entry &a, const Entry &b) {
+        for (int k = 0; k < 3; ++k)
+            if (a.head[k] != b.head[k])
+                return a.head[k] < b.head[k];
+        const QString &ta = rows[a.row].text;
+        const QString &tb = rows[b.row].text;
+        if (ta.size() <= kHead || tb.size() <= kHead)
+            return ta.size() < tb.size();
+        return lessIgnoringCase(QStringView(ta).sliced(kHead), QStringView(tb).sliced(kHead));
+    };
+    // A long list is sorted in two halves side by side, then merged; the
+    // merge takes from the first half on ties, so equal rows keep file order.
+    const auto middle = entries.begin() + std::ptrdiff_t(entries.size() / 2);
+    if (entries.size() >= 20000) {
+        std::thread firstHalf([&] { std::stable_sort(entries.begin(), middle, less); });
+        std::stable_sort(middle, entries.end(), less);
+        firstHalf.join();
+    } else {
+        std::stable_sort(entries.begin(), middle, less);
+        std::stable_sort(middle, entries.end(), less);
+    }
+    std::vector<Entry> merged;
+    merged.reserve(entries.size());
+    std::merge(entries.begin(), middle, middle, entries.end(), std::back_inserter(merged), less);
     ResultRows sorted;
     sorted.reserve(rows.size());
-    for (const auto &k : keys)
-        sorted.push_back(std::move(rows[k.second]));
+    for (const Entry &e : merged)
+        sorted.push_back(std::move(rows[e.row]));
     rows = std::move(sorted);
 }
 
@@ -70,7 +184,7 @@ std::optional<ResultRows> find(const SearchFilters &filters)
     ResultRows rows;
     const bool ok = MemberArchive().forEach([&](qint64 index, const char *record) {
         for (const auto &[field, text] : active)
-            if (!S::field(record, field).toLower().contains(text))
+            if (!S::field(record, field).contains(text, Qt::CaseInsensitive))
                 return true;
         rows.push_back({ResultRowFormat::build(record), index});
         return true;

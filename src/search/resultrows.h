@@ -26,8 +26,10 @@ QString build(const QString &candidato, const QString &codFisc, const QString &c
               const QString &note);
 QString build(const char *record);
 
-// Sorted by text, letters a-z compared as A-Z and everything else by code.
+// Sorted by text, letters a-z compared as A-Z and everything else by code;
+// rows that compare equal keep their order.
 void sort(ResultRows &rows);
+bool lessIgnoringCase(QStringView a, QStringView b);
 
 } // namespace ResultRowFormat
 

@@ -29,6 +29,7 @@ private slots:
     void appendsAfterLastWholeRecord();
     void overwritesInPlace();
     void readsBackWhatWasWritten();
+    void visitsAllRecordsInChunks_data();
     void visitsAllRecordsInChunks();
     void unopenableFileIsAnErrorAndStaysUnchanged_data();
     void unopenableFileIsAnErrorAndStaysUnchanged();
@@ -105,8 +106,17 @@ void TestRecordFile::readsBackWhatWasWritten()
     QVERIFY(!file.read(2));
 }
 
+void TestRecordFile::visitsAllRecordsInChunks_data()
+{
+    QTest::addColumn<bool>("mapped");
+    QTest::newRow("mapped") << true;
+    QTest::newRow("read") << false;
+}
+
 void TestRecordFile::visitsAllRecordsInChunks()
 {
+    QFETCH(bool, mapped);
+    RecordFile::setMappingForTesting(mapped);
     TestFolder folder;
     QByteArray bytes;
     for (char c = 'a'; c <= 'g'; ++c)
@@ -124,6 +134,7 @@ void TestRecordFile::visitsAllRecordsInChunks()
     int visited = 0;
     QVERIFY(file.forEach([&](qint64, const char *) { return ++visited < 2; }, 3));
     QCOMPARE(visited, 2);
+    RecordFile::setMappingForTesting(true);
 }
 
 void TestRecordFile::unopenableFileIsAnErrorAndStaysUnchanged_data()
