@@ -7,6 +7,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace ReportOutput {
 
@@ -37,6 +39,9 @@ void preview(QWidget *parent, const Report::Template &report)
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, report);
     QPrintPreviewDialog dialog(&printer, parent);
+    // The whole screen, also where no window manager maximises windows.
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        dialog.setGeometry(screen->availableGeometry());
     dialog.setWindowState(Qt::WindowMaximized);
     if (auto *view = dialog.findChild<QPrintPreviewWidget *>()) {
         view->setZoomMode(QPrintPreviewWidget::CustomZoom);
