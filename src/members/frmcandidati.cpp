@@ -212,7 +212,7 @@ void TfrmCandidati::buildCard(QWidget *pan)
     line->setHorizontal(true);
 
     const QFont labelFont = Look::font(QStringLiteral("Verdana"), 8);
-    const QFont editFont = Look::font(QStringLiteral("Verdana"), 9, true);
+    const QFont editFont = Look::font(QStringLiteral("Verdana"), 12, true);
     QList<QLineEdit *> edits;
     for (const CardEdit &e : kCardEdits) {
         const S::Field &field = S::fields()[e.id];
