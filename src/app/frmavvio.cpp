@@ -39,6 +39,7 @@ QString res(const char *path)
 TfrmAvvio::TfrmAvvio(QWidget *parent)
     : PersistentWindow(parent, true)
 {
+    setObjectName(QStringLiteral("frmAvvio"));
     setWindowTitle(QStringLiteral(" Quorvel con Vori"));
     resize(1016, 713);
     Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);

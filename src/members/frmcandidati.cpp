@@ -168,6 +168,7 @@ QString str(const char *text)
 TfrmCandidati::TfrmCandidati(QWidget *parent)
     : WorkWindow(parent)
 {
+    setObjectName(QStringLiteral("frmCandidati"));
     setWindowTitle(QStringLiteral(" Quorvel con Vori - Archivio Soci"));
     resize(1016, 713);
     Look::setVerticalGradient(this, QColor(0x42, 0x7A, 0xA8), Qt::white);

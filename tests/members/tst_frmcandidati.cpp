@@ -116,6 +116,7 @@ void TestFrmCandidati::layout()
     QVERIFY(window.windowState() & Qt::WindowMaximized);
 
     CardWindow card;
+    QCOMPARE(card.window.objectName(), QStringLiteral("frmCandidati"));
     QCOMPARE(card.window.windowTitle(), QStringLiteral(" Quorvel con Vori - Archivio Soci"));
     QCOMPARE(card.child(QStringLiteral("panContainer"))->size(), QSize(996, 692));
     QCOMPARE(card.child(QStringLiteral("imgFoto"))->geometry(), QRect(38, 102, 307, 394));
