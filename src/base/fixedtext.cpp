@@ -2,6 +2,7 @@
 
 #include "base/blanks.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -47,10 +48,15 @@ QByteArray toWindows1252(const QString &text)
 
 void decodeInto(const char *bytes, qsizetype size, QChar *out)
 {
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = QChar((b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : char16_t(b));
-    }
+    // One look-up a byte: searches decode every row of a large archive.
+    static const auto table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : char16_t(b);
+        return t;
+    }();
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = QChar(table[static_cast<unsigned char>(bytes[i])]);
 }
 
 QString fromWindows1252(const char *bytes, qsizetype size)

@@ -125,6 +125,18 @@ std::optional<qint64> RecordFile::append(const QByteArray &record)
 
 bool RecordFile::forEach(const Visitor &visit, int chunkRecords) const
 {
+    return forEachBlock(
+        [&](qint64 first, const char *records, qint64 count) {
+            for (qint64 i = 0; i < count; ++i)
+                if (!visit(first + i, records + i * m_recordSize))
+                    return false;
+            return true;
+        },
+        chunkRecords);
+}
+
+bool RecordFile::forEachBlock(const BlockVisitor &visit, int chunkRecords) const
+{
     Session session(m_path);
     if (!session.ok())
         return false;
@@ -141,10 +153,7 @@ bool RecordFile::forEach(const Visitor &visit, int chunkRecords) const
         uchar *mapped = file.map(index * m_recordSize, records * m_recordSize);
         if (!mapped)
             break;
-        const char *base = reinterpret_cast<const char *>(mapped);
-        bool goOn = true;
-        for (qint64 i = 0; i < records && goOn; ++i)
-            goOn = visit(index + i, base + i * m_recordSize);
+        const bool goOn = visit(index, reinterpret_cast<const char *>(mapped), records);
         file.unmap(mapped);
         if (!goOn)
             return true;
@@ -159,9 +168,9 @@ bool RecordFile::forEach(const Visitor &visit, int chunkRecords) const
         const qint64 bytes = records * m_recordSize;
         if (file.read(buffer.data(), bytes) != bytes)
             return false;
-        for (qint64 i = 0; i < records; ++i, ++index)
-            if (!visit(index, buffer.constData() + i * m_recordSize))
-                return true;
+        if (!visit(index, buffer.constData(), records))
+            return true;
+        index += records;
     }
     return true;
 }

@@ -32,6 +32,11 @@ public:
     using Visitor = std::function<bool(qint64 index, const char *record)>;
     bool forEach(const Visitor &visit, int chunkRecords = 1024) const;
 
+    // The same a block of records at a time: `count` records one after the
+    // other from `records`, the first being record `first`.
+    using BlockVisitor = std::function<bool(qint64 first, const char *records, qint64 count)>;
+    bool forEachBlock(const BlockVisitor &visit, int chunkRecords = 1024) const;
+
     // How long an operation waits for another copy of the program to release
     // the file before it gives up with an error.
     static void setLockTimeout(int milliseconds);

@@ -46,6 +46,11 @@ bool MemberArchive::forEach(const RecordFile::Visitor &visit) const
     return m_file.forEach(visit);
 }
 
+bool MemberArchive::forEachBlock(const RecordFile::BlockVisitor &visit) const
+{
+    return m_file.forEachBlock(visit);
+}
+
 QString MemberArchive::photoPath(const QString &recordNumber)
 {
     return ProgramFolder::path() + PhotoFolder + QDir::separator() + QStringLiteral("Scheda_Anagrafica_")

@@ -29,6 +29,7 @@ public:
     std::optional<qint64> append(const TSchedaAnagrafica &scheda);
     // Every record in file order, undecoded, a chunk at a time.
     bool forEach(const RecordFile::Visitor &visit) const;
+    bool forEachBlock(const RecordFile::BlockVisitor &visit) const;
 
     // The photo of a record number given as the card shows it (blanks at the
     // ends do not count).

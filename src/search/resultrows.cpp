@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <functional>
 #include <thread>
 
 using S = TSchedaAnagrafica;
@@ -173,6 +174,37 @@ int activeFilters(const SearchFilters &filters)
     return int(std::count_if(filters.begin(), filters.end(), [](const QString &f) { return !Blanks::isBlank(f); }));
 }
 
+namespace {
+
+// The rows of the members that pass `listed`, sorted. Each block of records
+// is worked in two halves side by side; the halves are joined in file order.
+std::optional<ResultRows> collect(const std::function<bool(const char *record)> &listed)
+{
+    const auto work = [&listed](const char *records, qint64 first, qint64 count, ResultRows &rows) {
+        for (qint64 i = 0; i < count; ++i) {
+            const char *record = records + i * S::RecordSize;
+            if (listed(record))
+                rows.push_back({ResultRowFormat::build(record), first + i});
+        }
+    };
+    ResultRows rows;
+    const bool ok = MemberArchive().forEachBlock([&](qint64 first, const char *records, qint64 count) {
+        const qint64 half = count / 2;
+        ResultRows second;
+        std::thread helper(work, records + half * S::RecordSize, first + half, count - half, std::ref(second));
+        work(records, first, half, rows);
+        helper.join();
+        rows.insert(rows.end(), std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()));
+        return true;
+    });
+    ResultRowFormat::sort(rows);
+    if (!ok)
+        return std::nullopt;
+    return rows;
+}
+
+} // namespace
+
 std::optional<ResultRows> find(const SearchFilters &filters)
 {
     // Only the active filters are tested, each against its own field.
@@ -180,31 +212,20 @@ std::optional<ResultRows> find(const SearchFilters &filters)
     for (size_t i = 0; i < filters.size(); ++i)
         if (!Blanks::isBlank(filters[i]))
             active.emplace_back(SearchFields[i], filters[i].toLower());
-
-    ResultRows rows;
-    const bool ok = MemberArchive().forEach([&](qint64 index, const char *record) {
+    return collect([&active](const char *record) {
         for (const auto &[field, text] : active)
             if (!S::field(record, field).contains(text, Qt::CaseInsensitive))
-                return true;
-        rows.push_back({ResultRowFormat::build(record), index});
+                return false;
         return true;
     });
-    if (!ok)
-        return std::nullopt;
-    ResultRowFormat::sort(rows);
-    return rows;
 }
 
 ResultRows toRecontact()
 {
-    ResultRows rows;
-    MemberArchive().forEach([&](qint64 index, const char *record) {
-        if (S::field(record, S::fRicontatta) != S::RicontattaNo)
-            rows.push_back({ResultRowFormat::build(record), index});
-        return true;
+    const auto rows = collect([](const char *record) {
+        return S::field(record, S::fRicontatta) != S::RicontattaNo;
     });
-    ResultRowFormat::sort(rows);
-    return rows;
+    return rows ? *rows : ResultRows();
 }
 
 } // namespace MemberSearch
