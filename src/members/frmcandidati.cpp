@@ -407,16 +407,15 @@ void TfrmCandidati::cmdDuplicaClick()
 
 void TfrmCandidati::cmdPrimoClick()
 {
-    const auto count = countOrReport();
-    if (!count)
-        return;
-    if (*count == 0)
-        Messages::information(kEmptyArchive);
-    else
-        goToRecord(0);
+    showEnd(false);
 }
 
 void TfrmCandidati::cmdUltimoClick()
+{
+    showEnd(true);
+}
+
+void TfrmCandidati::showEnd(bool last)
 {
     const auto count = countOrReport();
     if (!count)
@@ -424,7 +423,7 @@ void TfrmCandidati::cmdUltimoClick()
     if (*count == 0)
         Messages::information(kEmptyArchive);
     else
-        goToRecord(*count - 1);
+        goToRecord(last ? *count - 1 : 0);
 }
 
 void TfrmCandidati::cmdAvantiClick()

@@ -63,6 +63,8 @@ private:
     void buildPhotoArea(QWidget *pan);
     void wireHints(QWidget *pan);
     void goToRecord(qint64 index);
+    // First or last record; the empty-archive notice when there is none.
+    void showEnd(bool last);
     std::optional<qint64> countOrReport();
     void showPlaceholder();
     void openCheck(bool vatNumber, const QString &code);

@@ -1,5 +1,7 @@
 #include "report/reportrenderer.h"
 
+#include "base/fontfamily.h"
+
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -11,8 +13,7 @@ namespace {
 // A font whose size is right in millimetre units on any device.
 QFont fontFor(const Object &o, const QPaintDevice *device)
 {
-    QFont font(o.fontFamily);
-    font.setStyleHint(o.fontFamily.startsWith(QStringLiteral("Courier")) ? QFont::TypeWriter : QFont::SansSerif);
+    QFont font = fontOfFamily(o.fontFamily);
     font.setStyleStrategy(QFont::PreferAntialias);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setBold(o.bold);

@@ -37,8 +37,6 @@ public:
     // wrapped and cut at the frame.
     QStringList lines() const { return m_lines; }
     void setText(const QString &text);
-    void clear() { m_lines.clear(); }
-    void addLine(const QString &line) { m_lines.append(line); }
     void setLines(const QStringList &lines) { m_lines = lines; }
     qsizetype lineCount() const { return m_lines.size(); }
 

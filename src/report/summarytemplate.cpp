@@ -51,7 +51,6 @@ void fill(Report::Template &report, const QString &title, const QStringList &row
         ->setText(QStringLiteral("Stampa eseguita in data ") + Formats::shortDate(printedAt.date())
                   + QStringLiteral(" alle ore ") + printedAt.time().toString(QStringLiteral("HH:mm:ss")));
     Report::Object *memo = report.findObject(QStringLiteral("txtRiepilogo"));
-    memo->clear();
     memo->setLines(rows);
     memo->setHeight(Report::unitsToMm(memo->lineCount() * kLineUnits));
     report.findBand(QStringLiteral("MasterData"))->setHeight(memo->rect().height() + Report::unitsToMm(10));

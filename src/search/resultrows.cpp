@@ -14,22 +14,6 @@ using S = TSchedaAnagrafica;
 namespace ResultRowFormat {
 
 namespace {
-QString column(const QString &text, int width)
-{
-    return Blanks::trimmed(text).leftJustified(width, u' ', true);
-}
-
-} // namespace
-
-QString build(const QString &candidato, const QString &codFisc, const QString &cel, const QString &settore,
-              const QString &note)
-{
-    return column(candidato, 30) + QStringLiteral("  C.F. ") + column(codFisc, 16) + QStringLiteral("  Cel. ")
-        + column(cel, 16) + QStringLiteral("  Qualifica: ") + column(settore, 24) + QStringLiteral("  Note: ")
-        + Blanks::trimmed(note);
-}
-
-namespace {
 
 // The stored text of a field without blanks at its ends, as bytes.
 QByteArrayView storedText(const char *record, S::FieldId id)
@@ -104,8 +88,6 @@ quint64 packed(const QString &text, qsizetype from)
     return key;
 }
 
-} // namespace
-
 bool lessIgnoringCase(QStringView a, QStringView b)
 {
     const qsizetype n = qMin(a.size(), b.size());
@@ -117,6 +99,8 @@ bool lessIgnoringCase(QStringView a, QStringView b)
     }
     return a.size() < b.size();
 }
+
+} // namespace
 
 void sort(ResultRows &rows)
 {

@@ -22,14 +22,11 @@ namespace ResultRowFormat {
 // Name to 30 characters, "  C.F. " and fiscal code to 16, "  Cel. " and mobile
 // to 16, "  Qualifica: " and role to 24, "  Note: " and the whole notes; each
 // field trimmed first, then padded with blanks or cut.
-QString build(const QString &candidato, const QString &codFisc, const QString &cel, const QString &settore,
-              const QString &note);
 QString build(const char *record);
 
 // Sorted by text, letters a-z compared as A-Z and everything else by code;
 // rows that compare equal keep their order.
 void sort(ResultRows &rows);
-bool lessIgnoringCase(QStringView a, QStringView b);
 
 } // namespace ResultRowFormat
 

@@ -1,5 +1,7 @@
 #include "ui/look.h"
 
+#include "base/fontfamily.h"
+
 #include "ui/eventhook.h"
 #include "ui/picturebox.h"
 #include "ui/shaperect.h"
@@ -17,9 +19,9 @@ namespace Look {
 
 QFont font(const QString &family, int pointSize, bool bold)
 {
-    QFont f(family, pointSize);
+    QFont f = fontOfFamily(family);
+    f.setPointSize(pointSize);
     f.setBold(bold);
-    f.setStyleHint(family.startsWith(QStringLiteral("Courier")) ? QFont::TypeWriter : QFont::SansSerif);
     return f;
 }
 

@@ -145,7 +145,14 @@ void TestSearch::rowFormat()
 {
     QFETCH(QStringList, fields);
     QFETCH(QString, row);
-    QCOMPARE(ResultRowFormat::build(fields[0], fields[1], fields[2], fields[3], fields[4]), row);
+    // The row comes from the record as stored, as the search reads it.
+    TSchedaAnagrafica scheda;
+    scheda.Candidato = fields[0];
+    scheda.CodFisc = fields[1];
+    scheda.Cel = fields[2];
+    scheda.Settore = fields[3];
+    scheda.Note = fields[4];
+    QCOMPARE(ResultRowFormat::build(scheda.toBytes().constData()), row);
 }
 
 void TestSearch::sortOrder()
