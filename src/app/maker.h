@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/tmisc.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -19,7 +21,7 @@ inline QString webAddressShown()
 // The text that opens a new message to the maker: "mailto:..." in double quotes.
 inline QString mailLink()
 {
-    return QStringLiteral("\"mailto:") + Email + QStringLiteral("\"");
+    return TMisc::mailCommand(Email);
 }
 
 } // namespace Maker

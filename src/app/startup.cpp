@@ -3,6 +3,7 @@
 #include "app/persistentwindow.h"
 #include "app/windowregistry.h"
 #include "base/formats.h"
+#include "base/imagefiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +50,7 @@ void prepareApplication(QApplication &app)
 
 int run(int argc, char **argv)
 {
+    ImageFiles::limitDecoderMemory();
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     QApplication app(argc, argv);
     prepareApplication(app);

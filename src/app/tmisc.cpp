@@ -30,6 +30,12 @@ QUrl TMisc::targetOf(const QString &sCommand)
     return QUrl::fromLocalFile(QDir::fromNativeSeparators(text));
 }
 
+QString TMisc::mailCommand(const QString &address)
+{
+    return QStringLiteral("\"mailto:") + QString::fromLatin1(QUrl::toPercentEncoding(Blanks::trimmed(address), "@"))
+        + QStringLiteral("\"");
+}
+
 void TMisc::Open(const QString &sCommand)
 {
     const QUrl target = targetOf(sCommand);

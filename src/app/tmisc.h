@@ -13,6 +13,11 @@ class TMisc
 public:
     static void Open(const QString &sCommand);
 
+    // The command that opens a new message to `address`. The address is
+    // percent-encoded, so that the link always addresses exactly that text:
+    // "?cc=" or "&attach=" typed into it cannot add headers or attachments.
+    static QString mailCommand(const QString &address);
+
     // What Open hands to the desktop: a local file or a URL.
     static QUrl targetOf(const QString &sCommand);
 

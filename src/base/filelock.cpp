@@ -1,11 +1,13 @@
 #include "base/filelock.h"
 
 #include <QFile>
+#include <QString>
 
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 #endif
@@ -21,11 +23,11 @@ HANDLE handleOf(QFile &file)
 }
 } // namespace
 
-bool tryLockExclusive(QFile &file)
+bool tryLock(QFile &file, Mode mode)
 {
     OVERLAPPED whole = {};
-    return LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
-                      MAXDWORD, MAXDWORD, &whole);
+    const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (mode == Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    return LockFileEx(handleOf(file), flags, 0, MAXDWORD, MAXDWORD, &whole);
 }
 
 void unlock(QFile &file)
@@ -39,11 +41,16 @@ bool syncToDisk(QFile &file)
     return file.flush() && FlushFileBuffers(handleOf(file));
 }
 
+void syncFolder(const QString &)
+{
+    // NTFS journals the creation of a file with its folder entry.
+}
+
 #else
 
-bool tryLockExclusive(QFile &file)
+bool tryLock(QFile &file, Mode mode)
 {
-    return ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
+    return ::flock(file.handle(), (mode == Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0;
 }
 
 void unlock(QFile &file)
@@ -54,6 +61,15 @@ void unlock(QFile &file)
 bool syncToDisk(QFile &file)
 {
     return file.flush() && ::fsync(file.handle()) == 0;
+}
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 #endif

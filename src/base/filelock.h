@@ -1,18 +1,26 @@
 #pragma once
 
 class QFile;
+class QString;
 
-// The platform calls behind the record files: an exclusive lock on an open file,
-// so that two copies of the program sharing a folder never write the same
-// record, and a flush to the disk itself, so that a confirmed save survives a
-// power cut.
+// The platform calls behind the record files: locks on an open file, so that
+// two copies of the program sharing a folder never write the same record and
+// never read one half written, and flushes to the disk itself, so that a
+// confirmed save survives a power cut.
 namespace FileLock {
 
-// Tries once, without waiting; true when the lock is now held.
-bool tryLockExclusive(QFile &file);
+enum Mode { Shared, Exclusive };
+
+// Tries once, without waiting; true when the lock is now held. Readers share
+// the file; a writer holds it alone.
+bool tryLock(QFile &file, Mode mode);
 void unlock(QFile &file);
 
 // Flushes Qt's buffer and the system's cache to the disk.
 bool syncToDisk(QFile &file);
+
+// Flushes a folder's entries, so that a file just created in it is still
+// there after a power cut.
+void syncFolder(const QString &folder);
 
 } // namespace FileLock

@@ -6,14 +6,53 @@
 
 namespace ImageFiles {
 
+bool plausiblePhotoSize(QSize size)
+{
+    return size.width() > 0 && size.height() > 0 && size.width() <= MaxPhotoSide && size.height() <= MaxPhotoSide
+        && qint64(size.width()) * size.height() <= MaxPhotoPixels;
+}
+
+void limitDecoderMemory()
+{
+    // The JPEG decoder keeps a progressive file's whole coefficient set in
+    // memory, sized by the header whatever the data holds; it honours this
+    // limit and refuses a file that would need more.
+    static const bool limited = [] {
+        if (!qEnvironmentVariableIsSet("JPEGMEM"))
+            qputenv("JPEGMEM", QByteArray::number(DecodeBudgetMB) + 'M');
+        return true;
+    }();
+    Q_UNUSED(limited)
+}
+
 QImage read(const QString &path, int maxSide)
 {
+    limitDecoderMemory();
     QImageReader reader(path);
     reader.setAutoTransform(true);
+    reader.setAllocationLimit(DecodeBudgetMB);
+    // These decoders check their allocations against the limit; others (GIF
+    // among them) size their picture from data the header does not declare.
+    static const QList<QByteArray> formats = {"jpeg", "png", "bmp"};
+    if (!formats.contains(reader.format()))
+        return {};
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > maxSide || size.height() > maxSide))
-        reader.setScaledSize(size.scaled(maxSide, maxSide, Qt::KeepAspectRatio));
-    return reader.read();
+    if (size.isValid()) {
+        if (!plausiblePhotoSize(size))
+            return {};
+        if (size.width() > maxSide || size.height() > maxSide)
+            reader.setScaledSize(size.scaled(maxSide, maxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    }
+    const QImage image = reader.read();
+    if (image.isNull() || size.isValid())
+        return image;
+    // A decoder that could not tell the size beforehand.
+    if (!plausiblePhotoSize(image.size()))
+        return {};
+    if (image.width() > maxSide || image.height() > maxSide)
+        return image.scaled(image.size().scaled(maxSide, maxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)),
+                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
 }
 
 namespace {

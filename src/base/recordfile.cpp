@@ -10,41 +10,62 @@
 namespace {
 
 int g_lockTimeout = 5000;
-bool g_mapping = true;
+
+std::function<void()> &betweenBlocks()
+{
+    static std::function<void()> hook;
+    return hook;
+}
 
 // One open-lock-close session on the file.
 class Session
 {
 public:
-    explicit Session(const QString &path)
+    Session(const QString &path, FileLock::Mode mode)
         : m_file(path)
     {
-        if (QFileInfo::exists(path)) {
-            // ReadWrite never truncates an existing file.
-            if (!m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-                return;
-        } else if (!m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly)) {
+        const bool existed = QFileInfo::exists(path);
+        // Opening for reading and writing creates a missing file and never
+        // truncates an existing one, in one step: two copies creating the file
+        // at the same moment both get it. Unbuffered, so that every byte is
+        // written before the lock is released.
+        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             return;
-        }
-        QDeadlineTimer deadline(g_lockTimeout);
-        while (!FileLock::tryLockExclusive(m_file)) {
-            if (deadline.hasExpired()) {
-                m_file.close();
-                return;
-            }
-            QThread::msleep(10);
-        }
-        m_locked = true;
+        if (!existed)
+            FileLock::syncFolder(QFileInfo(path).absolutePath());
+        lock(mode);
     }
 
     ~Session()
     {
-        if (m_locked)
-            FileLock::unlock(m_file);
+        unlock();
+        m_file.close();
     }
 
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
+
+    // Waits up to the lock timeout for other copies of the program.
+    bool lock(FileLock::Mode mode)
+    {
+        if (!m_file.isOpen())
+            return false;
+        QDeadlineTimer deadline(g_lockTimeout);
+        while (!FileLock::tryLock(m_file, mode)) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(10);
+        }
+        m_locked = true;
+        return true;
+    }
+
+    void unlock()
+    {
+        if (m_locked)
+            FileLock::unlock(m_file);
+        m_locked = false;
+    }
 
     bool ok() const { return m_locked; }
     QFile &file() { return m_file; }
@@ -72,14 +93,14 @@ int RecordFile::lockTimeout()
     return g_lockTimeout;
 }
 
-void RecordFile::setMappingForTesting(bool enabled)
+void RecordFile::setBetweenBlocksForTesting(std::function<void()> hook)
 {
-    g_mapping = enabled;
+    betweenBlocks() = std::move(hook);
 }
 
 std::optional<qint64> RecordFile::count() const
 {
-    Session session(m_path);
+    Session session(m_path, FileLock::Shared);
     if (!session.ok())
         return std::nullopt;
     return session.file().size() / m_recordSize;
@@ -87,7 +108,7 @@ std::optional<qint64> RecordFile::count() const
 
 std::optional<QByteArray> RecordFile::read(qint64 index) const
 {
-    Session session(m_path);
+    Session session(m_path, FileLock::Shared);
     if (!session.ok() || index < 0 || !session.file().seek(index * m_recordSize))
         return std::nullopt;
     QByteArray record = session.file().read(m_recordSize);
@@ -100,8 +121,8 @@ bool RecordFile::overwrite(qint64 index, const QByteArray &record)
 {
     if (index < 0 || record.size() != m_recordSize)
         return false;
-    Session session(m_path);
-    if (!session.ok() || index > session.file().size() / m_recordSize)
+    Session session(m_path, FileLock::Exclusive);
+    if (!session.ok() || index >= session.file().size() / m_recordSize)
         return false;
     QFile &file = session.file();
     return file.seek(index * m_recordSize) && file.write(record) == m_recordSize
@@ -112,7 +133,7 @@ std::optional<qint64> RecordFile::append(const QByteArray &record)
 {
     if (record.size() != m_recordSize)
         return std::nullopt;
-    Session session(m_path);
+    Session session(m_path, FileLock::Exclusive);
     if (!session.ok())
         return std::nullopt;
     QFile &file = session.file();
@@ -137,40 +158,34 @@ bool RecordFile::forEach(const Visitor &visit, int chunkRecords) const
 
 bool RecordFile::forEachBlock(const BlockVisitor &visit, int chunkRecords) const
 {
-    Session session(m_path);
+    // Ordinary reads into a buffer, never a mapping: another program may
+    // shorten the file meanwhile (the locks bind only this program), and a
+    // mapping would then fault on the lost pages.
+    Session session(m_path, FileLock::Shared);
     if (!session.ok())
         return false;
     QFile &file = session.file();
     const qint64 total = file.size() / m_recordSize;
     const qint64 chunk = qMax(1, chunkRecords);
+    QByteArray buffer(qMin(chunk, qMax<qint64>(total, 1)) * m_recordSize, Qt::Uninitialized);
 
-    // Mapped a window at a time, records are read in place: a reader that looks
-    // at a few fields touches only those, not every byte of the file. Where the
-    // file cannot be mapped, it is read a chunk at a time.
     qint64 index = 0;
-    while (g_mapping && index < total) {
-        const qint64 records = qMin(chunk * 4, total - index);
-        uchar *mapped = file.map(index * m_recordSize, records * m_recordSize);
-        if (!mapped)
-            break;
-        const bool goOn = visit(index, reinterpret_cast<const char *>(mapped), records);
-        file.unmap(mapped);
-        if (!goOn)
-            return true;
-        index += records;
-    }
-
-    QByteArray buffer(chunk * m_recordSize, Qt::Uninitialized);
-    if (index < total && !file.seek(index * m_recordSize))
-        return false;
     while (index < total) {
-        const qint64 records = qMin(chunk, total - index);
-        const qint64 bytes = records * m_recordSize;
-        if (file.read(buffer.data(), bytes) != bytes)
+        if (index > 0 && !session.lock(FileLock::Shared))
             return false;
-        if (!visit(index, buffer.constData(), records))
+        const qint64 wanted = qMin(chunk, total - index);
+        const qint64 got = file.seek(index * m_recordSize) ? file.read(buffer.data(), wanted * m_recordSize) : -1;
+        session.unlock();
+        if (got < 0)
+            return false;
+        const qint64 records = got / m_recordSize;
+        if (records > 0 && !visit(index, buffer.constData(), records))
             return true;
+        if (records < wanted)
+            return true; // the file ended sooner than it did when the visit began
         index += records;
+        if (betweenBlocks() && index < total)
+            betweenBlocks()();
     }
     return true;
 }

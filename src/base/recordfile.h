@@ -7,10 +7,10 @@
 #include <optional>
 
 // A file of fixed-size records with no header. Every operation is one short
-// session: open the file (creating it empty only when it does not exist), take
-// an exclusive lock, do the work, flush writes to the disk, unlock and close.
-// An existing file that cannot be opened or locked is an error and is never
-// emptied or changed.
+// session: open the file (creating it empty, in the same step, when it does
+// not exist), lock it (shared to read, exclusive to write), do the work, flush
+// writes to the disk, unlock and close. An existing file that cannot be opened
+// or locked is an error and is never emptied or changed.
 class RecordFile
 {
 public:
@@ -22,18 +22,22 @@ public:
     // Whole records only: a shorter trailing part is not a record.
     std::optional<qint64> count() const;
     std::optional<QByteArray> read(qint64 index) const;
+    // Only an existing record can be overwritten.
     bool overwrite(qint64 index, const QByteArray &record);
     // Writes after the last whole record; returns the new record's index.
     std::optional<qint64> append(const QByteArray &record);
 
     // Visits every whole record in file order, reading `chunkRecords` records at
     // a time; the visitor returns false to stop early. False on a read error
-    // (the records visited before it stay visited).
+    // (the records visited before it stay visited). When the file gets shorter
+    // meanwhile, the visit ends with the records that were still there.
     using Visitor = std::function<bool(qint64 index, const char *record)>;
     bool forEach(const Visitor &visit, int chunkRecords = 1024) const;
 
     // The same a block of records at a time: `count` records one after the
-    // other from `records`, the first being record `first`.
+    // other from `records`, the first being record `first`. The file is locked
+    // only while a block is read, so a save in another copy of the program
+    // waits for one block, not for the whole visit.
     using BlockVisitor = std::function<bool(qint64 first, const char *records, qint64 count)>;
     bool forEachBlock(const BlockVisitor &visit, int chunkRecords = 1024) const;
 
@@ -42,9 +46,8 @@ public:
     static void setLockTimeout(int milliseconds);
     static int lockTimeout();
 
-    // forEach maps the file where it can; tests turn that off to cover the
-    // plain reading that serves where it cannot.
-    static void setMappingForTesting(bool enabled);
+    // Tests run this between two blocks of a visit, with the file unlocked.
+    static void setBetweenBlocksForTesting(std::function<void()> hook);
 
 private:
     QString m_path;

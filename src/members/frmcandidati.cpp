@@ -488,7 +488,7 @@ void TfrmCandidati::cmdEsciClick()
 
 void TfrmCandidati::btnEmailClick()
 {
-    TMisc::Open(QStringLiteral("\"mailto:") + Blanks::trimmed(m_edits[S::fEmail]->text()) + QStringLiteral("\""));
+    TMisc::Open(TMisc::mailCommand(m_edits[S::fEmail]->text()));
 }
 
 void TfrmCandidati::openCheck(bool vatNumber, const QString &code)

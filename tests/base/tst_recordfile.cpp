@@ -3,8 +3,10 @@
 #include "support/filecapabilities.h"
 #include "support/testfolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -29,11 +31,15 @@ private slots:
     void appendsAfterLastWholeRecord();
     void overwritesInPlace();
     void readsBackWhatWasWritten();
-    void visitsAllRecordsInChunks_data();
     void visitsAllRecordsInChunks();
+    void fileShortenedDuringAVisit_data();
+    void fileShortenedDuringAVisit();
     void unopenableFileIsAnErrorAndStaysUnchanged_data();
     void unopenableFileIsAnErrorAndStaysUnchanged();
     void waitsForAShortLock();
+    void readersShareTheFileWritersHoldItAlone();
+    void aVisitLetsWritersInBetweenBlocks();
+    void twoProcessesCreateTheFileAtOnce();
 };
 
 void TestRecordFile::missingFileIsCreatedEmpty()
@@ -87,6 +93,7 @@ void TestRecordFile::overwritesInPlace()
     RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
     QVERIFY(file.overwrite(1, record('X')));
     QCOMPARE(folder.read(QStringLiteral("a.pro")), record('A') + record('X') + record('C'));
+    QVERIFY(!file.overwrite(3, record('Y'))); // just past the end: not a record to overwrite
     QVERIFY(!file.overwrite(5, record('Y')));
     QVERIFY(!file.overwrite(-1, record('Y')));
     QCOMPARE(folder.read(QStringLiteral("a.pro")).size(), 3 * kSize);
@@ -106,17 +113,8 @@ void TestRecordFile::readsBackWhatWasWritten()
     QVERIFY(!file.read(2));
 }
 
-void TestRecordFile::visitsAllRecordsInChunks_data()
-{
-    QTest::addColumn<bool>("mapped");
-    QTest::newRow("mapped") << true;
-    QTest::newRow("read") << false;
-}
-
 void TestRecordFile::visitsAllRecordsInChunks()
 {
-    QFETCH(bool, mapped);
-    RecordFile::setMappingForTesting(mapped);
     TestFolder folder;
     QByteArray bytes;
     for (char c = 'a'; c <= 'g'; ++c)
@@ -134,7 +132,39 @@ void TestRecordFile::visitsAllRecordsInChunks()
     int visited = 0;
     QVERIFY(file.forEach([&](qint64, const char *) { return ++visited < 2; }, 3));
     QCOMPARE(visited, 2);
-    RecordFile::setMappingForTesting(true);
+}
+
+void TestRecordFile::fileShortenedDuringAVisit_data()
+{
+    // Another program (a backup being restored) cuts the file after the
+    // first block of three records.
+    QTest::addColumn<int>("bytesLeft");
+    QTest::addColumn<QString>("seen");
+    QTest::newRow("to nothing") << 0 << QStringLiteral("abc");
+    QTest::newRow("inside the second block") << 4 * kSize + 10 << QStringLiteral("abcd");
+    QTest::newRow("to the first block") << 3 * kSize << QStringLiteral("abc");
+}
+
+void TestRecordFile::fileShortenedDuringAVisit()
+{
+    QFETCH(int, bytesLeft);
+    QFETCH(QString, seen);
+    TestFolder folder;
+    QByteArray bytes;
+    for (char c = 'a'; c <= 'i'; ++c)
+        bytes += record(c);
+    folder.write(QStringLiteral("a.pro"), bytes);
+    const QString path = folder.file(QStringLiteral("a.pro"));
+    RecordFile::setBetweenBlocksForTesting([&] { QFile::resize(path, bytesLeft); });
+    RecordFile file(path, kSize);
+    QString visited;
+    const bool ok = file.forEach([&](qint64, const char *rec) {
+        visited += QChar(rec[0]);
+        return true;
+    }, 3);
+    RecordFile::setBetweenBlocksForTesting({});
+    QVERIFY(ok);
+    QCOMPARE(visited, seen);
 }
 
 void TestRecordFile::unopenableFileIsAnErrorAndStaysUnchanged_data()
@@ -160,7 +190,7 @@ void TestRecordFile::unopenableFileIsAnErrorAndStaysUnchanged()
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     else {
         QVERIFY(other.open(QIODevice::ReadWrite));
-        QVERIFY(FileLock::tryLockExclusive(other));
+        QVERIFY(FileLock::tryLock(other, FileLock::Exclusive));
     }
 
     RecordFile file(path, kSize);
@@ -190,7 +220,7 @@ void TestRecordFile::waitsForAShortLock()
 
     QFile other(folder.file(QStringLiteral("a.pro")));
     QVERIFY(other.open(QIODevice::ReadWrite));
-    QVERIFY(FileLock::tryLockExclusive(other));
+    QVERIFY(FileLock::tryLock(other, FileLock::Exclusive));
     QThread *releaser = QThread::create([&other] {
         QThread::msleep(150);
         FileLock::unlock(other);
@@ -200,6 +230,79 @@ void TestRecordFile::waitsForAShortLock()
     releaser->wait();
     delete releaser;
     QCOMPARE(folder.read(QStringLiteral("a.pro")), record('A') + record('B'));
+}
+
+void TestRecordFile::readersShareTheFileWritersHoldItAlone()
+{
+    // Another copy of the program is reading: this one reads too, but waits
+    // to write.
+    TestFolder folder;
+    folder.write(QStringLiteral("a.pro"), record('A') + record('B'));
+    const QString path = folder.file(QStringLiteral("a.pro"));
+    QFile other(path);
+    QVERIFY(other.open(QIODevice::ReadOnly));
+    QVERIFY(FileLock::tryLock(other, FileLock::Shared));
+
+    RecordFile file(path, kSize);
+    QCOMPARE(file.count(), std::optional<qint64>(2));
+    QCOMPARE(file.read(1), std::optional<QByteArray>(record('B')));
+    int visited = 0;
+    QVERIFY(file.forEach([&](qint64, const char *) {
+        ++visited;
+        return true;
+    }));
+    QCOMPARE(visited, 2);
+    QVERIFY(!file.append(record('C')));
+    QVERIFY(!file.overwrite(0, record('C')));
+
+    FileLock::unlock(other);
+    QCOMPARE(file.append(record('C')), std::optional<qint64>(2));
+}
+
+void TestRecordFile::aVisitLetsWritersInBetweenBlocks()
+{
+    // A long visit holds the file only while it reads a block: another copy
+    // can save a member meanwhile.
+    TestFolder folder;
+    folder.write(QStringLiteral("a.pro"), record('A') + record('B') + record('C'));
+    const QString path = folder.file(QStringLiteral("a.pro"));
+    RecordFile file(path, kSize);
+    QList<bool> writerGotIn;
+    QList<bool> saved;
+    RecordFile::setBetweenBlocksForTesting([&] {
+        {
+            QFile other(path);
+            writerGotIn << (other.open(QIODevice::ReadWrite) && FileLock::tryLock(other, FileLock::Exclusive));
+        }
+        saved << file.overwrite(2, record('Z'));
+    });
+    QString seen;
+    QVERIFY(file.forEach([&](qint64, const char *rec) {
+        seen += QChar(rec[0]);
+        return true;
+    }, 1));
+    RecordFile::setBetweenBlocksForTesting({});
+    QCOMPARE(writerGotIn, QList<bool>({true, true}));
+    QCOMPARE(saved, QList<bool>({true, true}));
+    QCOMPARE(seen, QStringLiteral("ABZ"));
+}
+
+void TestRecordFile::twoProcessesCreateTheFileAtOnce()
+{
+    // Two copies of the program saving the first member at the same moment:
+    // both records are written, neither copy fails.
+    for (int round = 0; round < 25; ++round) {
+        TestFolder folder;
+        const QString path = folder.file(QStringLiteral("a.pro"));
+        const QString at = QString::number(QDateTime::currentMSecsSinceEpoch() + 400);
+        QProcess first, second;
+        first.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("append"), path, at});
+        second.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("append"), path, at});
+        QVERIFY(first.waitForFinished(10000) && second.waitForFinished(10000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(QFileInfo(path).size(), 2 * kSize);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)

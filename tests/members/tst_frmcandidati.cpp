@@ -495,6 +495,17 @@ void TestFrmCandidati::emailButton()
     card.edit(QStringLiteral("txtEmail"))->clear();
     card.click(QStringLiteral("btnEmail"));
     QCOMPARE(m_opened, QList<QUrl>({QUrl(QStringLiteral("mailto:anna@esempio.it")), QUrl(QStringLiteral("mailto:"))}));
+
+    // What looks like headers in the stored address stays part of the address.
+    m_opened.clear();
+    card.edit(QStringLiteral("txtEmail"))->setText(QStringLiteral("socio@example.it?cc=x&attach=/etc/passwd"));
+    card.click(QStringLiteral("btnEmail"));
+    QCOMPARE(m_opened.size(), 1);
+    const QUrl link = m_opened.at(0);
+    QVERIFY(!link.hasQuery());
+    QCOMPARE(link.path(), QStringLiteral("socio@example.it?cc=x&attach=/etc/passwd"));
+    QCOMPARE(link.toString(QUrl::FullyEncoded),
+             QStringLiteral("mailto:socio@example.it%3Fcc%3Dx%26attach%3D%2Fetc%2Fpasswd"));
 }
 
 void TestFrmCandidati::checkButtons_data()

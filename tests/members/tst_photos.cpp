@@ -4,6 +4,7 @@
 #include "members/camerafeed.h"
 #include "members/frmwebcam.h"
 #include "members/frmzoom.h"
+#include "members/memberarchive.h"
 #include "members/placeholderphoto.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -98,6 +100,8 @@ private slots:
     void loadPhoto_data();
     void loadPhoto();
     void loadCancelledKeepsThePhoto();
+    void hostilePhotos_data();
+    void hostilePhotos();
     void savePhotoToAFile();
     void savePhotoThatFailsShowsThePlaceholder();
     void zoomShowsTheCardPhoto();
@@ -160,6 +164,48 @@ void TestPhotos::loadCancelledKeepsThePhoto()
     card.click(QStringLiteral("btnCaricaFoto"));
     QVERIFY(card.photo().width() <= 4096 && card.photo().height() <= 4096);
     QVERIFY(!card.photo().isNull());
+}
+
+void TestPhotos::hostilePhotos_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QSize>("decoded"); // by the reader; null: the card shows the placeholder
+    QTest::newRow("progressive JPEG declaring 40000 x 40000") << "progressive_40000x40000.jpg" << QSize();
+    QTest::newRow("GIF declaring 1 x 1, drawing 60000 x 500") << "gif_decodes_60000x500.jpg" << QSize();
+    QTest::newRow("genuine 10000 x 2 photo") << "thin_10000x2.jpg" << QSize(4096, 1);
+}
+
+void TestPhotos::hostilePhotos()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QSize, decoded);
+    const QString path = QStringLiteral(QUORVEL_FIXTURES "/photos/") + fixture;
+
+    // What the card shows.
+    TestFolder folder;
+    QDir().mkpath(folder.file(QStringLiteral("Anagrafica")));
+    QVERIFY(QFile::copy(path, folder.file(QStringLiteral("Anagrafica/Scheda_Anagrafica_1.jpg"))));
+    QCOMPARE(MemberArchive::loadPhoto(QStringLiteral("1")).size(), decoded.isValid() ? decoded : QSize(307, 394));
+
+    // Time and memory, measured in a process of its own beside an ordinary photo.
+    const auto probe = [](const QString &photo) {
+        QProcess process;
+        process.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("photo"), photo});
+        process.waitForFinished(30000);
+        const QList<QByteArray> figures = process.readAllStandardOutput().simplified().split(' ');
+        QList<qint64> numbers;
+        for (const QByteArray &f : figures)
+            numbers << f.toLongLong();
+        return numbers;
+    };
+    folder.write(QStringLiteral("normale.jpg"), jpeg(solid(Qt::red, QSize(640, 480))));
+    const QList<qint64> ordinary = probe(folder.file(QStringLiteral("normale.jpg")));
+    const QList<qint64> hostile = probe(path);
+    QCOMPARE(ordinary.size(), 4);
+    QCOMPARE(hostile.size(), 4);
+    QCOMPARE(QSize(int(hostile[0]), int(hostile[1])), decoded.isValid() ? decoded : QSize(0, 0));
+    QVERIFY2(hostile[2] < 300, qPrintable(QStringLiteral("%1 ms").arg(hostile[2])));
+    QVERIFY2(hostile[3] - ordinary[3] < 64 * 1024, qPrintable(QStringLiteral("%1 kB more").arg(hostile[3] - ordinary[3])));
 }
 
 void TestPhotos::savePhotoToAFile()

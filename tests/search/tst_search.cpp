@@ -98,6 +98,7 @@ private slots:
     void searchSemantics_data();
     void searchSemantics();
     void damagedArchiveListsWhatItReads();
+    void archiveShortenedUnderASearch();
     void quickFind();
     void searchWindowFlow();
     void searchWindowUnreadableArchive();
@@ -223,6 +224,30 @@ void TestSearch::damagedArchiveListsWhatItReads()
     QCOMPARE(rows->size(), size_t(2));
     QVERIFY(rows->at(0).text.startsWith(QStringLiteral("De Rossi Anna")));
     QCOMPARE(rows->at(0).index, 1);
+}
+
+void TestSearch::archiveShortenedUnderASearch()
+{
+    // A backup restored over the archive while a search reads it: the search
+    // ends with the members it read, without a crash.
+    TestFolder folder;
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i) {
+        TSchedaAnagrafica s;
+        s.Candidato = QStringLiteral("Socio %1").arg(i, 4, 10, QChar(u'0'));
+        s.setRicontatta(true);
+        bytes += s.toBytes();
+    }
+    folder.write(QStringLiteral("Archivio_Anagrafico.pro"), bytes);
+    const QString path = folder.file(QStringLiteral("Archivio_Anagrafico.pro"));
+    RecordFile::setBetweenBlocksForTesting([&] { QFile::resize(path, 1000 * 3612); });
+    const auto found = MemberSearch::find(SearchFilters());
+    const ResultRows flagged = MemberSearch::toRecontact();
+    RecordFile::setBetweenBlocksForTesting({});
+    QVERIFY(found);
+    QCOMPARE(found->size(), size_t(1024));
+    QVERIFY(found->back().text.startsWith(QStringLiteral("Socio 1023")));
+    QCOMPARE(flagged.size(), size_t(1000)); // the second search found the file already shorter
 }
 
 void TestSearch::quickFind()
