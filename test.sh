@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the tests (warnings as errors, address and
-# undefined-behaviour sanitizers on) and runs every one of them.
+# undefined-behaviour sanitizers on), runs each fuzz target briefly and then
+# every test.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$root"
 
 tools/setup.sh build/tests -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON
+tools/fuzz.sh
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0

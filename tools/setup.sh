@@ -3,6 +3,8 @@
 # needs when they are missing, then configures and builds one tree.
 #   tools/setup.sh BUILD_DIR [cmake options...]
 set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/tools/packages.sh"
 
 PACKAGES=(
     g++ cmake ninja-build pkg-config
@@ -11,34 +13,10 @@ PACKAGES=(
     fonts-liberation fonts-dejavu-core
 )
 
-fail() {
-    echo "setup: $*" >&2
-    exit 1
-}
-
-install_missing() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    command -v apt-get >/dev/null || fail "apt-get not found: install by hand: ${missing[*]}"
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        command -v sudo >/dev/null || fail "not root and no sudo: install by hand: ${missing[*]}"
-        sudo=(sudo)
-    fi
-    echo "setup: installing ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq || fail "apt-get update failed"
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" \
-        || fail "could not install: ${missing[*]}"
-}
-
 [ $# -ge 1 ] || fail "usage: tools/setup.sh BUILD_DIR [cmake options...]"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$1"
 shift
 
-install_missing
+install_missing "${PACKAGES[@]}"
 cmake -S "$root" -B "$build" -G Ninja "$@" || fail "cmake configuration failed"
 cmake --build "$build" --parallel "$(nproc 2>/dev/null || echo 2)" || fail "build failed"

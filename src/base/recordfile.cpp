@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace {
 
 int g_lockTimeout = 5000;
@@ -144,48 +148,68 @@ std::optional<qint64> RecordFile::append(const QByteArray &record)
     return index;
 }
 
-bool RecordFile::forEach(const Visitor &visit, int chunkRecords) const
+bool RecordFile::forEach(const Visitor &visit, int blockRecords) const
 {
     return forEachBlock(
-        [&](qint64 first, const char *records, qint64 count) {
+        [&](int, qint64 first, const char *records, qint64 count) {
             for (qint64 i = 0; i < count; ++i)
                 if (!visit(first + i, records + i * m_recordSize))
                     return false;
             return true;
         },
-        chunkRecords);
+        1, blockRecords);
 }
 
-bool RecordFile::forEachBlock(const BlockVisitor &visit, int chunkRecords) const
+bool RecordFile::forEachBlock(const BlockVisitor &visit, int workers, int blockRecords) const
 {
+    qint64 total = 0;
+    {
+        Session session(m_path, FileLock::Shared);
+        if (!session.ok())
+            return false;
+        total = session.file().size() / m_recordSize;
+    }
+    const qint64 block = qMax(1, blockRecords);
+    const qint64 blocks = (total + block - 1) / block;
+    std::atomic<qint64> next{0};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> failed{false};
+
     // Ordinary reads into a buffer, never a mapping: another program may
     // shorten the file meanwhile (the locks bind only this program), and a
-    // mapping would then fault on the lost pages.
-    Session session(m_path, FileLock::Shared);
-    if (!session.ok())
-        return false;
-    QFile &file = session.file();
-    const qint64 total = file.size() / m_recordSize;
-    const qint64 chunk = qMax(1, chunkRecords);
-    QByteArray buffer(qMin(chunk, qMax<qint64>(total, 1)) * m_recordSize, Qt::Uninitialized);
-
-    qint64 index = 0;
-    while (index < total) {
-        if (index > 0 && !session.lock(FileLock::Shared))
-            return false;
-        const qint64 wanted = qMin(chunk, total - index);
-        const qint64 got = file.seek(index * m_recordSize) ? file.read(buffer.data(), wanted * m_recordSize) : -1;
+    // mapping would then fault on the lost pages. Each worker has the file
+    // open on its own, as locks belong to an open file.
+    const auto work = [&](int worker) {
+        Session session(m_path, FileLock::Shared);
         session.unlock();
-        if (got < 0)
-            return false;
-        const qint64 records = got / m_recordSize;
-        if (records > 0 && !visit(index, buffer.constData(), records))
-            return true;
-        if (records < wanted)
-            return true; // the file ended sooner than it did when the visit began
-        index += records;
-        if (betweenBlocks() && index < total)
-            betweenBlocks()();
-    }
-    return true;
+        QByteArray buffer(qMin(block, qMax<qint64>(total, 1)) * m_recordSize, Qt::Uninitialized);
+        for (qint64 b = next++; b < blocks && !stop; b = next++) {
+            if (b > 0 && betweenBlocks())
+                betweenBlocks()();
+            const qint64 first = b * block;
+            const qint64 wanted = qMin(block, total - first);
+            qint64 got = -1;
+            if (session.lock(FileLock::Shared)) {
+                QFile &file = session.file();
+                got = file.seek(first * m_recordSize) ? file.read(buffer.data(), wanted * m_recordSize) : -1;
+                session.unlock();
+            }
+            if (got < 0) {
+                failed = true;
+                stop = true;
+                return;
+            }
+            const qint64 records = got / m_recordSize;
+            // Short: the file ended sooner than it did when the visit began.
+            if ((records > 0 && !visit(worker, first, buffer.constData(), records)) || records < wanted)
+                stop = true;
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int worker = 1; worker < workers && worker < blocks; ++worker)
+        helpers.emplace_back(work, worker);
+    work(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+    return !failed;
 }

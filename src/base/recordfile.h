@@ -27,26 +27,29 @@ public:
     // Writes after the last whole record; returns the new record's index.
     std::optional<qint64> append(const QByteArray &record);
 
-    // Visits every whole record in file order, reading `chunkRecords` records at
-    // a time; the visitor returns false to stop early. False on a read error
+    // Visits every whole record in file order, reading `blockRecords` records
+    // at a time; the visitor returns false to stop early. False on a read error
     // (the records visited before it stay visited). When the file gets shorter
     // meanwhile, the visit ends with the records that were still there.
     using Visitor = std::function<bool(qint64 index, const char *record)>;
-    bool forEach(const Visitor &visit, int chunkRecords = 1024) const;
+    bool forEach(const Visitor &visit, int blockRecords = 128) const;
 
-    // The same a block of records at a time: `count` records one after the
-    // other from `records`, the first being record `first`. The file is locked
-    // only while a block is read, so a save in another copy of the program
-    // waits for one block, not for the whole visit.
-    using BlockVisitor = std::function<bool(qint64 first, const char *records, qint64 count)>;
-    bool forEachBlock(const BlockVisitor &visit, int chunkRecords = 1024) const;
+    // The same a block of records at a time, on `workers` threads side by side
+    // (the caller's thread is one of them): each reads the blocks it takes, in
+    // increasing order, into a buffer of its own and visits them there; the
+    // visitor learns which worker (0 to workers - 1) calls it. The file is
+    // locked only while a block is read, so a save in another copy of the
+    // program waits for one block, not for the whole visit.
+    using BlockVisitor = std::function<bool(int worker, qint64 first, const char *records, qint64 count)>;
+    bool forEachBlock(const BlockVisitor &visit, int workers = 1, int blockRecords = 128) const;
 
     // How long an operation waits for another copy of the program to release
     // the file before it gives up with an error.
     static void setLockTimeout(int milliseconds);
     static int lockTimeout();
 
-    // Tests run this between two blocks of a visit, with the file unlocked.
+    // Tests run this before every block of a visit but the first, with the
+    // file unlocked.
     static void setBetweenBlocksForTesting(std::function<void()> hook);
 
 private:

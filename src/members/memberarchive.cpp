@@ -46,9 +46,9 @@ bool MemberArchive::forEach(const RecordFile::Visitor &visit) const
     return m_file.forEach(visit);
 }
 
-bool MemberArchive::forEachBlock(const RecordFile::BlockVisitor &visit) const
+bool MemberArchive::forEachBlock(const RecordFile::BlockVisitor &visit, int workers) const
 {
-    return m_file.forEachBlock(visit);
+    return m_file.forEachBlock(visit, workers);
 }
 
 QString MemberArchive::photoPath(const QString &recordNumber)

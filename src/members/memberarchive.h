@@ -27,9 +27,10 @@ public:
     bool overwrite(qint64 index, const TSchedaAnagrafica &scheda);
     // Returns the new member's index.
     std::optional<qint64> append(const TSchedaAnagrafica &scheda);
-    // Every record in file order, undecoded, a chunk at a time.
+    // Every record in file order, undecoded, a block at a time.
     bool forEach(const RecordFile::Visitor &visit) const;
-    bool forEachBlock(const RecordFile::BlockVisitor &visit) const;
+    // Every record, undecoded, on `workers` threads side by side.
+    bool forEachBlock(const RecordFile::BlockVisitor &visit, int workers) const;
 
     // The photo of a record number given as the card shows it (blanks at the
     // ends do not count).

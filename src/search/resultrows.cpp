@@ -160,27 +160,28 @@ int activeFilters(const SearchFilters &filters)
 
 namespace {
 
-// The rows of the members that pass `listed`, sorted. Each block of records
-// is worked in two halves side by side; the halves are joined in file order.
+// The rows of the members that pass `listed`, sorted. Two workers read and
+// test the archive side by side; each keeps its rows in file order, and the
+// two lists are merged back into file order before the sort.
 std::optional<ResultRows> collect(const std::function<bool(const char *record)> &listed)
 {
-    const auto work = [&listed](const char *records, qint64 first, qint64 count, ResultRows &rows) {
-        for (qint64 i = 0; i < count; ++i) {
-            const char *record = records + i * S::RecordSize;
-            if (listed(record))
-                rows.push_back({ResultRowFormat::build(record), first + i});
-        }
-    };
+    ResultRows found[2];
+    const bool ok = MemberArchive().forEachBlock(
+        [&](int worker, qint64 first, const char *records, qint64 count) {
+            ResultRows &rows = found[worker];
+            for (qint64 i = 0; i < count; ++i) {
+                const char *record = records + i * S::RecordSize;
+                if (listed(record))
+                    rows.push_back({ResultRowFormat::build(record), first + i});
+            }
+            return true;
+        },
+        2);
     ResultRows rows;
-    const bool ok = MemberArchive().forEachBlock([&](qint64 first, const char *records, qint64 count) {
-        const qint64 half = count / 2;
-        ResultRows second;
-        std::thread helper(work, records + half * S::RecordSize, first + half, count - half, std::ref(second));
-        work(records, first, half, rows);
-        helper.join();
-        rows.insert(rows.end(), std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()));
-        return true;
-    });
+    rows.reserve(found[0].size() + found[1].size());
+    std::merge(std::make_move_iterator(found[0].begin()), std::make_move_iterator(found[0].end()),
+               std::make_move_iterator(found[1].begin()), std::make_move_iterator(found[1].end()),
+               std::back_inserter(rows), [](const ResultRow &a, const ResultRow &b) { return a.index < b.index; });
     ResultRowFormat::sort(rows);
     if (!ok)
         return std::nullopt;
