@@ -6,6 +6,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$root"
 
+# pdftotext measures printed pages in the report tests.
+source tools/packages.sh
+install_missing poppler-utils
 tools/setup.sh build/tests -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_WERROR=ON -DQUORVEL_SANITIZE=ON
 tools/fuzz.sh
 

@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -186,6 +187,28 @@ TfrmCandidati::TfrmCandidati(QWidget *parent)
             connect(button, &PictureBox::clicked, this, c.click);
         m_hints->addHint(button, str(c.hint));
     }
+
+    // Keys for the commands used most, running exactly what their buttons run.
+    const struct
+    {
+        QKeySequence keys;
+        void (TfrmCandidati::*run)();
+    } shortcuts[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), &TfrmCandidati::cmdNuovoClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &TfrmCandidati::cmdSalvaClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_F), &TfrmCandidati::cmdTrovaClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), &TfrmCandidati::cmdStampaClick},
+        {QKeySequence(Qt::Key_PageUp), &TfrmCandidati::cmdIndietroClick},
+        {QKeySequence(Qt::Key_PageDown), &TfrmCandidati::cmdAvantiClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), &TfrmCandidati::cmdPrimoClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_End), &TfrmCandidati::cmdUltimoClick},
+    };
+    QList<QKeySequence> keys;
+    for (const auto &shortcut : shortcuts) {
+        connect(new QShortcut(shortcut.keys, this), &QShortcut::activated, this, shortcut.run);
+        keys << shortcut.keys;
+    }
+    FieldBehaviours::leaveKeysToWindow(QList<QLineEdit *>(m_edits.begin(), m_edits.end()), keys);
 }
 
 void TfrmCandidati::buildToolbar(QWidget *pan)
@@ -283,8 +306,10 @@ void TfrmCandidati::showEvent(QShowEvent *event)
     WorkWindow::showEvent(event);
     // Each opening from the launcher starts on an empty card; coming back
     // from a minimised state is not an opening.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         clearCard();
+        m_hints->showReady();
+    }
 }
 
 void TfrmCandidati::clearCard()

@@ -2,6 +2,7 @@
 
 #include "base/fontfamily.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -10,17 +11,35 @@ namespace Report {
 
 namespace {
 
-// A font whose size is right in millimetre units on any device.
-QFont fontFor(const Object &o, const QPaintDevice *device)
+// Text is laid out in hundredths of a millimetre: fonts come in whole pixel
+// sizes, and in these units every point size is exact to a hundredth.
+constexpr qreal kTextUnits = 100;
+
+QFont fontFor(const Object &o)
 {
     QFont font = fontOfFamily(o.fontFamily);
     font.setStyleStrategy(QFont::PreferAntialias);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setBold(o.bold);
-    // Points turn into device pixels at the device's resolution; the painter
-    // then scales device pixels per millimetre: undo the one with the other.
-    font.setPointSizeF(o.fontPoints * 25.4 / device->logicalDpiY());
+    font.setPixelSize(qMax(1, qRound(o.fontPoints * 25.4 / 72 * kTextUnits)));
     return font;
+}
+
+// The longest start of `line` that fits in `width` whole: nothing is drawn,
+// or written into a PDF's text, beyond the memo's frame.
+QString fitted(const QString &line, const QFontMetricsF &metrics, qreal width)
+{
+    if (metrics.horizontalAdvance(line) <= width)
+        return line;
+    qsizetype fits = 0, fails = line.size();
+    while (fails - fits > 1) {
+        const qsizetype middle = (fits + fails) / 2;
+        if (metrics.horizontalAdvance(line.left(middle)) <= width)
+            fits = middle;
+        else
+            fails = middle;
+    }
+    return line.left(fits);
 }
 
 void drawFrame(QPainter &painter, const QRectF &rect, const QColor &fill, const QColor &frame)
@@ -42,21 +61,25 @@ void drawMemo(QPainter &painter, const Item &item)
         return;
     painter.save();
     painter.setClipRect(item.rect);
-    painter.setFont(fontFor(o, painter.device()));
+    painter.scale(1 / kTextUnits, 1 / kTextUnits);
+    painter.setFont(fontFor(o));
     painter.setPen(o.textColour);
-    const qreal lh = o.lineHeight();
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const qreal lh = o.lineHeight() * kTextUnits;
     const qreal block = lh * item.lines.size();
-    qreal y = item.rect.top();
+    const QRectF frame(item.rect.topLeft() * kTextUnits, item.rect.size() * kTextUnits);
+    qreal y = frame.top();
     if (o.alignment & Qt::AlignVCenter)
-        y += (item.rect.height() - block) / 2;
+        y += (frame.height() - block) / 2;
     else if (o.alignment & Qt::AlignBottom)
-        y += item.rect.height() - block;
-    const QRectF text = item.rect.adjusted(o.padding, 0, -o.padding, 0);
+        y += frame.height() - block;
+    const qreal padding = o.padding * kTextUnits;
+    const QRectF text = frame.adjusted(padding, 0, -padding, 0);
     const int horizontal = int(o.alignment & Qt::AlignHorizontal_Mask);
     for (const QString &line : item.lines) {
-        // Never wrapped: the clip cuts what passes the frame.
+        // Never wrapped: what passes the frame is left out.
         painter.drawText(QRectF(text.left(), y, text.width(), lh), horizontal | Qt::AlignVCenter | Qt::TextDontClip,
-                         line);
+                         fitted(line, metrics, text.width()));
         y += lh;
     }
     painter.restore();

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "report/reportoutput.h"
 #include "report/summarytemplate.h"
+#include "ui/eventhook.h"
 #include "ui/fieldbehaviours.h"
 #include "ui/look.h"
 #include "ui/messages.h"
@@ -95,6 +96,11 @@ ResultPage::ResultPage(QWidget *parent, const QString &heading, const QString &h
     connect(lstRecords, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             emit memberChosen(m_model->rows()[size_t(index.row())].index);
+    });
+    // Enter on the selected row chooses it as a double-click does.
+    onEnter(lstRecords, [this] {
+        if (const int row = selectedRow(); row >= 0)
+            emit memberChosen(m_model->rows()[size_t(row)].index);
     });
 }
 

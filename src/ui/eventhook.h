@@ -20,3 +20,7 @@ protected:
 private:
     Function m_function;
 };
+
+// Runs `action` when Enter (or Return) is pressed on `watched`; the key goes
+// no further.
+void onEnter(QObject *watched, std::function<void()> action);

@@ -36,14 +36,11 @@ private:
     qsizetype m_shown;
 };
 
-bool isEnter(const QKeyEvent *key)
-{
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
-
-// Focus moves as with Tab: a line edit selects its text.
+// Focus moves as with Tab: a line edit selects its text, a button shows the
+// focus mark.
 void focusOn(QWidget *widget)
 {
+    widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
     widget->setFocus(Qt::TabFocusReason);
 }
 
@@ -63,7 +60,10 @@ void replaceText(QLineEdit *field, const QString &text)
     while (lead < old.size() && old.at(lead).unicode() <= 32)
         ++lead;
     const qsizetype cursor = qBound<qsizetype>(0, field->cursorPosition() - lead, text.size());
-    field->setText(text);
+    // An edit of the user's text, as typing is: it can be undone, and the
+    // field does not take it for a text put in by the program.
+    field->selectAll();
+    field->insert(text);
     field->setCursorPosition(int(cursor));
 }
 
@@ -101,12 +101,7 @@ ShapeRect *highlightRectangle(QWidget *field, const QString &name)
 
 void enterMovesTo(QWidget *from, QWidget *to)
 {
-    new EventHook(from, [to](QEvent *event) {
-        if (event->type() != QEvent::KeyPress || !isEnter(static_cast<QKeyEvent *>(event)))
-            return false;
-        focusOn(to);
-        return true;
-    });
+    onEnter(from, [to] { focusOn(to); });
 }
 
 void enterCycle(const QList<QWidget *> &cycle)
@@ -162,6 +157,17 @@ void typingCleanup(QLineEdit *field, bool capitals)
     QObject::connect(field, &QLineEdit::textEdited, field, [field, capitals](const QString &text) {
         replaceText(field, cleaned(text, capitals));
     });
+}
+
+void leaveKeysToWindow(const QList<QLineEdit *> &fields, const QList<QKeySequence> &keys)
+{
+    for (QLineEdit *field : fields)
+        new EventHook(field, [keys](QEvent *event) {
+            if (event->type() != QEvent::ShortcutOverride)
+                return false;
+            const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+            return keys.contains(pressed); // not claimed by the field: the shortcut runs
+        });
 }
 
 void provinceList(QComboBox *box)

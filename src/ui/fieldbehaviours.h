@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QKeySequence>
 #include <QList>
 
 class QAbstractButton;
@@ -47,6 +48,10 @@ void enableOnContent(QWidget *command, const QList<QLineEdit *> &watched, bool o
 // At most `length` characters can be typed or pasted; a longer text put in by
 // the program is shown whole and can still be shortened.
 void typingLimit(QLineEdit *field, int length);
+
+// The window's own shortcuts for `keys` work also while one of the fields has
+// the focus (an edit would take Ctrl+Home and Ctrl+End for itself).
+void leaveKeysToWindow(const QList<QLineEdit *> &fields, const QList<QKeySequence> &keys);
 
 // Characters refused by fileNameFilter.
 bool isForbiddenInFileName(QChar c);

@@ -107,7 +107,18 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
     auto *b = place(new QPushButton(text, parent), name, geometry);
     b->setFont(font);
     b->setCursor(Qt::PointingHandCursor);
+    onEnter(b, [b] { b->click(); });
     return b;
+}
+
+void showTextFromStart(QLineEdit *edit)
+{
+    // A text set by the program leaves the edit unmodified with nothing to
+    // undo; typing, pasting and the typing clean-up keep their own cursor.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
+        if (!edit->isModified() && !edit->isUndoAvailable())
+            edit->setCursorPosition(0);
+    });
 }
 
 QImage svgImage(const QString &resource, const QSize &size, qreal scale)

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 class PictureBox;
@@ -43,9 +44,12 @@ void fixedDialog(QWidget *dialog, const QString &caption, int width, int height)
 // Moves a window so that it stands in the middle of its screen.
 void centreOnScreen(QWidget *window);
 
-// Names a widget (its objectName) and places it on its parent.
+// Names a widget (its objectName) and places it on its parent. An edit placed
+// this way shows every text the program puts into it from its first
+// character, as it shows a text given before it is shown.
 template <typename W>
 W *place(W *widget, const QString &name, const QRect &geometry);
+void showTextFromStart(QLineEdit *edit);
 
 ShapeRect *rect(QWidget *parent, const QString &name, const QRect &geometry, const QColor &fill,
                 const QColor &border);
@@ -53,6 +57,8 @@ PictureBox *picture(QWidget *parent, const QString &name, const QRect &geometry,
                     const QString &svgResource, bool clickable = false);
 QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &position,
               const QFont &font, const QColor &colour = Qt::black);
+// A push button; with the focus it shows the focus mark, and Enter presses it
+// as Space does.
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                     const QFont &font);
 
@@ -61,12 +67,17 @@ QImage svgImage(const QString &resource, const QSize &size, qreal scale = 1.0);
 
 } // namespace Look
 
+#include <QLineEdit>
 #include <QWidget>
+
+#include <type_traits>
 
 template <typename W>
 W *Look::place(W *widget, const QString &name, const QRect &geometry)
 {
     widget->setObjectName(name);
     widget->setGeometry(geometry);
+    if constexpr (std::is_base_of_v<QLineEdit, W>)
+        showTextFromStart(widget);
     return widget;
 }

@@ -8,6 +8,7 @@
 StatusHints::StatusHints(QLabel *panInfo, const QString &initialText)
     : QObject(panInfo)
     , m_panInfo(panInfo)
+    , m_ready(initialText)
 {
     show(initialText);
 }
@@ -21,6 +22,7 @@ void StatusHints::show(const QString &text)
 void StatusHints::addHint(QWidget *command, const QString &hint)
 {
     command->setMouseTracking(true);
+    command->setToolTip(hint);
     new EventHook(command, [this, hint](QEvent *event) {
         if (event->type() == QEvent::MouseMove)
             show(hint);

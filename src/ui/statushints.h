@@ -8,7 +8,8 @@ class QWidget;
 
 // The status line of a window (`panInfo`): moving the mouse over a command
 // shows the command's hint; moving it over the window or one of its listed
-// background objects empties the line; anywhere else the text stays.
+// background objects empties the line; anywhere else the text stays. Each
+// command shows its hint as a tooltip too.
 class StatusHints : public QObject
 {
     Q_OBJECT
@@ -19,7 +20,10 @@ public:
     void addClearer(QWidget *background);
 
     void show(const QString &text);
+    // The text the line starts with, for a window shown again.
+    void showReady() { show(m_ready); }
 
 private:
     QLabel *m_panInfo;
+    QString m_ready;
 };

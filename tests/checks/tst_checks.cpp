@@ -63,6 +63,8 @@ private slots:
 
     void fiscalCodeWindow_data();
     void fiscalCodeWindow();
+    void keyboardPressesTheFocusedButton_data();
+    void keyboardPressesTheFocusedButton();
     void fiscalCodeWindowTyping();
     void vatWindow_data();
     void vatWindow();
@@ -180,6 +182,33 @@ void TestChecks::fiscalCodeWindow()
         QCOMPARE(dialog->isVisible(), !closes);
         if (!closes)
             QCOMPARE(QApplication::focusWidget(), window.field());
+    });
+}
+
+void TestChecks::keyboardPressesTheFocusedButton_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+void TestChecks::keyboardPressesTheFocusedButton()
+{
+    QFETCH(int, key);
+    Messages::Recorder recorder;
+    TfrmCodFisc window;
+    window.field()->setText(QStringLiteral("RSSMRA85T10A562S"));
+    runWindow(window, [&](QDialog *dialog) {
+        auto *check = dialog->findChild<QPushButton *>(QStringLiteral("btnControlla"));
+        const QImage unfocused = check->grab().toImage();
+        QTest::keyClick(window.field(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), check);
+        QVERIFY(check->grab().toImage() != unfocused); // the focus mark
+        QVERIFY(recorder.shown().isEmpty());
+        QTest::keyClick(check, Qt::Key(key));
+        QCOMPARE(recorder.shown().size(), 1);
+        QCOMPARE(recorder.shown().at(0).text, QStringLiteral("Il codice fiscale digitato è VALIDO."));
+        QVERIFY(!dialog->isVisible());
     });
 }
 

@@ -1,13 +1,13 @@
 #include "../members/cardwindow.h"
 #include "app/startup.h"
 #include "documents/cardoutputwindow.h"
+#include "report/reportpreview.h"
 #include "report/reporttemplate.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
 
 #include <QApplication>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -126,7 +126,7 @@ void TestCardPrint::previewShowsTheCard()
     card.edit(QStringLiteral("txtCitta"))->setText(QStringLiteral("Città di Castello"));
     bool previewed = false;
     Modal::setHandlerForTesting([&](QDialog *dialog) {
-        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(dialog)) {
+        if (auto *preview = qobject_cast<Report::Preview *>(dialog)) {
             previewed = true;
             QVERIFY(preview->windowState() & Qt::WindowMaximized);
             return;

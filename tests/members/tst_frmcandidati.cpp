@@ -83,6 +83,9 @@ private slots:
     void checkButtons_data();
     void checkButtons();
     void closingReturnsToTheLauncher();
+    void longValuesShowTheirStart();
+    void shortcutsRunTheirCommands();
+    void shownAgainStartsWithTheReadyText();
 
 private:
     Messages::Recorder *m_messages = nullptr;
@@ -555,6 +558,78 @@ void TestFrmCandidati::closingReturnsToTheLauncher()
     card.click(QStringLiteral("cmdEsci"));
     QVERIFY(!card.window.isVisible());
     QVERIFY(m_messages->shown().isEmpty());
+}
+
+void TestFrmCandidati::longValuesShowTheirStart()
+{
+    CardWindow card;
+    TSchedaAnagrafica s = member(QStringLiteral("Bartolomei Santarelli Giovanna Maria"));
+    s.Documento = QStringLiteral("Carta d'identità CA21889RN rilasciata nel 2019");
+    s.EnteRil = QStringLiteral("Comune di Milano, ufficio anagrafe");
+    s.Email = QStringLiteral("giovanna.maria.bartolomei@example.it");
+    writeArchive({s});
+    card.edit(QStringLiteral("txtDocumento"))->setFocus(); // the focus stays in a field
+    card.click(QStringLiteral("cmdUltimo"));
+    for (const char *name : {"txtCandidato", "txtDocumento", "txtEnteRil", "txtEmail"}) {
+        QLineEdit *edit = card.edit(QString::fromLatin1(name));
+        QVERIFY2(edit->fontMetrics().horizontalAdvance(edit->text()) > edit->width(), name); // longer than the field
+        QCOMPARE(edit->cursorPosition(), 0);
+        QVERIFY2(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < 6, name); // first letter at the left
+    }
+
+    // Typing at the end of a long value keeps the cursor where it types.
+    QLineEdit *note = card.edit(QStringLiteral("txtNote"));
+    note->setFocus();
+    note->end(false);
+    QTest::keyClicks(note, QStringLiteral(" e poi ancora"));
+    QCOMPARE(note->cursorPosition(), note->text().size());
+}
+
+void TestFrmCandidati::shortcutsRunTheirCommands()
+{
+    CardWindow card;
+    QVERIFY(QTest::qWaitForWindowActive(&card.window));
+    writeArchive({member(QStringLiteral("uno")), member(QStringLiteral("due")), member(QStringLiteral("tre"))});
+    QLineEdit *name = card.edit(QStringLiteral("txtCandidato"));
+    name->setFocus();
+    const auto shown = [&] { return name->text() + card.position(); };
+
+    QTest::keyClick(name, Qt::Key_PageDown);
+    QCOMPARE(shown(), QStringLiteral("uno1"));
+    QTest::keyClick(name, Qt::Key_PageDown);
+    QCOMPARE(shown(), QStringLiteral("due2"));
+    QTest::keyClick(name, Qt::Key_PageUp);
+    QCOMPARE(shown(), QStringLiteral("uno1"));
+    QTest::keyClick(name, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(shown(), QStringLiteral("tre3"));
+    QTest::keyClick(name, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(shown(), QStringLiteral("uno1"));
+    QTest::keyClick(name, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(shown(), QString());
+
+    // Save with its own warnings; search and print open their windows.
+    QTest::keyClick(name, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: per salvare la scheda anagrafica è necessario indicare cognome e nome."));
+    QStringList opened;
+    Modal::setHandlerForTesting([&](QDialog *dialog) { opened << dialog->objectName(); });
+    QTest::keyClick(name, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(name, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(opened, QStringList({QStringLiteral("frmTrovaCandidati"), QStringLiteral("frmStampaCandidati")}));
+}
+
+void TestFrmCandidati::shownAgainStartsWithTheReadyText()
+{
+    CardWindow card;
+    QVERIFY(QTest::qWaitForWindowExposed(&card.window));
+    auto *panInfo = card.child<QLabel>(QStringLiteral("panInfo"));
+    QTest::mouseMove(card.child(QStringLiteral("cmdEsci")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Esci da questa schermata di lavoro."));
+    QCOMPARE(card.child(QStringLiteral("cmdEsci"))->toolTip(), QStringLiteral("Esci da questa schermata di lavoro."));
+    card.click(QStringLiteral("cmdEsci"));
+    card.window.present();
+    QCOMPARE(panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
 }
 
 QTEST_MAIN(TestFrmCandidati)

@@ -3,6 +3,8 @@
 #include "report/reportoutput.h"
 #include "report/reportrenderer.h"
 #include "report/summarytemplate.h"
+#include "base/fontfamily.h"
+#include "report/reportpreview.h"
 #include "support/testfolder.h"
 #include "ui/modal.h"
 
@@ -10,9 +12,13 @@
 #include <QFile>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QAction>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 using Report::Item;
@@ -43,6 +49,52 @@ int pdfPages(const QByteArray &pdf)
                + pdf.count("/Type /Page>"));
 }
 
+// The words of a PDF with their boxes in points, as pdftotext finds them.
+struct Word
+{
+    QString text;
+    QRectF box;
+};
+
+QList<Word> pdfWords(const QString &pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
+        qFatal("pdftotext could not read %s", qPrintable(pdf));
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<Word> words;
+    auto it = word.globalMatch(QString::fromUtf8(pdftotext.readAllStandardOutput()));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                               QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return words;
+}
+
+const Word *findWord(const QList<Word> &words, const QString &text)
+{
+    for (const Word &w : words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+constexpr qreal kPointsPerMm = 72 / 25.4;
+
+// How wide `text` is in the font of `family` at `points`, from the font's own
+// advances at a large size.
+qreal advancePoints(const QString &family, bool bold, const QString &text, qreal points)
+{
+    QFont font = fontOfFamily(family);
+    font.setBold(bold);
+    font.setPixelSize(1000);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return QFontMetricsF(font).horizontalAdvance(text) / 1000 * points;
+}
+
 QStringList rows(int count)
 {
     QStringList list;
@@ -71,6 +123,10 @@ private slots:
     void printDialogCancelledPrintsNothing();
     void printToAFile();
     void previewIsMaximisedAtFullSize();
+    void summaryRowOf161CharactersPrintsWhole();
+    void cardFontsPrintAtTheirPointSize();
+    void textBeyondItsMemoIsLeftOut();
+    void previewOffersWhatWorks();
 };
 
 void TestReport::cardLayout()
@@ -264,7 +320,7 @@ void TestReport::previewIsMaximisedAtFullSize()
     bool shown = false;
     Modal::setHandlerForTesting([&](QDialog *dialog) {
         shown = true;
-        QVERIFY(qobject_cast<QPrintPreviewDialog *>(dialog));
+        QVERIFY(qobject_cast<Report::Preview *>(dialog));
         QVERIFY(dialog->windowState() & Qt::WindowMaximized);
         auto *view = dialog->findChild<QPrintPreviewWidget *>();
         QCOMPARE(view->zoomFactor(), 1.0);
@@ -273,6 +329,133 @@ void TestReport::previewIsMaximisedAtFullSize()
     });
     ReportOutput::preview(nullptr, *card);
     QVERIFY(shown);
+}
+
+void TestReport::summaryRowOf161CharactersPrintsWhole()
+{
+    // Courier New 8 pt is 1.693 mm a character: 161 of them fill the 273 mm
+    // of the summary's rows.
+    TestFolder folder;
+    auto summary = SummaryReport::create();
+    const QString row = QString(128, QChar(u'x')) + QStringLiteral(" Città di residenza da verificare");
+    QCOMPARE(row.size(), 161);
+    SummaryReport::fill(*summary, QStringLiteral("Riepilogo"), {row}, QDateTime::currentDateTime());
+    const QString pdf = folder.file(QStringLiteral("riepilogo.pdf"));
+    QVERIFY(Report::writePdf(pdf, *summary));
+    const QList<Word> words = pdfWords(pdf);
+    const Word *first = findWord(words, QString(128, QChar(u'x')));
+    const Word *last = findWord(words, QStringLiteral("verificare"));
+    QVERIFY(first && last);
+    const qreal width = last->box.right() - first->box.left();
+    QVERIFY2(qAbs(width - 161 * 0.6 * 8) < 1, qPrintable(QString::number(width))); // 772.8 pt
+}
+
+void TestReport::cardFontsPrintAtTheirPointSize()
+{
+    TestFolder folder;
+    auto card = CardReport::create();
+    card->findObject(QStringLiteral("txtCandidato"))->setText(QStringLiteral("Bartolomei"));
+    card->findObject(QStringLiteral("txtCitta"))->setText(QStringLiteral("Perugia"));
+    const QString pdf = folder.file(QStringLiteral("scheda.pdf"));
+    QVERIFY(Report::writePdf(pdf, *card));
+    const QList<Word> words = pdfWords(pdf);
+    const struct
+    {
+        QString text;
+        bool bold;
+        qreal points;
+    } expected[] = {
+        {QStringLiteral("Bartolomei"), false, 12}, // the name on the blue bar
+        {QStringLiteral("Perugia"), false, 8},     // a box
+        {QStringLiteral("CODICE"), true, 8},       // a box's caption
+    };
+    for (const auto &e : expected) {
+        const Word *word = findWord(words, e.text);
+        QVERIFY2(word, qPrintable(e.text));
+        const qreal width = advancePoints(QStringLiteral("Arial"), e.bold, e.text, e.points);
+        QVERIFY2(qAbs(word->box.width() - width) < width * 0.01,
+                 qPrintable(QStringLiteral("%1: %2 pt wide, %3 expected").arg(e.text).arg(word->box.width()).arg(width)));
+    }
+}
+
+void TestReport::textBeyondItsMemoIsLeftOut()
+{
+    // What does not fit in a box is neither drawn nor in the PDF's text.
+    TestFolder folder;
+    auto card = CardReport::create();
+    card->findObject(QStringLiteral("txtCap"))->setText(QStringLiteral("06100 Perugia centro storico zona nord"));
+    const QString pdf = folder.file(QStringLiteral("scheda.pdf"));
+    QVERIFY(Report::writePdf(pdf, *card));
+    const QRectF frame = findItem(card->prepare().front(), QStringLiteral("txtCap"))->rect;
+    const qreal textRight = (frame.right() - 1.0) * kPointsPerMm; // inside the right margin of 1 mm
+    const QList<Word> words = pdfWords(pdf);
+    QVERIFY(findWord(words, QStringLiteral("06100")));
+    QVERIFY(!findWord(words, QStringLiteral("nord")));
+    for (const Word &w : words)
+        if (qAbs(w.box.center().y() - frame.center().y() * kPointsPerMm) < 5
+            && w.box.left() >= frame.left() * kPointsPerMm)
+            QVERIFY2(w.box.right() <= textRight + 0.1, qPrintable(w.text));
+    for (const Word &w : words)
+        QVERIFY2(w.box.right() <= 210 * kPointsPerMm, qPrintable(w.text)); // nothing beyond the sheet
+}
+
+void TestReport::previewOffersWhatWorks()
+{
+    const auto commands = [](QDialog *dialog) {
+        QStringList names;
+        for (QAction *a : dialog->findChildren<QAction *>())
+            if (!a->objectName().isEmpty())
+                names << a->objectName();
+        return names;
+    };
+    // One page: no page navigation.
+    auto card = CardReport::create();
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        QCOMPARE(commands(dialog), QStringList({"actStampa", "actIngrandisci", "actRiduci", "actAdattaPagina",
+                                                "actAdattaLarghezza", "actSchermoIntero", "actChiudi"}));
+        auto *view = dialog->findChild<QPrintPreviewWidget *>();
+        dialog->findChild<QAction *>(QStringLiteral("actIngrandisci"))->trigger();
+        QVERIFY(view->zoomFactor() > 1.0);
+        dialog->findChild<QAction *>(QStringLiteral("actRiduci"))->trigger();
+        dialog->findChild<QAction *>(QStringLiteral("actRiduci"))->trigger();
+        QVERIFY(view->zoomFactor() < 1.0);
+        dialog->findChild<QAction *>(QStringLiteral("actAdattaPagina"))->trigger();
+        QCOMPARE(view->zoomMode(), QPrintPreviewWidget::FitInView);
+        dialog->findChild<QAction *>(QStringLiteral("actAdattaLarghezza"))->trigger();
+        QCOMPARE(view->zoomMode(), QPrintPreviewWidget::FitToWidth);
+        dialog->findChild<QAction *>(QStringLiteral("actSchermoIntero"))->trigger();
+        QVERIFY(dialog->windowState() & Qt::WindowFullScreen);
+        dialog->findChild<QAction *>(QStringLiteral("actSchermoIntero"))->trigger();
+        QVERIFY(!(dialog->windowState() & Qt::WindowFullScreen));
+        bool printAsked = false;
+        Modal::setHandlerForTesting([&](QDialog *print) {
+            printAsked = qobject_cast<QPrintDialog *>(print) != nullptr;
+            print->reject();
+        });
+        dialog->findChild<QAction *>(QStringLiteral("actStampa"))->trigger();
+        QVERIFY(printAsked);
+        dialog->findChild<QAction *>(QStringLiteral("actChiudi"))->trigger();
+        QVERIFY(!dialog->isVisible());
+    });
+    ReportOutput::preview(nullptr, *card);
+
+    // Three pages: page by page, with the page number.
+    auto summary = SummaryReport::create();
+    SummaryReport::fill(*summary, QStringLiteral("Riepilogo"), rows(120), QDateTime::currentDateTime());
+    QCOMPARE(summary->prepare().size(), size_t(3));
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        auto *view = dialog->findChild<QPrintPreviewWidget *>();
+        QVERIFY(commands(dialog).contains(QStringLiteral("actPaginaSuccessiva")));
+        dialog->findChild<QAction *>(QStringLiteral("actPaginaSuccessiva"))->trigger();
+        QCOMPARE(view->currentPage(), 2);
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblPagina"))->text(), QStringLiteral("Pagina 2 di 3"));
+        dialog->findChild<QAction *>(QStringLiteral("actUltimaPagina"))->trigger();
+        dialog->findChild<QAction *>(QStringLiteral("actPaginaSuccessiva"))->trigger();
+        QCOMPARE(view->currentPage(), 3);
+        dialog->findChild<QAction *>(QStringLiteral("actPrimaPagina"))->trigger();
+        QCOMPARE(view->currentPage(), 1);
+    });
+    ReportOutput::preview(nullptr, *summary);
 }
 
 QTEST_MAIN(TestReport)

@@ -104,6 +104,7 @@ private slots:
     void searchWindowUnreadableArchive();
     void searchWindowEmptyQuickFind();
     void doubleClickLoadsTheClickedRow();
+    void enterLoadsTheSelectedRow();
     void printSummaryFromTheSearch();
     void recontactSummary();
     void recontactDoubleClickLoadsTheClickedRow();
@@ -380,6 +381,25 @@ void TestSearch::doubleClickLoadsTheClickedRow()
         QCOMPARE(card.ricontatta()->isChecked(), clicked == 2);
         QCOMPARE(card.photo().size(), clicked == 0 ? QSize(10, 12) : QSize(307, 394));
     }
+}
+
+void TestSearch::enterLoadsTheSelectedRow()
+{
+    CardWindow card;
+    writeArchive({{"Neri Paolo", "01/01/1960", "NRIPLA60A01H501X", "", "", ""},
+                  {"Neri Paolo", "02/02/1970", "NRIPLA60A01H501X", "", "", ""}});
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        auto *search = qobject_cast<TfrmTrovaCandidati *>(dialog);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+        QListView *list = search->resultPage()->lstRecords;
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!dialog->isVisible());
+    });
+    card.click(QStringLiteral("cmdTrova"));
+    QCOMPARE(card.position(), QStringLiteral("2"));
+    QCOMPARE(card.edit(QStringLiteral("txtDataNasc"))->text(), QStringLiteral("02/02/1970"));
 }
 
 void TestSearch::printSummaryFromTheSearch()

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "report/reporttemplate.h"
+
+#include <QDialog>
+#include <QPrinter>
+
+#include <vector>
+
+class QAction;
+class QLabel;
+class QPrintPreviewWidget;
+
+namespace Report {
+
+// The preview of a report's laid-out pages, maximised at 100 %, with what
+// works on them: print, zoom in and out, fit the page or its width, page by
+// page navigation when there are several pages, full screen and close.
+class Preview : public QDialog
+{
+    Q_OBJECT
+public:
+    Preview(QWidget *parent, const Template &report);
+
+    QPrintPreviewWidget *view() const { return m_view; }
+
+private:
+    QAction *command(const QString &name, const QString &text, const QString &icon);
+    void printReport();
+    void toggleFullScreen();
+    void showPageNumber();
+
+    const Template &m_report;
+    std::vector<Page> m_pages;
+    QPrinter m_printer;
+    QPrintPreviewWidget *m_view = nullptr;
+    QAction *m_fullScreen = nullptr;
+    QLabel *m_pageNumber = nullptr;
+};
+
+} // namespace Report
