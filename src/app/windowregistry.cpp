@@ -3,6 +3,8 @@
 #include "app/frmavvio.h"
 #include "app/persistentwindow.h"
 #include "members/frmcandidati.h"
+#include "register/frmcatalogo.h"
+#include "register/frmlistinoprezzi.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -21,6 +23,9 @@ struct Entry
 const Entry kPersistentWindows[] = {
     {"frmAvvio", [] { return new TfrmAvvio; }},
     {"frmCandidati", [] { return new TfrmCandidati; }},
+    {"frmCreaCatalogo", [] { return new TfrmCreaCatalogo; }},
+    {"frmApriCatalogo", [] { return new TfrmApriCatalogo; }},
+    {"frmListinoPrezzi", [] { return new TfrmListinoPrezzi; }},
 };
 
 } // namespace

@@ -14,28 +14,17 @@
 #include <new>
 
 CardOutputWindow::CardOutputWindow(QWidget *parent, const Design &design)
-    : QDialog(parent)
+    : OutputWindow(parent, design.windowName, design.caption, design.outputButton,
+                   {{12, 12, 340, 222}, {12, 246, 145, 28}, {207, 246, 145, 28}})
     , m_design(design)
     , m_report(CardReport::create())
 {
-    setObjectName(design.windowName);
-    Look::fixedDialog(this, design.caption, 364, 287);
-    Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);
-    auto *panel = Look::rect(this, QStringLiteral("shpSfondo"), {12, 12, 340, 222}, Qt::white, Look::TileBorder);
-    Look::picture(panel, QStringLiteral("imgSfondo"), {8, 8, 324, 206}, design.art);
+    Look::picture(panel(), QStringLiteral("imgSfondo"), {8, 8, 324, 206}, design.art);
 
     imgLogo = Look::picture(this, QStringLiteral("imgLogo"), {0, 0, 297, 184}, QString());
     imgLogo->hide();
     imgTemp = Look::picture(this, QStringLiteral("imgTemp"), {0, 0, 297, 184}, QStringLiteral(":/art/foto_assente.svg"));
     imgTemp->hide();
-
-    auto *btnAnnulla = Look::button(this, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), {12, 246, 145, 28},
-                                    Look::font(QStringLiteral("Verdana"), 9));
-    auto *btnStampa = Look::button(this, QStringLiteral("btnStampa"), design.outputButton, {207, 246, 145, 28},
-                                   Look::font(QStringLiteral("Verdana"), 9));
-    btnStampa->setDefault(true);
-    connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnStampa, &QPushButton::clicked, this, &CardOutputWindow::btnStampaClick);
 }
 
 CardOutputWindow::~CardOutputWindow() = default;
@@ -46,7 +35,7 @@ void CardOutputWindow::showEvent(QShowEvent *event)
     const auto *photo = parentWidget() ? parentWidget()->findChild<PictureBox *>(QStringLiteral("imgFoto")) : nullptr;
     const QImage image = photo ? photo->image() : QImage();
     imgLogo->setImage(image.isNull() ? imgTemp->image() : image);
-    QDialog::showEvent(event);
+    OutputWindow::showEvent(event);
 }
 
 void CardOutputWindow::fillReport()

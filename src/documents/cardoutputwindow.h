@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "report/outputwindow.h"
 
 #include <memory>
 
@@ -13,7 +13,7 @@ class Template;
 // The small window between the archive window and the printed member card:
 // it takes the card as it stands on screen (saved or not) and prints it, or
 // shows it in the preview. Two windows differ only in that last step.
-class CardOutputWindow : public QDialog
+class CardOutputWindow : public OutputWindow
 {
     Q_OBJECT
 public:
@@ -22,7 +22,7 @@ public:
     Report::Template &report() const { return *m_report; }
 
 public slots:
-    void btnStampaClick();
+    void btnStampaClick() override;
 
 protected:
     struct Design

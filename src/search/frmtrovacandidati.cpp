@@ -1,6 +1,7 @@
 #include "search/frmtrovacandidati.h"
 
 #include "members/frmcandidati.h"
+#include "register/frmlistinoprezzi.h"
 #include "members/memberarchive.h"
 #include "search/resultpage.h"
 #include "search/resultrows.h"
@@ -143,7 +144,27 @@ void TfrmTrovaCandidati::lstRecordsDblClick(qint64 index)
     // another member gives the same row.
     if (mode() == QStringLiteral("candidati"))
         loadIntoArchive(parentWidget(), index);
+    else if (const int slot = importSlot(); slot >= 0)
+        importIntoPage(parentWidget(), slot, index);
     accept();
+}
+
+int TfrmTrovaCandidati::importSlot() const
+{
+    // "persona_a" to "persona_h": slots A to H of the page window.
+    const QString tag = mode();
+    if (tag.size() != 9 || !tag.startsWith(QStringLiteral("persona_")))
+        return -1;
+    const int slot = tag.at(8).unicode() - u'a';
+    return slot >= 0 && slot < TfrmListinoPrezzi::SlotCount ? slot : -1;
+}
+
+void TfrmTrovaCandidati::importIntoPage(QWidget *pages, int slot, qint64 index)
+{
+    auto *frmListinoPrezzi = qobject_cast<TfrmListinoPrezzi *>(pages);
+    const auto scheda = MemberArchive().read(index);
+    if (frmListinoPrezzi && scheda)
+        frmListinoPrezzi->importMember(slot, index, *scheda);
 }
 
 void TfrmTrovaCandidati::loadIntoArchive(QWidget *archive, qint64 index)

@@ -27,6 +27,8 @@ public:
     // Shows record `index` in the archive window `archive` (a TfrmCandidati);
     // nothing when either cannot be had.
     static void loadIntoArchive(QWidget *archive, qint64 index);
+    // Imports member `index` into slot `slot` of the page window.
+    static void importIntoPage(QWidget *pages, int slot, qint64 index);
 
 public slots:
     void btnCercaClick();
@@ -36,6 +38,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The page slot of an import mode ("persona_a" is 0), or -1.
+    int importSlot() const;
     std::array<QLineEdit *, 10> m_filters{};
     QWidget *panAvvio;
     ResultPage *m_results;

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QLabel;
 class QLineEdit;
@@ -61,6 +62,11 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
 // as Space does.
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                     const QFont &font);
+
+// A picture of text: a heading in bold capitals and lines under it, as the
+// instruction banners of the work areas show them.
+PictureBox *textBanner(QWidget *parent, const QString &name, const QRect &geometry, const QString &heading,
+                       const QStringList &lines);
 
 // Renders an SVG resource for a box of the given size, sharp at `scale`.
 QImage svgImage(const QString &resource, const QSize &size, qreal scale = 1.0);

@@ -49,7 +49,8 @@ private slots:
     void controlsStandWhereTheyBelong_data();
     void controlsStandWhereTheyBelong();
     void picturesShowTheHandCursor();
-    void tileWithoutItsWindowDoesNothing();
+    void bookTilesAndBack_data();
+    void bookTilesAndBack();
     void archiveTileAndBack();
     void webBandOpensTheMakersSite();
     void informationWindow();
@@ -156,14 +157,32 @@ void TestLauncher::picturesShowTheHandCursor()
         QVERIFY2(child(launcher(), name)->cursor().shape() == Qt::PointingHandCursor, name);
 }
 
-void TestLauncher::tileWithoutItsWindowDoesNothing()
+void TestLauncher::bookTilesAndBack_data()
 {
-    for (const char *name : {"imgApp02", "btnApp02", "imgApp03", "btnApp03"}) {
-        QTest::mouseClick(child(launcher(), name), Qt::LeftButton);
-        QVERIFY(launcher()->isVisible());
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }), 1);
-    }
+    QTest::addColumn<QString>("tile");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("create, picture") << "imgApp02" << "frmCreaCatalogo";
+    QTest::newRow("create, button") << "btnApp02" << "frmCreaCatalogo";
+    QTest::newRow("open, picture") << "imgApp03" << "frmApriCatalogo";
+    QTest::newRow("open, button") << "btnApp03" << "frmApriCatalogo";
+}
+
+void TestLauncher::bookTilesAndBack()
+{
+    QFETCH(QString, tile);
+    QFETCH(QString, window);
+    TestFolder folder;
+    PersistentWindow *books = WindowRegistry::instance().window(window);
+    QVERIFY(books);
+    QTest::mouseClick(child(launcher(), qPrintable(tile)), Qt::LeftButton);
+    QVERIFY(books->isVisible());
+    QVERIFY(books->windowState() & Qt::WindowMaximized);
+    QVERIFY(!launcher()->isVisible());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }), 1);
+    books->close();
+    QVERIFY(!books->isVisible());
+    QVERIFY(launcher()->isVisible());
 }
 
 void TestLauncher::archiveTileAndBack()

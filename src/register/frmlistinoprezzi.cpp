@@ -1,0 +1,474 @@
+#include "register/frmlistinoprezzi.h"
+
+#include "base/blanks.h"
+#include "base/imagefiles.h"
+#include "base/programfolder.h"
+#include "members/memberarchive.h"
+#include "members/photodialogs.h"
+#include "members/placeholderphoto.h"
+#include "register/frmfrontespizioreg.h"
+#include "register/frmistruzioni.h"
+#include "register/memberimport.h"
+#include "register/pageoutputwindow.h"
+#include "search/frmtrovacandidati.h"
+#include "ui/fieldbehaviours.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+#include "ui/picturebox.h"
+#include "ui/statushints.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+
+using Slot = TSlotPagina;
+
+namespace {
+
+const QString kEmptyBook = QStringLiteral("L'archivio non contiene nessuna scheda.");
+
+// The five lines of a slot, in keyboard and Enter order, placed from the
+// slot frame's corner.
+struct SlotEdit
+{
+    Slot::FieldId id;
+    QRect geometry;
+};
+const SlotEdit kSlotEdits[Slot::FieldCount] = {
+    {Slot::fNome, {96, 8, 326, 22}},
+    {Slot::fUM, {96, 36, 354, 22}},
+    {Slot::fCaratteristiche, {96, 64, 354, 22}},
+    {Slot::fCodice, {96, 92, 170, 22}},
+    {Slot::fPrezzo, {280, 92, 170, 22}},
+};
+
+// Slots A to D down the left column, E to H down the right one.
+QPoint slotCorner(int slot)
+{
+    return {24 + (slot / 4) * 478, 112 + (slot % 4) * 128};
+}
+
+struct Command
+{
+    const char *name;
+    QRect geometry;
+    const char *art;
+    const char *hint;
+    void (TfrmListinoPrezzi::*click)();
+};
+
+const Command kCommands[] = {
+    {"cmdNuovo", {24, 26, 37, 39}, ":/art/tool_nuovo.svg",
+     "Prepara la schermata per l'inserimento di una nuova scheda.", &TfrmListinoPrezzi::cmdNuovoClick},
+    {"cmdSalva", {64, 26, 37, 39}, ":/art/tool_salva.svg", "Salva la scheda corrente.", &TfrmListinoPrezzi::cmdSalvaClick},
+    {"cmdAnteprima", {119, 28, 148, 32}, ":/art/btn_anteprima.svg",
+     "Visualizza l'anteprima di stampa della scheda corrente.", &TfrmListinoPrezzi::cmdAnteprimaClick},
+    {"cmdStampa", {275, 28, 148, 32}, ":/art/btn_stampa.svg", "Stampa la scheda corrente.",
+     &TfrmListinoPrezzi::cmdStampaClick},
+    {"cmdFrontespizio", {431, 28, 148, 32}, ":/art/btn_frontespizio.svg", "Stampa il frontespizio del Quorvel.",
+     &TfrmListinoPrezzi::cmdFrontespizioClick},
+    {"cmdPrimo", {604, 26, 37, 39}, ":/art/tool_primo.svg", "Visualizza la prima scheda in archivio.",
+     &TfrmListinoPrezzi::cmdPrimoClick},
+    {"cmdIndietro", {646, 26, 37, 39}, ":/art/tool_indietro.svg", "Visualizza la scheda precedente in archivio.",
+     &TfrmListinoPrezzi::cmdIndietroClick},
+    {"cmdAvanti", {748, 26, 37, 39}, ":/art/tool_avanti.svg", "Visualizza la scheda successiva in archivio.",
+     &TfrmListinoPrezzi::cmdAvantiClick},
+    {"cmdUltimo", {790, 26, 37, 39}, ":/art/tool_ultimo.svg", "Visualizza l'ultima scheda in archivio.",
+     &TfrmListinoPrezzi::cmdUltimoClick},
+    // The help window is opened from here once it exists.
+    {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la pagina della guida sensibile al contesto.",
+     nullptr},
+    {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
+     &TfrmListinoPrezzi::cmdEsciClick},
+    {"cmdIstruzioni", {786, 646, 183, 32}, ":/art/btn_istruzioni.svg",
+     "Visualizza le istruzioni per la compilazione del Quorvel.", &TfrmListinoPrezzi::cmdIstruzioniClick},
+};
+
+const struct
+{
+    const char *name;
+    QRect geometry;
+} kGroups[] = {
+    {"shpNuovo", {16, 16, 90, 57}},   {"shpStampa", {111, 16, 476, 57}},
+    {"shpRecord", {592, 16, 243, 57}}, {"shpEsci", {840, 16, 138, 57}},
+};
+
+QString str(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QLabel *hiddenLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+TfrmListinoPrezzi::TfrmListinoPrezzi(QWidget *parent)
+    : WorkWindow(parent)
+{
+    setObjectName(QStringLiteral("frmListinoPrezzi"));
+    setWindowTitle(QStringLiteral(" Quorvel con Vori - Gestione Pagine Quorvel"));
+    resize(1016, 713);
+    Look::setVerticalGradient(this, QColor(0x42, 0x7A, 0xA8), Qt::white);
+    QWidget *pan = Look::centredPanel(this, 994, 692);
+
+    buildToolbar(pan);
+    buildSlots(pan);
+    wireHints(pan);
+    for (const Command &c : kCommands) {
+        auto *button = Look::picture(pan, str(c.name), c.geometry, str(c.art), true);
+        if (c.click)
+            connect(button, &PictureBox::clicked, this, c.click);
+        m_hints->addHint(button, str(c.hint));
+    }
+}
+
+void TfrmListinoPrezzi::buildToolbar(QWidget *pan)
+{
+    for (const auto &g : kGroups)
+        Look::rect(pan, str(g.name), g.geometry, Qt::white, Look::TileBorder);
+    lblPosizione = Look::place(new QLabel(pan), QStringLiteral("lblPosizione"), {688, 34, 56, 24});
+    lblPosizione->setFont(Look::font(QStringLiteral("Verdana"), 10, true));
+    lblPosizione->setAlignment(Qt::AlignCenter);
+
+    Look::rect(pan, QStringLiteral("bkgTitolo"), {24, 82, 946, 24}, Qt::black, Qt::black);
+    lblNome = Look::place(new QLabel(pan), QStringLiteral("lblNome"), {24, 82, 946, 24});
+    lblNome->setFont(Look::font(QStringLiteral("Verdana"), 12));
+    lblNome->setAlignment(Qt::AlignCenter);
+    lblNome->setStyleSheet(QStringLiteral("color: #FFFF00;"));
+    lblNome->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    lblFile = hiddenLabel(pan, QStringLiteral("lblFile"));
+    lblRecord = hiddenLabel(pan, QStringLiteral("lblRecord"));
+    imgBianco = Look::picture(pan, QStringLiteral("imgBianco"), {0, 0, 282, 366}, QString());
+    imgBianco->setImage(placeholderPhoto().scaled(RegisterBook::PhotoSize, Qt::IgnoreAspectRatio,
+                                                  Qt::SmoothTransformation));
+    imgBianco->hide();
+}
+
+void TfrmListinoPrezzi::buildSlots(QWidget *pan)
+{
+    const QFont editFont = Look::font(QStringLiteral("Verdana"), 12, true);
+    QList<QLineEdit *> edits;
+    for (int s = 0; s < SlotCount; ++s) {
+        const QPoint corner = slotCorner(s);
+        const QString letter = QString(TPaginaRegistro::letter(s));
+        const QColor grey(0xE4, 0xE4, 0xE4);
+        Look::rect(pan, QStringLiteral("bkgProdotto_0%1").arg(s + 1), {corner, QSize(468, 120)}, grey, grey);
+
+        Slot &slot = m_slots[size_t(s)];
+        slot.photo = Look::picture(pan, QStringLiteral("imgFoto_") + letter, {corner + QPoint(8, 8), QSize(80, 104)},
+                                   QString(), true);
+        slot.photo->setImage(imgBianco->image());
+        connect(slot.photo, &PictureBox::clicked, this, [this, s] { imgFotoClick(s); });
+
+        for (const SlotEdit &e : kSlotEdits) {
+            const TSlotPagina::Field &field = TSlotPagina::fields()[e.id];
+            auto *edit = Look::place(new QLineEdit(pan), QStringLiteral("txt") + str(field.name) + u'_' + letter,
+                                     e.geometry.translated(corner));
+            edit->setFont(editFont);
+            edit->setMaxLength(field.capacity);
+            if (e.id == TSlotPagina::fPrezzo)
+                edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            slot.edits[e.id] = edit;
+            edits << edit;
+        }
+        auto *arrow = Look::picture(pan, QStringLiteral("impProdotto_") + letter, {corner + QPoint(428, 8), QSize(22, 22)},
+                                    QStringLiteral(":/art/imp_freccia.svg"), true);
+        connect(arrow, &PictureBox::clicked, this, [this, s] { impProdottoClick(s); });
+    }
+    FieldBehaviours::colouredBackground(edits, Qt::white);
+    FieldBehaviours::enterCycle(QList<QWidget *>(edits.begin(), edits.end()));
+    for (qsizetype i = 1; i < edits.size(); ++i)
+        setTabOrder(edits[i - 1], edits[i]);
+
+    Look::rect(pan, QStringLiteral("shpInfo"), {16, 646, 762, 32}, Look::StatusBlue, Look::StatusBlue);
+    panInfo = Look::label(pan, QStringLiteral("panInfo"), QString(), {22, 652}, Look::font(QStringLiteral("Tahoma"), 12),
+                          Qt::white);
+}
+
+void TfrmListinoPrezzi::wireHints(QWidget *pan)
+{
+    m_hints = new StatusHints(panInfo, QStringLiteral("Pronto per archiviare una nuova scheda..."));
+    m_hints->addClearer(this);
+    m_hints->addClearer(pan);
+    QStringList backgrounds = {QStringLiteral("bkgTitolo"), QStringLiteral("shpInfo")};
+    for (const auto &g : kGroups)
+        backgrounds << str(g.name);
+    for (int s = 0; s < SlotCount; ++s)
+        backgrounds << QStringLiteral("bkgProdotto_0%1").arg(s + 1);
+    for (const QString &name : backgrounds)
+        m_hints->addClearer(pan->findChild<QWidget *>(name));
+    for (int s = 0; s < SlotCount; ++s) {
+        const QString letter = QString(TPaginaRegistro::letter(s));
+        m_hints->addHint(m_slots[size_t(s)].photo, QStringLiteral("Carica la foto del socio."));
+        m_hints->addHint(pan->findChild<QWidget *>(QStringLiteral("impProdotto_") + letter),
+                         QStringLiteral("Importa i dati dall'archivio dei soci."));
+    }
+}
+
+void TfrmListinoPrezzi::openBook(const QString &path, const QString &name)
+{
+    lblFile->setText(path);
+    lblNome->setText(name);
+}
+
+QString TfrmListinoPrezzi::bookName() const
+{
+    return Blanks::trimmed(lblNome->text());
+}
+
+QString TfrmListinoPrezzi::pageNumber() const
+{
+    return Blanks::trimmed(lblPosizione->text());
+}
+
+RegisterBook TfrmListinoPrezzi::book() const
+{
+    return RegisterBook(lblFile->text(), lblNome->text());
+}
+
+QImage TfrmListinoPrezzi::blank() const
+{
+    return imgBianco->image();
+}
+
+void TfrmListinoPrezzi::showEvent(QShowEvent *event)
+{
+    WorkWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        clearPage();
+        m_hints->showReady();
+    }
+}
+
+void TfrmListinoPrezzi::clearPage()
+{
+    for (Slot &slot : m_slots) {
+        for (QLineEdit *edit : slot.edits)
+            edit->clear();
+        slot.photo->setImage(blank());
+    }
+    lblPosizione->clear();
+    m_slots[0].edits[TSlotPagina::fNome]->setFocus();
+}
+
+void TfrmListinoPrezzi::cmdNuovoClick()
+{
+    clearPage();
+}
+
+std::optional<qint64> TfrmListinoPrezzi::countOrReport()
+{
+    const auto count = book().count();
+    if (!count)
+        Messages::error(MemberArchive::ErrorText);
+    return count;
+}
+
+void TfrmListinoPrezzi::showPage(qint64 page)
+{
+    const RegisterBook current = book();
+    const auto content = current.read(page);
+    if (!content) {
+        Messages::error(MemberArchive::ErrorText);
+        return;
+    }
+    for (int s = 0; s < SlotCount; ++s)
+        for (const SlotEdit &e : kSlotEdits)
+            m_slots[size_t(s)].edits[e.id]->setText(content->slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member);
+    lblPosizione->setText(QString::number(page));
+    for (int s = 0; s < SlotCount; ++s) {
+        const QImage photo = RegisterBook::readPhoto(current.photoPath(TPaginaRegistro::letter(s), pageNumber()));
+        m_slots[size_t(s)].photo->setImage(photo.isNull() ? blank() : photo);
+    }
+}
+
+void TfrmListinoPrezzi::cmdPrimoClick()
+{
+    const auto count = countOrReport();
+    if (!count)
+        return;
+    if (*count == 0)
+        Messages::information(kEmptyBook);
+    else
+        showPage(1);
+}
+
+void TfrmListinoPrezzi::cmdUltimoClick()
+{
+    const auto count = countOrReport();
+    if (!count)
+        return;
+    if (*count == 0)
+        Messages::information(kEmptyBook);
+    else
+        showPage(*count);
+}
+
+void TfrmListinoPrezzi::cmdAvantiClick()
+{
+    const auto count = countOrReport();
+    if (!count)
+        return;
+    if (*count == 0) {
+        lblPosizione->clear();
+        Messages::information(kEmptyBook);
+        return;
+    }
+    const qint64 page = pageNumber().toLongLong(); // an empty number counts as 0
+    if (page < *count)
+        showPage(page + 1);
+}
+
+void TfrmListinoPrezzi::cmdIndietroClick()
+{
+    const auto count = countOrReport();
+    if (!count || pageNumber() == QStringLiteral("1"))
+        return;
+    if (*count == 0)
+        Messages::information(kEmptyBook);
+    else if (pageNumber().isEmpty())
+        showPage(1);
+    else
+        showPage(qMin(pageNumber().toLongLong() - 1, *count));
+}
+
+TPaginaRegistro TfrmListinoPrezzi::pageOnScreen() const
+{
+    TPaginaRegistro page;
+    for (int s = 0; s < SlotCount; ++s)
+        for (const SlotEdit &e : kSlotEdits)
+            page.slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member = m_slots[size_t(s)].edits[e.id]->text();
+    return page;
+}
+
+void TfrmListinoPrezzi::cmdSalvaClick()
+{
+    const Slot &a = m_slots[0];
+    for (TSlotPagina::FieldId id : {TSlotPagina::fNome, TSlotPagina::fUM, TSlotPagina::fCaratteristiche,
+                                    TSlotPagina::fCodice}) {
+        if (Blanks::isBlank(a.edits[id]->text())) {
+            Messages::warning(QStringLiteral("Attenzione: per salvare la scheda è necessario compilare i campi "
+                                             "riguardanti il socio che appare in cima alla pagina."));
+            a.edits[id]->setFocus();
+            return;
+        }
+    }
+    RegisterBook current = book();
+    const bool isNew = pageNumber().isEmpty();
+    std::optional<qint64> page;
+    if (isNew)
+        page = current.append(pageOnScreen());
+    else if (current.overwrite(pageNumber().toLongLong(), pageOnScreen()))
+        page = pageNumber().toLongLong();
+    if (!page) {
+        Messages::error(MemberArchive::ErrorText);
+        return;
+    }
+    lblPosizione->setText(QString::number(*page));
+    savePagePhotos(pageNumber());
+    Messages::information(isNew ? QStringLiteral("La scheda corrente è stata inserita in archivio.")
+                                : QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in "
+                                                 "archivio."));
+}
+
+void TfrmListinoPrezzi::savePagePhotos(const QString &page)
+{
+    // Each slot's picture is scaled once, for its page photo and its preview copy.
+    const RegisterBook current = book();
+    std::array<QImage, SlotCount> made;
+    for (int s = 0; s < SlotCount; ++s) {
+        made[size_t(s)] = RegisterBook::pagePhoto(m_slots[size_t(s)].photo->image());
+        if (!RegisterBook::writePhoto(current.photoPath(TPaginaRegistro::letter(s), page), made[size_t(s)])) {
+            m_slots[size_t(s)].photo->setImage(blank());
+            made[size_t(s)] = RegisterBook::pagePhoto(blank());
+        }
+    }
+    writePreviewCopies(made);
+}
+
+void TfrmListinoPrezzi::writePreviewCopies()
+{
+    std::array<QImage, SlotCount> made;
+    for (int s = 0; s < SlotCount; ++s)
+        made[size_t(s)] = RegisterBook::pagePhoto(m_slots[size_t(s)].photo->image());
+    writePreviewCopies(made);
+}
+
+void TfrmListinoPrezzi::writePreviewCopies(const std::array<QImage, SlotCount> &made)
+{
+    // A failure stops the pass where it happens, silently.
+    const RegisterBook current = book();
+    for (int s = 0; s < SlotCount; ++s)
+        if (!RegisterBook::writePhoto(current.previewPath(TPaginaRegistro::letter(s)), made[size_t(s)]))
+            return;
+    for (int s = 0; s < SlotCount; ++s) {
+        const QImage copy = RegisterBook::readPhoto(current.previewPath(TPaginaRegistro::letter(s)));
+        if (copy.isNull())
+            return;
+        m_slots[size_t(s)].photo->setImage(copy);
+    }
+}
+
+void TfrmListinoPrezzi::imgFotoClick(int slot)
+{
+    if (const auto image = PhotoDialogs::load(this))
+        m_slots[size_t(slot)].photo->setImage(image->isNull() ? blank() : *image);
+}
+
+void TfrmListinoPrezzi::impProdottoClick(int slot)
+{
+    TfrmTrovaCandidati frmTrovaCandidati(this);
+    frmTrovaCandidati.setMode(QStringLiteral("persona_") + QString(TPaginaRegistro::letter(slot)).toLower());
+    Modal::show(&frmTrovaCandidati);
+}
+
+void TfrmListinoPrezzi::importMember(int slot, qint64 index, const TSchedaAnagrafica &member)
+{
+    const TSlotPagina lines = MemberImport::slotLines(member);
+    Slot &target = m_slots[size_t(slot)];
+    for (const SlotEdit &e : kSlotEdits)
+        target.edits[e.id]->setText(lines.*TSlotPagina::fields()[e.id].member);
+    lblRecord->setText(QString::number(index + 1));
+    ProgramFolder::ensureFolder(MemberArchive::PhotoFolder);
+    const QImage photo = ImageFiles::read(MemberArchive::photoPath(lblRecord->text()));
+    target.photo->setImage(photo.isNull() ? blank() : photo);
+}
+
+void TfrmListinoPrezzi::cmdAnteprimaClick()
+{
+    writePreviewCopies();
+    TfrmAnteprimaProdotto frmAnteprimaProdotto(this);
+    Modal::show(&frmAnteprimaProdotto);
+}
+
+void TfrmListinoPrezzi::cmdStampaClick()
+{
+    writePreviewCopies();
+    TfrmStampaProdotto frmStampaProdotto(this);
+    Modal::show(&frmStampaProdotto);
+}
+
+void TfrmListinoPrezzi::cmdFrontespizioClick()
+{
+    TfrmFrontespizioReg frmFrontespizioReg(this);
+    Modal::show(&frmFrontespizioReg);
+}
+
+void TfrmListinoPrezzi::cmdIstruzioniClick()
+{
+    TfrmIstruzioni frmIstruzioni(this);
+    Modal::show(&frmIstruzioni);
+}
+
+void TfrmListinoPrezzi::cmdEsciClick()
+{
+    close();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/persistentwindow.h"
+#include "members/schedaanagrafica.h"
+#include "register/paginaregistro.h"
+#include "register/registerbook.h"
+
+#include <array>
+#include <optional>
+
+class PictureBox;
+class QLabel;
+class QLineEdit;
+class StatusHints;
+
+// The page editor of one register book: eight member slots A to H, each with
+// a photo and five lines; new, save, navigation, import, print and preview.
+class TfrmListinoPrezzi : public WorkWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int SlotCount = TPaginaRegistro::SlotCount;
+
+    explicit TfrmListinoPrezzi(QWidget *parent = nullptr);
+
+    // The book the window works on, as the book list hands it over.
+    void openBook(const QString &path, const QString &name);
+
+    // Fills slot `slot` (0 = A) with a member of the archive: the five lines,
+    // the member's photo, and its record number in lblRecord.
+    void importMember(int slot, qint64 index, const TSchedaAnagrafica &member);
+
+    QLineEdit *edit(int slot, TSlotPagina::FieldId field) const { return m_slots[size_t(slot)].edits[field]; }
+    PictureBox *photo(int slot) const { return m_slots[size_t(slot)].photo; }
+    // The book name and page number as the window shows them.
+    QString bookName() const;
+    QString pageNumber() const;
+
+    // Writes the eight preview copies and loads them back into the slots, so
+    // that a print shows exactly what was written.
+    void writePreviewCopies();
+
+public slots:
+    void cmdNuovoClick();
+    void cmdSalvaClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdEsciClick();
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
+    void cmdFrontespizioClick();
+    void cmdIstruzioniClick();
+    void imgFotoClick(int slot);
+    void impProdottoClick(int slot);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    struct Slot
+    {
+        PictureBox *photo = nullptr;
+        std::array<QLineEdit *, TSlotPagina::FieldCount> edits{};
+    };
+
+    void buildToolbar(QWidget *pan);
+    void buildSlots(QWidget *pan);
+    void wireHints(QWidget *pan);
+    void clearPage();
+    RegisterBook book() const;
+    // The book's page count; the archive error when it cannot be read.
+    std::optional<qint64> countOrReport();
+    void showPage(qint64 page);
+    TPaginaRegistro pageOnScreen() const;
+    void savePagePhotos(const QString &page);
+    void writePreviewCopies(const std::array<QImage, SlotCount> &pagePhotos);
+    QImage blank() const;
+
+    std::array<Slot, SlotCount> m_slots;
+    QLabel *lblFile = nullptr;
+    QLabel *lblNome = nullptr;
+    QLabel *lblPosizione = nullptr;
+    QLabel *lblRecord = nullptr;
+    QLabel *panInfo = nullptr;
+    PictureBox *imgBianco = nullptr;
+    StatusHints *m_hints = nullptr;
+};

@@ -1,0 +1,75 @@
+#include "register/pageoutputwindow.h"
+
+#include "base/blanks.h"
+#include "register/frmlistinoprezzi.h"
+#include "register/pagetemplate.h"
+#include "report/reportoutput.h"
+#include "ui/look.h"
+#include "ui/picturebox.h"
+
+#include <QLineEdit>
+
+PageOutputWindow::PageOutputWindow(TfrmListinoPrezzi *pages, const QString &windowName, const QString &caption,
+                                   const QString &outputButton, const QString &heading, const QStringList &lines)
+    : OutputWindow(pages, windowName, caption, outputButton,
+                   {{18, 18, 326, 215}, {18, 243, 145, 28}, {200, 243, 145, 28}})
+    , m_pages(pages)
+    , m_report(PageReport::create())
+{
+    Look::textBanner(panel(), QStringLiteral("imgSfondo"), {0, 0, 326, 215}, heading, lines);
+}
+
+PageOutputWindow::~PageOutputWindow() = default;
+
+void PageOutputWindow::fillReport()
+{
+    m_report->setOrientation(QPageLayout::Portrait);
+    m_report->findObject(QStringLiteral("txtNome"))->setText(m_pages->bookName());
+    for (int s = 0; s < TPaginaRegistro::SlotCount; ++s) {
+        const QString x = QString(TPaginaRegistro::letter(s));
+        m_report->findObject(QStringLiteral("imgFoto_") + x)->picture = m_pages->photo(s)->image();
+        for (int id = 0; id < TSlotPagina::FieldCount; ++id) {
+            const QString name = QString::fromLatin1(TSlotPagina::fields()[size_t(id)].name);
+            m_report->findObject(QStringLiteral("txt") + name + u'_' + x)
+                ->setText(Blanks::trimmed(m_pages->edit(s, TSlotPagina::FieldId(id))->text()));
+        }
+    }
+    m_report->findObject(QStringLiteral("txtPagina"))->setText(QStringLiteral("Pagina ") + m_pages->pageNumber());
+}
+
+void PageOutputWindow::btnStampaClick()
+{
+    fillReport();
+    output();
+    accept();
+}
+
+TfrmStampaProdotto::TfrmStampaProdotto(TfrmListinoPrezzi *pages)
+    : PageOutputWindow(pages, QStringLiteral("frmStampaProdotto"), QStringLiteral(" Stampa scheda"),
+                       QStringLiteral("Stampa"), QStringLiteral("Stampa documento"),
+                       {QStringLiteral("Questa operazione stampa su carta"),
+                        QStringLiteral("il documento con i dati inseriti"), QStringLiteral("nei campi di testo."),
+                        QString(), QStringLiteral("Premere Stampa per avviare la stampa"),
+                        QStringLiteral("oppure Annulla per rinunciare.")})
+{
+}
+
+void TfrmStampaProdotto::output()
+{
+    ReportOutput::print(this, report());
+}
+
+TfrmAnteprimaProdotto::TfrmAnteprimaProdotto(TfrmListinoPrezzi *pages)
+    : PageOutputWindow(pages, QStringLiteral("frmAnteprimaProdotto"), QStringLiteral(" Anteprima di stampa"),
+                       QStringLiteral("Mostra anteprima"), QStringLiteral("Anteprima di stampa"),
+                       {QStringLiteral("Questa operazione mostra in anteprima"),
+                        QStringLiteral("i dati che verranno stampati."), QString(),
+                        QStringLiteral("Fare clic su Mostra anteprima per vedere"),
+                        QStringLiteral("il documento sullo schermo prima"), QStringLiteral("di stamparlo su carta.")})
+{
+}
+
+void TfrmAnteprimaProdotto::output()
+{
+    ReportOutput::preview(this, report());
+}

@@ -1,0 +1,120 @@
+#include "register/registerbook.h"
+
+#include "base/blanks.h"
+#include "base/imagefiles.h"
+#include "base/programfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+const QString RegisterBook::Extension = QStringLiteral(".qvl");
+const QString RegisterBook::PhotoFolder = QStringLiteral("Foto_Gruppo");
+
+RegisterBook::RegisterBook(const QString &path, const QString &name)
+    : m_file(path, TPaginaRegistro::RecordSize)
+    , m_name(Blanks::trimmed(name))
+{
+}
+
+QStringList RegisterBook::entries()
+{
+    QDir folder(ProgramFolder::path());
+    QStringList names = folder.entryList({QStringLiteral("*") + Extension}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // Only what ends exactly in ".qvl": the pattern also matches other cases.
+    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &n) { return !n.endsWith(Extension); }),
+                names.end());
+    return names;
+}
+
+QString RegisterBook::pathFor(const QString &name)
+{
+    return ProgramFolder::path() + Blanks::trimmed(name) + Extension;
+}
+
+bool RegisterBook::acceptableName(const QString &name)
+{
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (name.isEmpty() || name.endsWith(u'.') || device.match(name).hasMatch())
+        return false;
+    return std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return c.unicode() < 32 || forbidden.contains(c); });
+}
+
+RegisterBook::Created RegisterBook::create(const QString &name)
+{
+    QFile file(pathFor(name));
+    if (file.exists())
+        return Created::Exists;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return file.exists() ? Created::Exists : Created::Failed;
+    file.close();
+    return Created::Yes;
+}
+
+std::optional<qint64> RegisterBook::count() const
+{
+    return m_file.count();
+}
+
+std::optional<TPaginaRegistro> RegisterBook::read(qint64 page) const
+{
+    const auto bytes = m_file.read(page - 1);
+    if (!bytes)
+        return std::nullopt;
+    return TPaginaRegistro::fromBytes(bytes->constData());
+}
+
+bool RegisterBook::overwrite(qint64 page, const TPaginaRegistro &content)
+{
+    return m_file.overwrite(page - 1, content.toBytes());
+}
+
+std::optional<qint64> RegisterBook::append(const TPaginaRegistro &content)
+{
+    const auto index = m_file.append(content.toBytes());
+    if (!index)
+        return std::nullopt;
+    return *index + 1;
+}
+
+QString RegisterBook::photoPath(QChar slot, const QString &pageNumber) const
+{
+    return ProgramFolder::path() + PhotoFolder + QDir::separator() + m_name + QStringLiteral("_Foto_") + slot
+        + QStringLiteral("_") + Blanks::trimmed(pageNumber) + QStringLiteral(".jpg");
+}
+
+QString RegisterBook::previewPath(QChar slot) const
+{
+    return ProgramFolder::path() + PhotoFolder + QDir::separator() + m_name + QStringLiteral("_Anteprima_") + slot
+        + QStringLiteral(".jpg");
+}
+
+QImage RegisterBook::pagePhoto(const QImage &picture)
+{
+    // Drawn over the whole area, proportions not kept, on a transparent canvas.
+    QImage canvas(PhotoSize, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    if (!picture.isNull()) {
+        QPainter painter(&canvas);
+        painter.drawImage(0, 0, picture.scaled(PhotoSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    return canvas;
+}
+
+bool RegisterBook::writePhoto(const QString &path, const QImage &pagePhoto)
+{
+    ProgramFolder::ensureFolder(PhotoFolder);
+    return ImageFiles::writeJpeg(path, pagePhoto);
+}
+
+QImage RegisterBook::readPhoto(const QString &path)
+{
+    ProgramFolder::ensureFolder(PhotoFolder);
+    return ImageFiles::read(path);
+}

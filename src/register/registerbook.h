@@ -1,0 +1,61 @@
+#pragma once
+
+#include "base/recordfile.h"
+#include "register/paginaregistro.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A register book: the file "<book>.qvl" in the program folder, one page of
+// 5320 bytes after the other (page n is record n - 1), and the pages' photos
+// in the folder Foto_Gruppo, named after the book.
+class RegisterBook
+{
+public:
+    static const QString Extension;   // ".qvl"
+    static const QString PhotoFolder; // "Foto_Gruppo"
+    static constexpr QSize PhotoSize{282, 366};
+
+    RegisterBook(const QString &path, const QString &name);
+
+    // The books of the program folder, "<book>.qvl" each, in alphabetical order.
+    static QStringList entries();
+    // The book file of a name: program folder + name + ".qvl".
+    static QString pathFor(const QString &name);
+    // A name that makes a file directly in the program folder on every
+    // system: no path separator, no character a file name cannot hold, not
+    // only dots, not a device name.
+    static bool acceptableName(const QString &name);
+    enum class Created { Yes, Exists, Failed };
+    // Creates the empty book file; never touches an existing one.
+    static Created create(const QString &name);
+
+    const QString &name() const { return m_name; }
+
+    std::optional<qint64> count() const;
+    // Page numbers count from 1.
+    std::optional<TPaginaRegistro> read(qint64 page) const;
+    bool overwrite(qint64 page, const TPaginaRegistro &content);
+    // Returns the new page's number.
+    std::optional<qint64> append(const TPaginaRegistro &content);
+
+    // "<book>_Foto_<X>_<page>.jpg" and "<book>_Anteprima_<X>.jpg" in Foto_Gruppo.
+    QString photoPath(QChar slot, const QString &pageNumber) const;
+    QString previewPath(QChar slot) const;
+
+    // A slot's picture as every page photo is written: stretched to 282 x 366
+    // with smooth scaling.
+    static QImage pagePhoto(const QImage &picture);
+    // Writes a picture already made by pagePhoto(); false when it cannot.
+    static bool writePhoto(const QString &path, const QImage &pagePhoto);
+    // A page photo, or a null image when it cannot be read.
+    static QImage readPhoto(const QString &path);
+
+private:
+    RecordFile m_file;
+    QString m_name;
+};
