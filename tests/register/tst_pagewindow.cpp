@@ -1,0 +1,506 @@
+#include "app/startup.h"
+#include "app/windowregistry.h"
+#include "base/recordfile.h"
+#include "members/memberarchive.h"
+#include "register/frmcatalogo.h"
+#include "register/frmfrontespizioreg.h"
+#include "register/frmlistinoprezzi.h"
+#include "register/pageoutputwindow.h"
+#include "register/registerbook.h"
+#include "search/frmtrovacandidati.h"
+#include "search/resultpage.h"
+#include "support/testfolder.h"
+#include "support/typing.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+#include "ui/picturebox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using Messages::Kind;
+
+namespace {
+
+const QString kEmptyBook = QStringLiteral("L'archivio non contiene nessuna scheda.");
+
+template <typename T = QWidget>
+T *child(const QWidget *window, const QString &name)
+{
+    T *w = window->findChild<T *>(name);
+    if (!w)
+        qFatal("no control %s", qPrintable(name));
+    return w;
+}
+
+void click(const QWidget *window, const QString &name)
+{
+    QTest::mouseClick(child(window, name), Qt::LeftButton);
+}
+
+// The page window on book "Soci" of a fresh program folder.
+struct PageWindow
+{
+    PageWindow()
+    {
+        window.openBook(folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci"));
+        window.present();
+        window.showNormal();
+        window.resize(1016, 713);
+    }
+    QLineEdit *edit(int slot, const char *field) const
+    {
+        return child<QLineEdit>(&window, QStringLiteral("txt") + QString::fromLatin1(field) + u'_' + QChar(u'A' + slot));
+    }
+    QString page() const { return child<QLabel>(&window, QStringLiteral("lblPosizione"))->text(); }
+    // Slot A's four required lines, with a text of the page's own.
+    void fillSlotA(const QString &tag)
+    {
+        for (const char *f : {"Nome", "UM", "Caratteristiche", "Codice"})
+            edit(0, f)->setText(tag + QString::fromLatin1(f));
+    }
+    void save() { click(&window, QStringLiteral("cmdSalva")); }
+
+    TestFolder folder;
+    TfrmListinoPrezzi window;
+};
+
+void writeMembers(const QList<TSchedaAnagrafica> &members)
+{
+    MemberArchive archive;
+    for (const auto &m : members)
+        QVERIFY(archive.append(m));
+}
+
+TSchedaAnagrafica member(const QString &name, const QString &birth)
+{
+    TSchedaAnagrafica m;
+    m.Candidato = name;
+    m.DataNasc = birth;
+    m.LuogoNasc = QStringLiteral("Roma");
+    m.Settore = QStringLiteral("Socio");
+    m.Competenze = QStringLiteral("01/01/2020");
+    return m;
+}
+
+} // namespace
+
+class TestPageWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { m_messages = new Messages::Recorder; }
+    void cleanup();
+
+    void createBook();
+    void refusedBookNames_data();
+    void refusedBookNames();
+    void listOpenAndDelete();
+    void navigationFromANewPage();
+    void saveNewThenAgain();
+    void slotAMustBeFilled_data();
+    void slotAMustBeFilled();
+    void browsingPages();
+    void pagePhotosAndPreviewCopies();
+    void enterCyclesThroughTheSlots();
+    void importIntoASlot();
+    void pageTemplate();
+    void titlePageValuesAreKept();
+
+private:
+    Messages::Recorder *m_messages = nullptr;
+};
+
+void TestPageWindow::initTestCase()
+{
+    Startup::prepareApplication(*qApp);
+    RecordFile::setLockTimeout(200);
+}
+
+void TestPageWindow::cleanup()
+{
+    delete m_messages;
+    Modal::setHandlerForTesting({});
+}
+
+void TestPageWindow::createBook()
+{
+    TestFolder folder;
+    TfrmCreaCatalogo window;
+    window.present();
+    auto *name = child<QLineEdit>(&window, QStringLiteral("txtFile"));
+    QCOMPARE(window.focusWidget(), name);
+
+    // Blanks only: refused.
+    name->setText(QStringLiteral("   "));
+    click(&window, QStringLiteral("btnApplica"));
+    QCOMPARE(m_messages->shown().last().text,
+             QStringLiteral("Attenzione: per creare l'archivio è necessario indicare il nome del nuovo Quorvel."));
+    QVERIFY(window.isVisible());
+
+    // Typed ? and ç are swallowed, | goes in.
+    name->clear();
+    typeText(name, QStringLiteral(" Soci?ç 2024 "));
+    QCOMPARE(name->text(), QStringLiteral(" Soci 2024 "));
+    click(&window, QStringLiteral("btnApplica"));
+    QCOMPARE(m_messages->shown().last().kind, Kind::Information);
+    QCOMPARE(m_messages->shown().last().text,
+             QStringLiteral("Il file di archivio relativo al nuovo Quorvel è stato creato con successo.\r\n\r\n"
+                            "E' ora possibile visualizzarlo nell'elenco dei Quorvel esistenti."));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(QFileInfo(folder.file(QStringLiteral("Soci 2024.qvl"))).size(), 0);
+
+    // The same name again: refused, the file untouched, the name kept.
+    folder.write(QStringLiteral("Soci 2024.qvl"), QByteArray(5320, 'p'));
+    window.present();
+    QCOMPARE(name->text(), QString());
+    name->setText(QStringLiteral("Soci 2024"));
+    click(&window, QStringLiteral("btnApplica"));
+    QVERIFY(m_messages->shown().last().text.startsWith(
+        QStringLiteral("Attenzione: il nome del Quorvel indicato è già stato utilizzato in precedenza.\r\n\r\n")));
+    QVERIFY(window.isVisible());
+    QCOMPARE(name->text(), QStringLiteral("Soci 2024"));
+    QCOMPARE(folder.read(QStringLiteral("Soci 2024.qvl")).size(), 5320);
+}
+
+void TestPageWindow::refusedBookNames_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("path separator") << "archivio/soci";
+    QTest::newRow("parent folder") << "..";
+    QTest::newRow("out of the folder") << "../soci";
+    QTest::newRow("vertical bar") << "soci|2024";
+}
+
+void TestPageWindow::refusedBookNames()
+{
+    QFETCH(QString, pasted);
+    TestFolder folder;
+    TfrmCreaCatalogo window;
+    window.present();
+    auto *name = child<QLineEdit>(&window, QStringLiteral("txtFile"));
+    QApplication::clipboard()->setText(pasted);
+    name->paste();
+    QCOMPARE(name->text(), pasted);
+    click(&window, QStringLiteral("btnApplica"));
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).text, QStringLiteral("Attenzione: il nome del Quorvel contiene caratteri non ammessi."));
+    QVERIFY(window.isVisible());
+    QDir parent(folder.path());
+    parent.cdUp();
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QVERIFY(!QFile::exists(parent.filePath(QStringLiteral("soci.qvl"))));
+}
+
+void TestPageWindow::listOpenAndDelete()
+{
+    TestFolder folder;
+    WindowRegistry::instance().createAll();
+    auto *list = qobject_cast<TfrmApriCatalogo *>(WindowRegistry::instance().window(QStringLiteral("frmApriCatalogo")));
+    auto *pages = qobject_cast<TfrmListinoPrezzi *>(WindowRegistry::instance().window(QStringLiteral("frmListinoPrezzi")));
+    QVERIFY(list && pages);
+    auto *files = child<QListWidget>(list, QStringLiteral("lstFiles"));
+    auto *count = child<QLabel>(list, QStringLiteral("lblCreati"));
+
+    list->present();
+    QCOMPARE(count->text(), QStringLiteral("Sono stati creati 0 Quorvel."));
+    click(list, QStringLiteral("btnApri"));
+    QCOMPARE(m_messages->shown().last().text, QStringLiteral("Attenzione: l'elenco non contiene nessun Quorvel."));
+    list->close();
+
+    for (const char *name : {"Zeta.qvl", "Iscritti 2024.qvl", "alfa.qvl"})
+        folder.write(QString::fromLatin1(name), "");
+    QDir(folder.path()).mkdir(QStringLiteral("Foto_Gruppo"));
+    folder.write(QStringLiteral("Foto_Gruppo/alfa_Foto_A_1.jpg"), "x");
+    list->present();
+    QCOMPARE(count->text(), QStringLiteral("Sono stati creati 3 Quorvel."));
+    QStringList shown;
+    for (int i = 0; i < files->count(); ++i)
+        shown << files->item(i)->text();
+    QCOMPARE(shown, QStringList({"alfa.qvl", "Iscritti 2024.qvl", "Zeta.qvl"}));
+    click(list, QStringLiteral("btnApri"));
+    QCOMPARE(m_messages->shown().last().text,
+             QStringLiteral("Attenzione: selezionare il Quorvel dall'elenco prima di premere il pulsante Apri archivio."));
+    click(list, QStringLiteral("btnElimina"));
+    QCOMPARE(m_messages->shown().last().text,
+             QStringLiteral("Attenzione: selezionare dall'elenco il Quorvel da eliminare prima di fare clic "
+                            "sull'icona del cestino."));
+
+    // Deleting: No keeps the book and the selection; Yes deletes the file only.
+    files->setCurrentRow(0);
+    m_messages->answerNext(false);
+    click(list, QStringLiteral("btnElimina"));
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("alfa.qvl"))));
+    QCOMPARE(files->currentItem()->text(), QStringLiteral("alfa.qvl"));
+    m_messages->answerNext(true);
+    click(list, QStringLiteral("btnElimina"));
+    QCOMPARE(m_messages->shown().last().text, QStringLiteral("Il Quorvel è stato eliminato con successo."));
+    QVERIFY(!QFile::exists(folder.file(QStringLiteral("alfa.qvl"))));
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("Foto_Gruppo/alfa_Foto_A_1.jpg"))));
+    QCOMPARE(count->text(), QStringLiteral("Sono stati creati 2 Quorvel."));
+    QCOMPARE(child<QLabel>(list, QStringLiteral("lblMemory"))->text(), QStringLiteral("avvio"));
+
+    // Opening hands the path and the name to the page window.
+    files->setCurrentRow(0);
+    click(list, QStringLiteral("btnApri"));
+    QVERIFY(!list->isVisible());
+    QVERIFY(pages->isVisible());
+    QCOMPARE(child<QLabel>(pages, QStringLiteral("lblNome"))->text(), QStringLiteral("Iscritti 2024"));
+    QCOMPARE(child<QLabel>(pages, QStringLiteral("lblFile"))->text(),
+             QDir::toNativeSeparators(folder.path() + QStringLiteral("/Iscritti 2024.qvl")));
+    QCOMPARE(child<QLabel>(pages, QStringLiteral("lblPosizione"))->text(), QString());
+    pages->close();
+    WindowRegistry::instance().destroyAll();
+}
+
+void TestPageWindow::navigationFromANewPage()
+{
+    PageWindow w;
+    for (const char *command : {"cmdPrimo", "cmdUltimo", "cmdAvanti", "cmdIndietro"}) {
+        click(&w.window, QString::fromLatin1(command));
+        QCOMPARE(m_messages->shown().last().text, kEmptyBook);
+        QCOMPARE(w.page(), QString());
+    }
+    QCOMPARE(QFileInfo(w.folder.file(QStringLiteral("Soci.qvl"))).size(), 0); // created empty on the way
+}
+
+void TestPageWindow::saveNewThenAgain()
+{
+    PageWindow w;
+    w.fillSlotA(QStringLiteral("uno "));
+    w.save();
+    QCOMPARE(m_messages->shown().last().kind, Kind::Information);
+    QCOMPARE(m_messages->shown().last().text, QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    QCOMPARE(w.page(), QStringLiteral("1"));
+    w.edit(7, "Prezzo")->setText(QStringLiteral("Cessazione: 2025"));
+    w.save();
+    QCOMPARE(m_messages->shown().last().text,
+             QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
+    QCOMPARE(w.page(), QStringLiteral("1"));
+    const QByteArray bytes = w.folder.read(QStringLiteral("Soci.qvl"));
+    QCOMPARE(bytes.size(), 5320);
+    QCOMPARE(bytes.mid(5269, 17), QByteArray("\x10" "Cessazione: 2025"));
+}
+
+void TestPageWindow::slotAMustBeFilled_data()
+{
+    QTest::addColumn<QString>("blank");
+    for (const char *f : {"Nome", "UM", "Caratteristiche", "Codice"})
+        QTest::newRow(f) << QString::fromLatin1(f);
+}
+
+void TestPageWindow::slotAMustBeFilled()
+{
+    QFETCH(QString, blank);
+    PageWindow w;
+    w.fillSlotA(QStringLiteral("x"));
+    w.edit(0, qPrintable(blank))->setText(QStringLiteral("  "));
+    w.save();
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: per salvare la scheda è necessario compilare i campi riguardanti il socio "
+                            "che appare in cima alla pagina."));
+    QCOMPARE(w.window.focusWidget(), w.edit(0, qPrintable(blank)));
+    QCOMPARE(w.folder.read(QStringLiteral("Soci.qvl")).size(), 0);
+}
+
+void TestPageWindow::browsingPages()
+{
+    PageWindow w;
+    for (int i = 1; i <= 10; ++i) {
+        click(&w.window, QStringLiteral("cmdNuovo"));
+        w.fillSlotA(QStringLiteral("p%1 ").arg(i));
+        w.save();
+    }
+    QCOMPARE(w.page(), QStringLiteral("10"));
+    const auto shown = [&] { return w.edit(0, "Nome")->text() + u'@' + w.page(); };
+    click(&w.window, QStringLiteral("cmdAvanti")); // on the last page: nothing
+    QCOMPARE(shown(), QStringLiteral("p10 Nome@10"));
+    click(&w.window, QStringLiteral("cmdPrimo"));
+    QCOMPARE(shown(), QStringLiteral("p1 Nome@1"));
+    click(&w.window, QStringLiteral("cmdIndietro")); // on page 1: nothing
+    QCOMPARE(shown(), QStringLiteral("p1 Nome@1"));
+    for (int i = 0; i < 6; ++i)
+        click(&w.window, QStringLiteral("cmdAvanti"));
+    QCOMPARE(shown(), QStringLiteral("p7 Nome@7"));
+    w.edit(0, "Nome")->setText(QStringLiteral("changed"));
+    click(&w.window, QStringLiteral("cmdNuovo"));
+    QCOMPARE(shown(), QStringLiteral("@"));
+    click(&w.window, QStringLiteral("cmdIndietro")); // a new page goes back to page 1
+    QCOMPARE(shown(), QStringLiteral("p1 Nome@1"));
+    click(&w.window, QStringLiteral("cmdUltimo"));
+    click(&w.window, QStringLiteral("cmdIndietro"));
+    QCOMPARE(shown(), QStringLiteral("p9 Nome@9"));
+    click(&w.window, QStringLiteral("cmdNuovo"));
+    click(&w.window, QStringLiteral("cmdAvanti")); // and forward to page 1 too
+    QCOMPARE(shown(), QStringLiteral("p1 Nome@1"));
+    QVERIFY(m_messages->shown().size() == 10); // only the ten save confirmations
+}
+
+void TestPageWindow::pagePhotosAndPreviewCopies()
+{
+    PageWindow w;
+    QImage wide(600, 300, QImage::Format_RGB32);
+    wide.fill(Qt::green);
+    w.folder.write(QStringLiteral("verde.jpg"), QByteArray());
+    QVERIFY(wide.save(w.folder.file(QStringLiteral("verde.jpg"))));
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(w.folder.file(QStringLiteral("verde.jpg")));
+    click(&w.window, QStringLiteral("imgFoto_C"));
+    QCOMPARE(dialogs.requests().at(0).title, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."));
+    QCOMPARE(w.window.photo(2)->image().size(), QSize(600, 300));
+    w.fillSlotA(QStringLiteral("a"));
+    w.save();
+
+    const QString photos = w.folder.file(QStringLiteral("Foto_Gruppo")) + QDir::separator();
+    for (QChar x = u'A'; x <= u'H'; x = QChar(x.unicode() + 1)) {
+        QCOMPARE(QImage(photos + QStringLiteral("Soci_Foto_") + x + QStringLiteral("_1.jpg")).size(), QSize(282, 366));
+        QCOMPARE(QImage(photos + QStringLiteral("Soci_Anteprima_") + x + QStringLiteral(".jpg")).size(), QSize(282, 366));
+    }
+    QCOMPARE(w.window.photo(2)->image().size(), QSize(282, 366)); // the slot shows what was written
+    QVERIFY(qGreen(w.window.photo(2)->image().pixel(141, 183)) > 200);
+
+    // A page whose photos have gone shows the placeholder, without a message.
+    const qsizetype messages = m_messages->shown().size();
+    QVERIFY(QFile::remove(photos + QStringLiteral("Soci_Foto_C_1.jpg")));
+    click(&w.window, QStringLiteral("cmdNuovo"));
+    click(&w.window, QStringLiteral("cmdPrimo"));
+    QCOMPARE(w.window.photo(2)->image(), child<PictureBox>(&w.window, QStringLiteral("imgBianco"))->image());
+    QCOMPARE(m_messages->shown().size(), messages);
+
+    // A file that is not a picture leaves the placeholder.
+    w.folder.write(QStringLiteral("finta.jpg"), "non una foto");
+    dialogs.answerNext(w.folder.file(QStringLiteral("finta.jpg")));
+    click(&w.window, QStringLiteral("imgFoto_A"));
+    QCOMPARE(w.window.photo(0)->image(), child<PictureBox>(&w.window, QStringLiteral("imgBianco"))->image());
+}
+
+void TestPageWindow::enterCyclesThroughTheSlots()
+{
+    PageWindow w;
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    w.edit(0, "Nome")->setFocus();
+    const char *order[] = {"UM", "Caratteristiche", "Codice", "Prezzo"};
+    for (const char *next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w.edit(0, next));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.edit(1, "Nome"));
+    w.edit(7, "Prezzo")->setFocus();
+    QTest::keyClick(w.edit(7, "Prezzo"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w.edit(0, "Nome"));
+}
+
+void TestPageWindow::importIntoASlot()
+{
+    PageWindow w;
+    // Two members give the same result row: the clicked one is imported.
+    TSchedaAnagrafica first = member(QStringLiteral("Neri Paolo"), QStringLiteral("01/01/1960"));
+    TSchedaAnagrafica second = member(QStringLiteral("Neri Paolo"), QStringLiteral("02/02/1970"));
+    writeMembers({first, second});
+    QImage red(10, 12, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(MemberArchive::savePhoto(QStringLiteral("1"), red));
+    w.edit(1, "Nome")->setText(QStringLiteral("slot B"));
+
+    for (int clicked : {0, 1}) {
+        QString mode;
+        Modal::setHandlerForTesting([&](QDialog *dialog) {
+            auto *search = qobject_cast<TfrmTrovaCandidati *>(dialog);
+            mode = search->mode();
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+            QListView *list = search->resultPage()->lstRecords;
+            list->setCurrentIndex(list->model()->index(clicked, 0));
+            emit search->resultPage()->memberChosen(search->resultPage()->rows()[size_t(clicked)].index);
+        });
+        click(&w.window, QStringLiteral("impProdotto_C"));
+        QCOMPARE(mode, QStringLiteral("persona_c"));
+        QCOMPARE(w.edit(2, "UM")->text(), QStringLiteral("Luogo e data nascita: Roma (%1)  -  C.F. ")
+                                              .arg(clicked == 0 ? QStringLiteral("01/01/1960") : QStringLiteral("02/02/1970")));
+        QCOMPARE(child<QLabel>(&w.window, QStringLiteral("lblRecord"))->text(), QString::number(clicked + 1));
+        QCOMPARE(w.window.photo(2)->image().size(), clicked == 0 ? QSize(10, 12) : QSize(282, 366));
+    }
+    QCOMPARE(w.edit(2, "Nome")->text(), QStringLiteral("#. Neri Paolo (Socio)"));
+    QCOMPARE(w.edit(2, "Caratteristiche")->text(), QStringLiteral("  -  CAP:   -  "));
+    QCOMPARE(w.edit(2, "Codice")->text(), QStringLiteral("Ammissione: 01/01/2020"));
+    QCOMPARE(w.edit(2, "Prezzo")->text(), QStringLiteral("Cessazione: "));
+    QCOMPARE(w.edit(1, "Nome")->text(), QStringLiteral("slot B")); // the other slots are untouched
+    QCOMPARE(w.page(), QString());
+    QCOMPARE(w.folder.read(QStringLiteral("Soci.qvl")).size(), 0);
+}
+
+void TestPageWindow::pageTemplate()
+{
+    PageWindow w;
+    for (int s = 0; s < 8; ++s)
+        w.edit(s, "Nome")->setText(QStringLiteral(" socio %1 ").arg(QChar(u'A' + s)));
+    TfrmStampaProdotto output(&w.window);
+    output.fillReport();
+    const std::vector<Report::Page> pages = output.report().prepare();
+    QCOMPARE(pages.size(), size_t(1));
+    const auto item = [&](const QString &name) {
+        for (const Report::Item &i : pages[0].items)
+            if (i.source->name() == name)
+                return i;
+        qFatal("no item %s", qPrintable(name));
+    };
+    QCOMPARE(item(QStringLiteral("txtNome")).lines, QStringList{QStringLiteral("Soci")});
+    QCOMPARE(item(QStringLiteral("txtPagina")).lines, QStringList{QStringLiteral("Pagina ")}); // not saved yet
+    QCOMPARE(item(QStringLiteral("txtNome_A")).lines, QStringList{QStringLiteral("socio A")});
+    QCOMPARE(item(QStringLiteral("txtNome_A")).rect.top(), 10 + 6 + 1.0); // at the top of the sheet
+    QCOMPARE(item(QStringLiteral("txtNome_H")).rect.top(), 10 + 237 + 1.0); // at the bottom
+    QCOMPARE(item(QStringLiteral("imgFoto_E")).source->picture.size(), QSize(282, 366));
+    QCOMPARE(output.report().orientation(), QPageLayout::Portrait);
+}
+
+void TestPageWindow::titlePageValuesAreKept()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("Quorvel.ini"), "questo non e' un file INI \x01\x02");
+    {
+        TfrmFrontespizioReg window;
+        Modal::setHandlerForTesting([&](QDialog *) {
+            QCOMPARE(window.edit(QStringLiteral("txtComune"))->text(), QString());
+            QCOMPARE(window.focusWidget(), window.edit(QStringLiteral("txtComune")));
+            window.edit(QStringLiteral("txtComune"))->setText(QStringLiteral("  Società Mutuo Soccorso  "));
+            window.edit(QStringLiteral("txtPagine"))->setText(QStringLiteral("128"));
+            window.edit(QStringLiteral("txtResponsabile"))->setText(QStringLiteral("Anna Verdi"));
+            click(&window, QStringLiteral("btnChiudi"));
+        });
+        Modal::show(&window);
+    }
+    const QByteArray ini = folder.read(QStringLiteral("Quorvel.ini"));
+    QVERIFY(ini.contains("[Frontespizio Registro]"));
+    QVERIFY(ini.contains("Denominazione Associazione = Societ\xE0 Mutuo Soccorso\n")
+            || ini.contains("Denominazione Associazione = Societ\xE0 Mutuo Soccorso\r\n"));
+    QVERIFY(ini.indexOf("Numero Libro") < ini.indexOf("Totale Soci"));
+    QVERIFY(ini.indexOf("Firma Presidente") < ini.indexOf("Firma Segretario"));
+
+    // Shown again, from the window frame this time: the values come back, trimmed.
+    TfrmFrontespizioReg again;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        QCOMPARE(again.edit(QStringLiteral("txtComune"))->text(), QStringLiteral("Società Mutuo Soccorso"));
+        QCOMPARE(again.edit(QStringLiteral("txtPagine"))->text(), QStringLiteral("128"));
+        again.edit(QStringLiteral("txtNumero"))->setText(QStringLiteral("7"));
+        dialog->close();
+    });
+    Modal::show(&again);
+    again.edit(QStringLiteral("txtComune"))->setText(QStringLiteral("altro"));
+    QCOMPARE(again.report().findObject(QStringLiteral("txtNumero"))->lines(), QStringList());
+    const QByteArray after = folder.read(QStringLiteral("Quorvel.ini"));
+    QVERIFY(after.contains("Numero Libro = 7"));
+}
+
+QTEST_MAIN(TestPageWindow)
+#include "tst_pagewindow.moc"
