@@ -332,7 +332,7 @@ void TfrmCandidati::showPlaceholder()
 void TfrmCandidati::showRecord(qint64 index, const TSchedaAnagrafica &scheda)
 {
     for (const CardEdit &e : kCardEdits)
-        m_edits[e.id]->setText(Blanks::trimmed(scheda.*S::fields()[e.id].member));
+        FieldBehaviours::showText(m_edits[e.id], Blanks::trimmed(scheda.*S::fields()[e.id].member));
     if (const auto yes = scheda.ricontatta())
         chkRicontatta->setChecked(*yes);
     for (int i = 0; i < 6; ++i)
@@ -520,11 +520,11 @@ void TfrmCandidati::openCheck(bool vatNumber, const QString &code)
 {
     if (vatNumber) {
         TfrmPartitaIva frmPartitaIva(this);
-        frmPartitaIva.field()->setText(code);
+        FieldBehaviours::showText(frmPartitaIva.field(), code);
         Modal::show(&frmPartitaIva);
     } else {
         TfrmCodFisc frmCodFisc(this);
-        frmCodFisc.field()->setText(code);
+        FieldBehaviours::showText(frmCodFisc.field(), code);
         Modal::show(&frmCodFisc);
     }
 }

@@ -111,7 +111,7 @@ void TfrmFrontespizioReg::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     const IniFile ini(ProgramFolder::file(IniName));
     for (const Value &v : kValues)
-        edit(QString::fromLatin1(v.box))->setText(ini.value(Section, QString::fromLatin1(v.key)));
+        FieldBehaviours::showText(edit(QString::fromLatin1(v.box)), ini.value(Section, QString::fromLatin1(v.key)));
     edit(QStringLiteral("txtComune"))->setFocus();
 }
 

@@ -282,7 +282,8 @@ void TfrmListinoPrezzi::showPage(qint64 page)
     }
     for (int s = 0; s < SlotCount; ++s)
         for (const SlotEdit &e : kSlotEdits)
-            m_slots[size_t(s)].edits[e.id]->setText(content->slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member);
+            FieldBehaviours::showText(m_slots[size_t(s)].edits[e.id],
+                                      content->slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member);
     lblPosizione->setText(QString::number(page));
     for (int s = 0; s < SlotCount; ++s) {
         const QImage photo = RegisterBook::readPhoto(current.photoPath(TPaginaRegistro::letter(s), pageNumber()));
@@ -435,7 +436,7 @@ void TfrmListinoPrezzi::importMember(int slot, qint64 index, const TSchedaAnagra
     const TSlotPagina lines = MemberImport::slotLines(member);
     Slot &target = m_slots[size_t(slot)];
     for (const SlotEdit &e : kSlotEdits)
-        target.edits[e.id]->setText(lines.*TSlotPagina::fields()[e.id].member);
+        FieldBehaviours::showText(target.edits[e.id], lines.*TSlotPagina::fields()[e.id].member);
     lblRecord->setText(QString::number(index + 1));
     ProgramFolder::ensureFolder(MemberArchive::PhotoFolder);
     const QImage photo = ImageFiles::read(MemberArchive::photoPath(lblRecord->text()));

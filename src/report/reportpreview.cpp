@@ -44,7 +44,7 @@ Preview::Preview(QWidget *parent, const Template &report)
     layout->addWidget(tools);
     layout->addWidget(m_view);
 
-    tools->addAction(command(QStringLiteral("actStampa"), QStringLiteral("Stampa"), QStringLiteral("print")));
+    tools->addAction(command(QStringLiteral("actStampa"), QStringLiteral("Stampa"), QStringLiteral("printer")));
     connect(tools->actions().last(), &QAction::triggered, this, &Preview::printReport);
     tools->addSeparator();
     const struct
@@ -54,8 +54,8 @@ Preview::Preview(QWidget *parent, const Template &report)
     } zoom[] = {
         {"actIngrandisci", "Ingrandisci", "zoom-in", [](QPrintPreviewWidget *view) { view->zoomIn(); }},
         {"actRiduci", "Riduci", "zoom-out", [](QPrintPreviewWidget *view) { view->zoomOut(); }},
-        {"actAdattaPagina", "Pagina intera", "fit-page", [](QPrintPreviewWidget *view) { view->fitInView(); }},
-        {"actAdattaLarghezza", "Larghezza pagina", "fit-width", [](QPrintPreviewWidget *view) { view->fitToWidth(); }},
+        {"actAdattaPagina", "Pagina intera", "zoom-fit-page", [](QPrintPreviewWidget *view) { view->fitInView(); }},
+        {"actAdattaLarghezza", "Larghezza pagina", "zoom-fit-width", [](QPrintPreviewWidget *view) { view->fitToWidth(); }},
     };
     for (const auto &z : zoom) {
         QAction *action = command(QString::fromLatin1(z.name), QString::fromUtf8(z.text), QString::fromLatin1(z.icon));
@@ -93,6 +93,7 @@ Preview::Preview(QWidget *parent, const Template &report)
 
     tools->addSeparator();
     m_fullScreen = command(QStringLiteral("actSchermoIntero"), QStringLiteral("Schermo intero"), QString());
+    m_fullScreen->setIcon(style()->standardIcon(QStyle::SP_TitleBarMaxButton));
     m_fullScreen->setCheckable(true);
     connect(m_fullScreen, &QAction::triggered, this, &Preview::toggleFullScreen);
     tools->addAction(m_fullScreen);

@@ -159,6 +159,12 @@ void typingCleanup(QLineEdit *field, bool capitals)
     });
 }
 
+void showText(QLineEdit *field, const QString &text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
 void leaveKeysToWindow(const QList<QLineEdit *> &fields, const QList<QKeySequence> &keys)
 {
     for (QLineEdit *field : fields)

@@ -53,6 +53,10 @@ void typingLimit(QLineEdit *field, int length);
 // the focus (an edit would take Ctrl+Home and Ctrl+End for itself).
 void leaveKeysToWindow(const QList<QLineEdit *> &fields, const QList<QKeySequence> &keys);
 
+// Puts a text the program gives into an edit, shown from its first
+// character however long it is and whatever the edit showed before.
+void showText(QLineEdit *field, const QString &text);
+
 // Characters refused by fileNameFilter.
 bool isForbiddenInFileName(QChar c);
 

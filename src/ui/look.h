@@ -8,7 +8,6 @@
 #include <QStringList>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QWidget;
 class PictureBox;
@@ -45,12 +44,9 @@ void fixedDialog(QWidget *dialog, const QString &caption, int width, int height)
 // Moves a window so that it stands in the middle of its screen.
 void centreOnScreen(QWidget *window);
 
-// Names a widget (its objectName) and places it on its parent. An edit placed
-// this way shows every text the program puts into it from its first
-// character, as it shows a text given before it is shown.
+// Names a widget (its objectName) and places it on its parent.
 template <typename W>
 W *place(W *widget, const QString &name, const QRect &geometry);
-void showTextFromStart(QLineEdit *edit);
 
 ShapeRect *rect(QWidget *parent, const QString &name, const QRect &geometry, const QColor &fill,
                 const QColor &border);
@@ -58,8 +54,8 @@ PictureBox *picture(QWidget *parent, const QString &name, const QRect &geometry,
                     const QString &svgResource, bool clickable = false);
 QLabel *label(QWidget *parent, const QString &name, const QString &text, const QPoint &position,
               const QFont &font, const QColor &colour = Qt::black);
-// A push button; with the focus it shows the focus mark, and Enter presses it
-// as Space does.
+// A push button; with the focus it shows a clear focus mark, and Enter
+// presses it as Space does.
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                     const QFont &font);
 
@@ -73,17 +69,12 @@ QImage svgImage(const QString &resource, const QSize &size, qreal scale = 1.0);
 
 } // namespace Look
 
-#include <QLineEdit>
 #include <QWidget>
-
-#include <type_traits>
 
 template <typename W>
 W *Look::place(W *widget, const QString &name, const QRect &geometry)
 {
     widget->setObjectName(name);
     widget->setGeometry(geometry);
-    if constexpr (std::is_base_of_v<QLineEdit, W>)
-        showTextFromStart(widget);
     return widget;
 }

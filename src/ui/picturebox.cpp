@@ -36,7 +36,9 @@ void PictureBox::paintEvent(QPaintEvent *)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QSizeF fitted = QSizeF(m_image.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
+    // At least a pixel each way: a long thin picture stays a visible line.
+    const QSizeF fitted =
+        QSizeF(m_image.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio).expandedTo(QSizeF(1, 1));
     const QRectF target((width() - fitted.width()) / 2, (height() - fitted.height()) / 2,
                         fitted.width(), fitted.height());
     p.drawImage(target, m_image);

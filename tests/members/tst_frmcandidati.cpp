@@ -567,15 +567,25 @@ void TestFrmCandidati::longValuesShowTheirStart()
     s.Documento = QStringLiteral("Carta d'identità CA21889RN rilasciata nel 2019");
     s.EnteRil = QStringLiteral("Comune di Milano, ufficio anagrafe");
     s.Email = QStringLiteral("giovanna.maria.bartolomei@example.it");
-    writeArchive({s});
+    TSchedaAnagrafica sister = s; // the same long document and office, another name
+    sister.Candidato = QStringLiteral("Bartolomei Santarelli Francesca Romana");
+    writeArchive({s, sister});
     card.edit(QStringLiteral("txtDocumento"))->setFocus(); // the focus stays in a field
+    const auto showsStarts = [&] {
+        for (const char *name : {"txtCandidato", "txtDocumento", "txtEnteRil", "txtEmail"}) {
+            QLineEdit *edit = card.edit(QString::fromLatin1(name));
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(edit->text()) > edit->width(), name); // longer than the field
+            QCOMPARE(edit->cursorPosition(), 0);
+            QVERIFY2(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < 6, name); // first letter at the left
+        }
+    };
     card.click(QStringLiteral("cmdUltimo"));
-    for (const char *name : {"txtCandidato", "txtDocumento", "txtEnteRil", "txtEmail"}) {
-        QLineEdit *edit = card.edit(QString::fromLatin1(name));
-        QVERIFY2(edit->fontMetrics().horizontalAdvance(edit->text()) > edit->width(), name); // longer than the field
-        QCOMPARE(edit->cursorPosition(), 0);
-        QVERIFY2(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < 6, name); // first letter at the left
-    }
+    showsStarts();
+    card.click(QStringLiteral("cmdIndietro")); // the same values again
+    showsStarts();
+    card.edit(QStringLiteral("txtEnteRil"))->end(false);
+    card.click(QStringLiteral("cmdPrimo")); // the member on screen, loaded again
+    showsStarts();
 
     // Typing at the end of a long value keeps the cursor where it types.
     QLineEdit *note = card.edit(QStringLiteral("txtNote"));

@@ -7,6 +7,7 @@
 #include "members/memberarchive.h"
 #include "members/placeholderphoto.h"
 #include "ui/filedialogs.h"
+#include "ui/picturebox.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
 
@@ -185,7 +186,20 @@ void TestPhotos::hostilePhotos()
     TestFolder folder;
     QDir().mkpath(folder.file(QStringLiteral("Anagrafica")));
     QVERIFY(QFile::copy(path, folder.file(QStringLiteral("Anagrafica/Scheda_Anagrafica_1.jpg"))));
-    QCOMPARE(MemberArchive::loadPhoto(QStringLiteral("1")).size(), decoded.isValid() ? decoded : QSize(307, 394));
+    const QImage shown = MemberArchive::loadPhoto(QStringLiteral("1"));
+    QCOMPARE(shown.size(), decoded.isValid() ? decoded : QSize(307, 394));
+    if (decoded.isValid()) {
+        // Drawn in the card's photo box, a thin photo is still a visible line.
+        PictureBox box;
+        box.resize(307, 394);
+        box.setImage(shown);
+        const QImage drawn = box.grab().toImage();
+        const QColor background = drawn.pixelColor(150, 5);
+        bool seen = false;
+        for (int y = 190; y <= 204; ++y)
+            seen = seen || drawn.pixelColor(150, y) != background;
+        QVERIFY(seen);
+    }
 
     // Time and memory, measured in a process of its own beside an ordinary photo.
     const auto probe = [](const QString &photo) {
