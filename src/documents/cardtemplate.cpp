@@ -45,13 +45,7 @@ const Box kBoxes[] = {
 Report::Object *memo(Report::Template &report, const QString &name, const QRectF &rect, qreal points, bool bold,
                      const QColor &colour)
 {
-    Report::Object *o = report.addObject(Report::Object::Memo, name, rect);
-    o->fontFamily = QStringLiteral("Arial");
-    o->fontPoints = points;
-    o->bold = bold;
-    o->textColour = colour;
-    o->alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    return o;
+    return report.addText(name, rect, QStringLiteral("Arial"), points, bold, Qt::AlignLeft | Qt::AlignVCenter, colour);
 }
 
 } // namespace

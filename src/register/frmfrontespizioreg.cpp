@@ -30,8 +30,8 @@ struct Value
     int maxLength;
 };
 const Value kValues[] = {
-    {"txtComune", "Denominazione Associazione", "Denominazione:", {120, 12, 458, 22}, 250},
-    {"txtProvincia", "Sede Legale", "Sede legale:", {100, 42, 478, 22}, 250},
+    {"txtComune", "Denominazione Associazione", "Denominazione:", {128, 12, 458, 22}, 250},
+    {"txtProvincia", "Sede Legale", "Sede legale:", {108, 42, 478, 22}, 250},
     {"txtNumero", "Numero Libro", "", {96, 130, 138, 51}, 50},
     {"txtPagine", "Totale Soci", "", {440, 130, 113, 51}, 50},
     {"txtCommittente", "Attivita Svolte", "Attività svolte:", {15, 218, 560, 22}, 250},
@@ -65,7 +65,7 @@ TfrmFrontespizioReg::TfrmFrontespizioReg(QWidget *parent)
         const QString label = QString::fromUtf8(v.label);
         if (!label.isEmpty()) {
             // Beside the box on the first two rows, above it on the others.
-            const QPoint at = v.geometry.top() < 100 ? QPoint(15, v.geometry.top() + 3)
+            const QPoint at = v.geometry.top() < 100 ? QPoint(8, v.geometry.top() + 3)
                                                       : QPoint(v.geometry.left(), v.geometry.top() - 18);
             Look::label(pan, QStringLiteral("lbl") + QString::fromLatin1(v.box).mid(3), label, at, labelFont);
         }

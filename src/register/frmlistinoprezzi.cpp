@@ -291,7 +291,7 @@ void TfrmListinoPrezzi::showPage(qint64 page)
     }
 }
 
-void TfrmListinoPrezzi::cmdPrimoClick()
+void TfrmListinoPrezzi::showEnd(bool last)
 {
     const auto count = countOrReport();
     if (!count)
@@ -299,18 +299,17 @@ void TfrmListinoPrezzi::cmdPrimoClick()
     if (*count == 0)
         Messages::information(kEmptyBook);
     else
-        showPage(1);
+        showPage(last ? *count : 1);
+}
+
+void TfrmListinoPrezzi::cmdPrimoClick()
+{
+    showEnd(false);
 }
 
 void TfrmListinoPrezzi::cmdUltimoClick()
 {
-    const auto count = countOrReport();
-    if (!count)
-        return;
-    if (*count == 0)
-        Messages::information(kEmptyBook);
-    else
-        showPage(*count);
+    showEnd(true);
 }
 
 void TfrmListinoPrezzi::cmdAvantiClick()

@@ -73,6 +73,8 @@ private:
     // The book's page count; the archive error when it cannot be read.
     std::optional<qint64> countOrReport();
     void showPage(qint64 page);
+    // First or last page; the empty-book notice when there is none.
+    void showEnd(bool last);
     TPaginaRegistro pageOnScreen() const;
     void savePagePhotos(const QString &page);
     void writePreviewCopies(const std::array<QImage, SlotCount> &pagePhotos);

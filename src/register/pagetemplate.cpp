@@ -9,13 +9,7 @@ namespace {
 Report::Object *text(Report::Template &report, const QString &name, const QRectF &rect, qreal points, bool bold,
                      Qt::Alignment alignment, const QColor &colour = Qt::black)
 {
-    Report::Object *o = report.addObject(Report::Object::Memo, name, rect);
-    o->fontFamily = QStringLiteral("Arial");
-    o->fontPoints = points;
-    o->bold = bold;
-    o->textColour = colour;
-    o->alignment = alignment;
-    return o;
+    return report.addText(name, rect, QStringLiteral("Arial"), points, bold, alignment, colour);
 }
 
 } // namespace

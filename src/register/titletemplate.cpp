@@ -10,13 +10,7 @@ const QColor kCornflower(0x64, 0x95, 0xED);
 Report::Object *text(Report::Template &report, const QString &name, const QRectF &rect, qreal points, bool bold,
                      Qt::Alignment alignment, const QColor &colour = Qt::black, const QString &family = QStringLiteral("Arial"))
 {
-    Report::Object *o = report.addObject(Report::Object::Memo, name, rect);
-    o->fontFamily = family;
-    o->fontPoints = points;
-    o->bold = bold;
-    o->textColour = colour;
-    o->alignment = alignment;
-    return o;
+    return report.addText(name, rect, family, points, bold, alignment, colour);
 }
 
 void box(Report::Template &report, const QString &name, const QRectF &rect, const QColor &fill = QColor(),

@@ -56,6 +56,18 @@ Object *Template::addObject(Object::Kind kind, const QString &name, const QRectF
     return m_objects.back().get();
 }
 
+Object *Template::addText(const QString &name, const QRectF &rect, const QString &family, qreal points, bool bold,
+                          Qt::Alignment alignment, const QColor &colour)
+{
+    Object *o = addObject(Object::Memo, name, rect);
+    o->fontFamily = family;
+    o->fontPoints = points;
+    o->bold = bold;
+    o->textColour = colour;
+    o->alignment = alignment;
+    return o;
+}
+
 Band *Template::addBand(Band::Kind kind, const QString &name, qreal height)
 {
     m_bands.push_back(std::make_unique<Band>(kind, name, height));

@@ -112,6 +112,9 @@ public:
 
     // Objects placed on the page itself (templates without bands).
     Object *addObject(Object::Kind kind, const QString &name, const QRectF &rect);
+    // A memo in the given font, colour and alignment.
+    Object *addText(const QString &name, const QRectF &rect, const QString &family, qreal points, bool bold,
+                    Qt::Alignment alignment, const QColor &colour = Qt::black);
     Band *addBand(Band::Kind kind, const QString &name, qreal height);
 
     // The object of that name, on the page or in a band; null when there is none.
