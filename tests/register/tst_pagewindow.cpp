@@ -9,6 +9,7 @@
 #include "register/registerbook.h"
 #include "search/frmtrovacandidati.h"
 #include "search/resultpage.h"
+#include "support/filecapabilities.h"
 #include "support/testfolder.h"
 #include "support/typing.h"
 #include "ui/filedialogs.h"
@@ -116,6 +117,7 @@ private slots:
     void importIntoASlot();
     void pageTemplate();
     void titlePageValuesAreKept();
+    void unwritableBookAndFolder();
 
 private:
     Messages::Recorder *m_messages = nullptr;
@@ -500,6 +502,48 @@ void TestPageWindow::titlePageValuesAreKept()
     QCOMPARE(again.report().findObject(QStringLiteral("txtNumero"))->lines(), QStringList());
     const QByteArray after = folder.read(QStringLiteral("Quorvel.ini"));
     QVERIFY(after.contains("Numero Libro = 7"));
+}
+
+void TestPageWindow::unwritableBookAndFolder()
+{
+    // A book that cannot be written: the archive error, the file as it was.
+    PageWindow w;
+    w.folder.write(QStringLiteral("Soci.qvl"), QByteArray(5320, '\0'));
+    const QString path = w.folder.file(QStringLiteral("Soci.qvl"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    w.fillSlotA(QStringLiteral("x"));
+    {
+        HonourFilePermissions permissions;
+        w.save();
+        click(&w.window, QStringLiteral("cmdPrimo"));
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(m_messages->shown().size(), 2);
+    for (const auto &shown : m_messages->shown()) {
+        QCOMPARE(shown.kind, Kind::Error);
+        QCOMPARE(shown.text, MemberArchive::ErrorText);
+    }
+    QCOMPARE(w.page(), QString());
+    QCOMPARE(w.folder.read(QStringLiteral("Soci.qvl")), QByteArray(5320, '\0'));
+
+    // A book that cannot be deleted is reported, not announced as deleted.
+    m_messages->clear();
+    TfrmApriCatalogo list;
+    list.present();
+    auto *files = child<QListWidget>(&list, QStringLiteral("lstFiles"));
+    files->setCurrentRow(0);
+    QFile::setPermissions(w.folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    m_messages->answerNext(true);
+    {
+        HonourFilePermissions permissions;
+        click(&list, QStringLiteral("btnElimina"));
+    }
+    QFile::setPermissions(w.folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(m_messages->shown().last().kind, Kind::Warning);
+    QCOMPARE(m_messages->shown().last().text,
+             QStringLiteral("Attenzione: non è stato possibile eliminare il Quorvel selezionato."));
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(child<QLabel>(&list, QStringLiteral("lblCreati"))->text(), QStringLiteral("Sono stati creati 1 Quorvel."));
 }
 
 QTEST_MAIN(TestPageWindow)
