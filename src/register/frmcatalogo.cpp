@@ -62,7 +62,7 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget *parent)
 {
     QWidget *pan = panel();
     Look::picture(pan, QStringLiteral("icoIcona02"), {34, 200, 360, 360}, QStringLiteral(":/art/tile_crea.svg"));
-    Look::picture(pan, QStringLiteral("icoIcona04"), {34, 600, 300, 60}, QStringLiteral(":/art/sottotitolo.svg"));
+    Look::picture(pan, QStringLiteral("icoIcona04"), {34, 600, 370, 29}, QStringLiteral(":/art/titolo.svg"));
     Look::label(pan, QStringLiteral("lblNomeQuorvel"), QStringLiteral("Nome del nuovo Quorvel:"), {438, 212},
                 Look::font(QStringLiteral("Verdana"), 10, true));
     txtFile = Look::place(new QLineEdit(pan), QStringLiteral("txtFile"), {438, 240, 526, 34});

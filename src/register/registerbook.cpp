@@ -40,7 +40,7 @@ bool RegisterBook::acceptableName(const QString &name)
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
     static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    if (name.isEmpty() || name.endsWith(u'.') || device.match(name).hasMatch())
+    if (name.isEmpty() || name.endsWith(u'.') || name.contains(QStringLiteral("..")) || device.match(name).hasMatch())
         return false;
     return std::none_of(name.begin(), name.end(),
                         [](QChar c) { return c.unicode() < 32 || forbidden.contains(c); });

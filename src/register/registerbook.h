@@ -27,8 +27,8 @@ public:
     // The book file of a name: program folder + name + ".qvl".
     static QString pathFor(const QString &name);
     // A name that makes a file directly in the program folder on every
-    // system: no path separator, no character a file name cannot hold, not
-    // only dots, not a device name.
+    // system: no path separator, no character a file name cannot hold, no
+    // "..", no final dot, not a device name.
     static bool acceptableName(const QString &name);
     enum class Created { Yes, Exists, Failed };
     // Creates the empty book file; never touches an existing one.

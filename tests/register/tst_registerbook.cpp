@@ -154,6 +154,7 @@ void TestRegisterBook::bookNames_data()
     QTest::newRow("control character") << "a\tb" << false;
     QTest::newRow("device name") << "con" << false;
     QTest::newRow("ends with a dot") << "libro." << false;
+    QTest::newRow("two dots inside") << "a..b" << false;
 }
 
 void TestRegisterBook::bookNames()
