@@ -5,6 +5,7 @@
 #include "checks/frmcodfisc.h"
 #include "checks/frmpartitaiva.h"
 #include "documents/cardoutputwindow.h"
+#include "members/frmallegacartella.h"
 #include "members/frmwebcam.h"
 #include "search/frmdaricontattare.h"
 #include "search/frmtrovacandidati.h"
@@ -115,7 +116,7 @@ const Command kCommands[] = {
     {"cmdSalva", {104, 26, 37, 39}, ":/art/tool_salva.svg", "Salva la scheda in archivio.",
      &TfrmCandidati::cmdSalvaClick},
     {"cmdTrova", {144, 26, 37, 39}, ":/art/tool_trova.svg", "Trova una scheda in archivio.", &TfrmCandidati::cmdTrovaClick},
-    {"cmdFile", {184, 26, 37, 39}, ":/art/tool_allega.svg", "Allega file alla scheda.", nullptr},
+    {"cmdFile", {184, 26, 37, 39}, ":/art/tool_allega.svg", "Allega file alla scheda.", &TfrmCandidati::cmdFileClick},
     {"cmdAnteprima", {238, 28, 148, 32}, ":/art/btn_anteprima.svg", "Visualizza l'anteprima di stampa della scheda.",
      &TfrmCandidati::cmdAnteprimaClick},
     {"cmdStampa", {405, 28, 148, 32}, ":/art/btn_stampa.svg", "Stampa la scheda.", &TfrmCandidati::cmdStampaClick},
@@ -504,6 +505,18 @@ void TfrmCandidati::cmdAnteprimaClick()
 {
     TfrmAnteprimaCandidati frmAnteprimaCandidati(this);
     Modal::show(&frmAnteprimaCandidati);
+}
+
+void TfrmCandidati::cmdFileClick()
+{
+    TfrmAllegaCartella frmAllegaCartella(this);
+    frmAllegaCartella.memory()->setText(QStringLiteral("candidati"));
+    for (int n = 0; n < 3; ++n) {
+        FieldBehaviours::showText(frmAllegaCartella.fileEdit(n), Blanks::trimmed(m_attachments[size_t(n)]->text()));
+        FieldBehaviours::showText(frmAllegaCartella.descriptionEdit(n),
+                                  Blanks::trimmed(m_attachments[size_t(n + 3)]->text()));
+    }
+    Modal::show(&frmAllegaCartella);
 }
 
 void TfrmCandidati::cmdEsciClick()

@@ -41,6 +41,7 @@ public slots:
     void cmdAvantiClick();
     void cmdUltimoClick();
     void cmdEsciClick();
+    void cmdFileClick();
     void cmdTrovaClick();
     void cmdScaduteClick();
     void cmdStampaClick();

@@ -1,0 +1,174 @@
+#include "members/frmallegacartella.h"
+
+#include "app/tmisc.h"
+#include "base/blanks.h"
+#include "base/programfolder.h"
+#include "ui/fieldbehaviours.h"
+#include "ui/filedialogs.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+#include "ui/picturebox.h"
+#include "ui/shaperect.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+const QString TfrmAllegaCartella::Folder = QStringLiteral("Documenti_Allegati");
+
+namespace {
+
+const char *const kOrdinals[3] = {"1°", "2°", "3°"};
+
+// A plain file name: nothing that could reach outside the attachments folder.
+bool plainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..")
+        && !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
+}
+
+// The paper clip with the instructions, as the window's heading.
+QImage heading()
+{
+    constexpr int scale = 2;
+    const QSize size(543, 49);
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+    p.drawImage(QRectF(0, 5, 37, 39), Look::svgImage(QStringLiteral(":/art/tool_allega.svg"), QSize(37, 39), scale));
+    p.setPen(QColor(0x1F, 0x3B, 0x57));
+    p.setFont(Look::font(QStringLiteral("Verdana"), 8));
+    p.drawText(QRectF(48, 0, size.width() - 48, size.height()), Qt::AlignVCenter | Qt::TextWordWrap,
+               QStringLiteral("Scegliere i documenti da allegare con Sfoglia, poi fare clic su Applica e chiudi e "
+                              "infine su Salva nella scheda per archiviare le modifiche. Per aprire un file "
+                              "premere Apri."));
+    return image;
+}
+
+} // namespace
+
+TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAllegaCartella"));
+    Look::fixedDialog(this, QStringLiteral(" Allega file"), 634, 534);
+    Look::setVerticalGradient(this, QColor(0x93, 0xB7, 0xD4), Qt::white);
+    QWidget *pan = Look::centredPanel(this, 609, 503);
+    Look::rect(pan, QStringLiteral("shpSfondo"), {8, 8, 593, 433}, Qt::white, Qt::white);
+    Look::place(new PictureBox(pan), QStringLiteral("imgLogo"), {20, 20, 543, 49})->setImage(heading());
+
+    const QFont labelFont = Look::font(QStringLiteral("Verdana"), 12);
+    const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 9);
+    for (int n = 0; n < 3; ++n) {
+        const int dy = 120 * n;
+        const QString number = QStringLiteral("0%1").arg(n + 1);
+        const QString ordinal = QString::fromUtf8(kOrdinals[n]);
+        auto *frame = Look::rect(pan, QStringLiteral("shpFile") + number, {16, 80 + dy, 577, 113}, Qt::white,
+                                 QColor(0xA8, 0xCA, 0xE5));
+        frame->setFill(QColor(0xA8, 0xCA, 0xE5), Qt::white);
+        Look::label(pan, QStringLiteral("lblNomeFile") + number, QStringLiteral("Nome ") + ordinal + QStringLiteral(" file allegato:"),
+                    {28, 90 + dy}, labelFont);
+        Slot &slot = m_slots[size_t(n)];
+        slot.file = Look::place(new QLineEdit(pan), QStringLiteral("txtFile") + number, {28, 108 + dy, 338, 24});
+        slot.file->setReadOnly(true);
+        slot.file->setMaxLength(250);
+        slot.file->setFont(Look::font(QStringLiteral("Verdana"), 10, true));
+        slot.file->setStyleSheet(QStringLiteral("color: grey;"));
+        auto *eraser = Look::picture(pan, QStringLiteral("imgCancella") + number, {370, 109 + dy, 22, 22},
+                                     QStringLiteral(":/art/ico_gomma.svg"), true);
+        auto *browse = Look::button(pan, QStringLiteral("btnSfoglia") + number, QStringLiteral("Sfoglia..."),
+                                    {400, 104 + dy, 86, 28}, buttonFont);
+        slot.open = Look::button(pan, QStringLiteral("btnApri") + number, QStringLiteral("Apri"), {494, 104 + dy, 86, 28},
+                                 buttonFont);
+        slot.open->setEnabled(false);
+        Look::label(pan, QStringLiteral("lblDescrizione") + number,
+                    QStringLiteral("Descrizione ") + ordinal + QStringLiteral(" file allegato:"), {28, 140 + dy}, labelFont);
+        slot.description = Look::place(new QLineEdit(pan), QStringLiteral("txtDesc") + number, {28, 158 + dy, 552, 24});
+        slot.description->setFont(Look::font(QStringLiteral("Verdana"), 12, true));
+        slot.description->setMaxLength(250);
+
+        FieldBehaviours::enableOnContent(slot.open, {slot.file}, false);
+        connect(browse, &QPushButton::clicked, this, [this, n] { btnSfogliaClick(n); });
+        connect(eraser, &PictureBox::clicked, this, [this, n] { imgCancellaClick(n); });
+        connect(slot.open, &QPushButton::clicked, this, [this, n] { btnApriClick(n); });
+    }
+    auto *btnAnnulla = Look::button(pan, QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), {312, 456, 126, 32},
+                                    buttonFont);
+    auto *btnApplica = Look::button(pan, QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"),
+                                    {447, 456, 154, 32}, buttonFont);
+    connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
+    lblMemory = new QLabel(pan);
+    lblMemory->setObjectName(QStringLiteral("lblMemory"));
+    lblMemory->hide();
+}
+
+void TfrmAllegaCartella::showEvent(QShowEvent *event)
+{
+    Look::centreOnScreen(this);
+    QDialog::showEvent(event);
+}
+
+void TfrmAllegaCartella::btnSfogliaClick(int slot)
+{
+    const QString chosen = FileDialogs::open(this, QStringLiteral("Selezionare il file da allegare:"),
+                                             QStringLiteral("Tutti i file (*)"));
+    if (chosen.isEmpty())
+        return;
+    const QString name = QFileInfo(chosen).fileName();
+    FieldBehaviours::showText(m_slots[size_t(slot)].file, name);
+    // Every failure from here on is silent: the slot keeps the name.
+    if (!plainFileName(name) || !ProgramFolder::ensureFolder(Folder))
+        return;
+    const QString copy = ProgramFolder::file(Folder + u'/' + name);
+    if (QFileInfo(copy) == QFileInfo(chosen))
+        return; // chosen from the attachments folder itself
+    if (QFile::exists(copy)) {
+        if (!Messages::question(QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
+                                               "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
+            return;
+        // The old copy goes only once the new one is complete beside it.
+        const QString partial = copy + QStringLiteral(".copia");
+        QFile::remove(partial);
+        if (QFile::copy(chosen, partial)) {
+            QFile::remove(copy);
+            QFile::rename(partial, copy);
+        }
+        return;
+    }
+    QFile::copy(chosen, copy);
+}
+
+void TfrmAllegaCartella::imgCancellaClick(int slot)
+{
+    m_slots[size_t(slot)].file->clear();
+}
+
+void TfrmAllegaCartella::btnApriClick(int slot)
+{
+    const QString name = Blanks::trimmed(m_slots[size_t(slot)].file->text());
+    // A damaged record cannot send the shell to a file outside the folder.
+    if (!plainFileName(name))
+        return;
+    TMisc::Open(u'"' + ProgramFolder::file(Folder + u'/' + name) + u'"');
+}
+
+void TfrmAllegaCartella::btnApplicaClick()
+{
+    if (Blanks::trimmed(lblMemory->text()) != QStringLiteral("candidati") || !parentWidget())
+        return;
+    for (int n = 0; n < 3; ++n) {
+        const QString number = QStringLiteral("0%1").arg(n + 1);
+        if (auto *file = parentWidget()->findChild<QLabel *>(QStringLiteral("lblFile") + number))
+            file->setText(Blanks::trimmed(m_slots[size_t(n)].file->text()));
+        if (auto *description = parentWidget()->findChild<QLabel *>(QStringLiteral("lblDesc") + number))
+            description->setText(Blanks::trimmed(m_slots[size_t(n)].description->text()));
+    }
+    accept();
+}

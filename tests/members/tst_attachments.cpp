@@ -1,0 +1,195 @@
+#include "app/startup.h"
+#include "app/tmisc.h"
+#include "base/recordfile.h"
+#include "cardwindow.h"
+#include "members/frmallegacartella.h"
+#include "members/memberarchive.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Runs `work` on the attachments window opened from the card.
+void withAttachments(CardWindow &card, const std::function<void(TfrmAllegaCartella *)> &work)
+{
+    bool opened = false;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        opened = true;
+        auto *window = qobject_cast<TfrmAllegaCartella *>(dialog);
+        QVERIFY(window);
+        work(window);
+    });
+    card.click(QStringLiteral("cmdFile"));
+    Modal::setHandlerForTesting({});
+    QVERIFY(opened);
+}
+
+QPushButton *button(QWidget *window, const QString &name)
+{
+    return window->findChild<QPushButton *>(name);
+}
+
+} // namespace
+
+class TestAttachments : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        Startup::prepareApplication(*qApp);
+        RecordFile::setLockTimeout(200);
+        TMisc::setOpenerForTesting([this](const QString &command, const QUrl &) { m_opened << command; });
+    }
+    void init()
+    {
+        m_messages = new Messages::Recorder;
+        m_opened.clear();
+    }
+    void cleanup() { delete m_messages; }
+
+    void emptyCardOpensThreeEmptySlots();
+    void attachCopiesIntoTheFolder();
+    void sameNameAsksBeforeReplacing_data();
+    void sameNameAsksBeforeReplacing();
+    void eraserAndOpen();
+    void applyReachesTheCardAndTheSavedRecord();
+    void cancelLeavesTheCard();
+
+private:
+    Messages::Recorder *m_messages = nullptr;
+    QStringList m_opened;
+};
+
+void TestAttachments::emptyCardOpensThreeEmptySlots()
+{
+    CardWindow card;
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Allega file"));
+        QCOMPARE(w->size(), QSize(634, 534));
+        QCOMPARE(w->memory()->text(), QStringLiteral("candidati"));
+        for (int n = 0; n < 3; ++n) {
+            QCOMPARE(w->fileEdit(n)->text(), QString());
+            QVERIFY(w->fileEdit(n)->isReadOnly());
+            QVERIFY(!button(w, QStringLiteral("btnApri0%1").arg(n + 1))->isEnabled());
+        }
+    });
+}
+
+void TestAttachments::attachCopiesIntoTheFolder()
+{
+    CardWindow card;
+    card.folder.write(QStringLiteral("scansione documento.pdf"), "%PDF documento");
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(card.folder.file(QStringLiteral("scansione documento.pdf")));
+    dialogs.cancelNext();
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        QTest::mouseClick(button(w, QStringLiteral("btnSfoglia02")), Qt::LeftButton);
+        QCOMPARE(dialogs.requests().at(0).title, QStringLiteral("Selezionare il file da allegare:"));
+        QCOMPARE(w->fileEdit(1)->text(), QStringLiteral("scansione documento.pdf"));
+        QVERIFY(button(w, QStringLiteral("btnApri02"))->isEnabled());
+        QTest::mouseClick(button(w, QStringLiteral("btnSfoglia03")), Qt::LeftButton); // cancelled: nothing changes
+        QCOMPARE(w->fileEdit(2)->text(), QString());
+    });
+    QCOMPARE(card.folder.read(QStringLiteral("Documenti_Allegati/scansione documento.pdf")), QByteArray("%PDF documento"));
+    QVERIFY(m_messages->shown().isEmpty());
+}
+
+void TestAttachments::sameNameAsksBeforeReplacing_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes replaces the copy") << true;
+    QTest::newRow("No keeps the copy") << false;
+}
+
+void TestAttachments::sameNameAsksBeforeReplacing()
+{
+    QFETCH(bool, yes);
+    CardWindow card;
+    QDir(card.folder.path()).mkdir(QStringLiteral("Documenti_Allegati"));
+    card.folder.write(QStringLiteral("Documenti_Allegati/modulo.pdf"), "vecchio");
+    card.folder.write(QStringLiteral("modulo.pdf"), "nuovo");
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(card.folder.file(QStringLiteral("modulo.pdf")));
+    m_messages->answerNext(yes);
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        QTest::mouseClick(button(w, QStringLiteral("btnSfoglia01")), Qt::LeftButton);
+        QCOMPARE(w->fileEdit(0)->text(), QStringLiteral("modulo.pdf"));
+        QVERIFY(button(w, QStringLiteral("btnApri01"))->isEnabled());
+    });
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Question);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
+                            "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?"));
+    QCOMPARE(card.folder.read(QStringLiteral("Documenti_Allegati/modulo.pdf")),
+             yes ? QByteArray("nuovo") : QByteArray("vecchio"));
+    QCOMPARE(QDir(card.folder.file(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files),
+             QStringList{QStringLiteral("modulo.pdf")});
+}
+
+void TestAttachments::eraserAndOpen()
+{
+    CardWindow card;
+    card.child<QLabel>(QStringLiteral("lblFile01"))->setText(QStringLiteral(" patente.jpg "));
+    card.child<QLabel>(QStringLiteral("lblDesc01"))->setText(QStringLiteral("Patente di guida"));
+    card.child<QLabel>(QStringLiteral("lblFile02"))->setText(QStringLiteral("../../bin/programma"));
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        QCOMPARE(w->fileEdit(0)->text(), QStringLiteral("patente.jpg"));
+        QTest::mouseClick(button(w, QStringLiteral("btnApri01")), Qt::LeftButton);
+        QTest::mouseClick(button(w, QStringLiteral("btnApri02")), Qt::LeftButton); // not a plain name: nothing
+        QCOMPARE(m_opened, QStringList{u'"' + QDir::toNativeSeparators(card.folder.path()) + QDir::separator()
+                                       + QStringLiteral("Documenti_Allegati") + QDir::separator()
+                                       + QStringLiteral("patente.jpg\"")});
+        QTest::mouseClick(w->findChild<QWidget *>(QStringLiteral("imgCancella01")), Qt::LeftButton);
+        QCOMPARE(w->fileEdit(0)->text(), QString());
+        QVERIFY(!button(w, QStringLiteral("btnApri01"))->isEnabled());
+        QCOMPARE(w->descriptionEdit(0)->text(), QStringLiteral("Patente di guida"));
+        QTest::mouseClick(button(w, QStringLiteral("btnApplica")), Qt::LeftButton);
+        QVERIFY(!w->isVisible());
+    });
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblFile01"))->text(), QString());
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblDesc01"))->text(), QStringLiteral("Patente di guida"));
+}
+
+void TestAttachments::applyReachesTheCardAndTheSavedRecord()
+{
+    CardWindow card;
+    card.folder.write(QStringLiteral("domanda.pdf"), "x");
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(card.folder.file(QStringLiteral("domanda.pdf")));
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        QTest::mouseClick(button(w, QStringLiteral("btnSfoglia03")), Qt::LeftButton);
+        w->descriptionEdit(2)->setText(QStringLiteral("  Domanda di ammissione  "));
+        QTest::mouseClick(button(w, QStringLiteral("btnApplica")), Qt::LeftButton);
+    });
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblFile03"))->text(), QStringLiteral("domanda.pdf"));
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblDesc03"))->text(), QStringLiteral("Domanda di ammissione"));
+    card.fill(QStringLiteral("Rossi Mario"));
+    card.click(QStringLiteral("cmdSalva"));
+    const auto saved = MemberArchive().read(0);
+    QVERIFY(saved);
+    QCOMPARE(saved->File03, QStringLiteral("domanda.pdf"));
+    QCOMPARE(saved->Desc03, QStringLiteral("Domanda di ammissione"));
+}
+
+void TestAttachments::cancelLeavesTheCard()
+{
+    CardWindow card;
+    card.child<QLabel>(QStringLiteral("lblDesc02"))->setText(QStringLiteral("prima"));
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        w->descriptionEdit(1)->setText(QStringLiteral("dopo"));
+        QTest::mouseClick(button(w, QStringLiteral("btnAnnulla")), Qt::LeftButton);
+    });
+    QCOMPARE(card.child<QLabel>(QStringLiteral("lblDesc02"))->text(), QStringLiteral("prima"));
+}
+
+QTEST_MAIN(TestAttachments)
+#include "tst_attachments.moc"
