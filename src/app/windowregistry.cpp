@@ -1,5 +1,6 @@
 #include "app/windowregistry.h"
 
+#include "access/frmpassword.h"
 #include "app/frmavvio.h"
 #include "app/persistentwindow.h"
 #include "members/frmcandidati.h"
@@ -21,10 +22,12 @@ struct Entry
 
 // In the order of creation; adding a persistent window is one line here.
 const Entry kPersistentWindows[] = {
+    {"frmPassword", [] { return new TfrmPassword; }},
     {"frmAvvio", [] { return new TfrmAvvio; }},
+    {"frmApriCatalogo", [] { return new TfrmApriCatalogo; }},
+    {"frmCambiaPassword", [] { return new TfrmCambiaPassword; }},
     {"frmCandidati", [] { return new TfrmCandidati; }},
     {"frmCreaCatalogo", [] { return new TfrmCreaCatalogo; }},
-    {"frmApriCatalogo", [] { return new TfrmApriCatalogo; }},
     {"frmListinoPrezzi", [] { return new TfrmListinoPrezzi; }},
 };
 

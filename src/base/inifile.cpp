@@ -22,8 +22,12 @@ IniFile::IniFile(const QString &path)
     , m_ini(std::make_unique<Store>())
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxSize)
+    if (!file.exists())
         return;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxSize) {
+        m_readable = false;
+        return;
+    }
     const QByteArray bytes = file.read(MaxSize);
     if (m_ini->LoadData(bytes.constData(), size_t(bytes.size())) < 0)
         m_ini->Reset();

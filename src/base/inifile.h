@@ -16,6 +16,10 @@ public:
     static constexpr qint64 MaxSize = 1 << 20;
 
     explicit IniFile(const QString &path);
+
+    // False when the file is there but could not be read (no access, too
+    // large); a missing file reads as empty and is not a failure.
+    bool readable() const { return m_readable; }
     ~IniFile();
     IniFile(const IniFile &) = delete;
     IniFile &operator=(const IniFile &) = delete;
@@ -28,6 +32,7 @@ public:
 
 private:
     QString m_path;
+    bool m_readable = true;
     struct Store;
     std::unique_ptr<Store> m_ini;
 };

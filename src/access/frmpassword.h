@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/persistentwindow.h"
+
+class QLineEdit;
+class QPushButton;
+
+// The access password: the program's first window. The right password shows
+// the launcher; from here the password can also be changed.
+class TfrmPassword : public PersistentWindow
+{
+    Q_OBJECT
+public:
+    explicit TfrmPassword(QWidget *parent = nullptr);
+
+    // Shown again, emptied, when the change-password window closes.
+    void showEmptied();
+
+public slots:
+    void cmdOKClick();
+    void cmdEsciClick();
+    void btnCambiaPasswordClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLineEdit *txtPassword;
+    QPushButton *cmdOK;
+};
+
+// Replaces the password after checking the old one.
+class TfrmCambiaPassword : public PersistentWindow
+{
+    Q_OBJECT
+public:
+    explicit TfrmCambiaPassword(QWidget *parent = nullptr);
+
+public slots:
+    void cmdOKClick();
+    void cmdEsciClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLineEdit *txtPasswordOld;
+    QLineEdit *txtPasswordNew;
+    QLineEdit *txtConferma;
+};
