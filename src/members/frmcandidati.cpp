@@ -5,6 +5,7 @@
 #include "checks/frmcodfisc.h"
 #include "checks/frmpartitaiva.h"
 #include "documents/cardoutputwindow.h"
+#include "documents/frmexpcandidati.h"
 #include "members/frmallegacartella.h"
 #include "members/frmwebcam.h"
 #include "search/frmdaricontattare.h"
@@ -131,7 +132,7 @@ const Command kCommands[] = {
     {"cmdScadute", {796, 26, 37, 39}, ":/art/tool_telefono.svg",
      "Visualizza il riepilogo delle persone da ricontattare.", &TfrmCandidati::cmdScaduteClick},
     {"cmdEsporta", {839, 26, 37, 39}, ":/art/tool_esporta.svg", "Esporta l'archivio in un file di Microsoft Excel.",
-     nullptr},
+     &TfrmCandidati::cmdEsportaClick},
     {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", nullptr},
     {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
      &TfrmCandidati::cmdEsciClick},
@@ -517,6 +518,12 @@ void TfrmCandidati::cmdFileClick()
                                   Blanks::trimmed(m_attachments[size_t(n + 3)]->text()));
     }
     Modal::show(&frmAllegaCartella);
+}
+
+void TfrmCandidati::cmdEsportaClick()
+{
+    TfrmExpCandidati frmExpCandidati(this);
+    Modal::show(&frmExpCandidati);
 }
 
 void TfrmCandidati::cmdEsciClick()

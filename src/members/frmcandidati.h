@@ -42,6 +42,7 @@ public slots:
     void cmdUltimoClick();
     void cmdEsciClick();
     void cmdFileClick();
+    void cmdEsportaClick();
     void cmdTrovaClick();
     void cmdScaduteClick();
     void cmdStampaClick();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "documents/archivetable.h"
+
+#include <QDialog>
+
+class QLabel;
+class QTableView;
+class StatusHints;
+class ArchiveTableModel;
+
+// The whole archive in a grid, written on request to Archivio_Soci.xls and
+// opened in the spreadsheet program.
+class TfrmExpCandidati : public QDialog
+{
+    Q_OBJECT
+public:
+    static const QString FileName; // "Archivio_Soci.xls"
+
+    explicit TfrmExpCandidati(QWidget *parent = nullptr);
+    ~TfrmExpCandidati() override;
+
+    QTableView *grid() const { return grdRecords; }
+
+public slots:
+    void cmdEsportaClick();
+    void cmdEsciClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    ArchiveTable m_table;
+    ArchiveTableModel *m_model;
+    QTableView *grdRecords;
+    QLabel *panInfo;
+    StatusHints *m_hints;
+};
