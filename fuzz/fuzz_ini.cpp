@@ -1,8 +1,10 @@
-// An INI file of any content (Quorvel.ini and the program's other settings):
-// read, changed, saved and read back.
+// An INI file of any content (Quorvel.ini, the password file and the
+// program's other settings): read, changed, saved and read back; the password
+// read from it and scrambled again.
 
 #include "fuzzsupport.h"
 
+#include "access/passwordstore.h"
 #include "base/inifile.h"
 
 #include <cstdlib>
@@ -28,6 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (again.value(section, QStringLiteral("Numero Libro")) != QStringLiteral("12 bis"))
             std::abort();
         Q_UNUSED(kept)
+    }
+    Fuzz::writeInput(PasswordStore::FileName, data, size);
+    if (const auto password = PasswordStore::stored()) {
+        const QString again = PasswordStore::scramble(*password);
+        if (again.size() != 2 * qMin<qsizetype>(password->size(), 255) || PasswordStore::unscramble(again) != password->left(255))
+            std::abort();
     }
     return 0;
 }
