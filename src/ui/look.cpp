@@ -114,7 +114,8 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
         " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #FFFFFF, stop:1 #E4EAF0); }"
         "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #FFFFFF, stop:1 #D8E5EF); }"
         "QPushButton:pressed { background: #C8D6E3; }"
-        "QPushButton:focus { border: 2px solid #1F3B57; background: #FFF8D0; }"));
+        "QPushButton:focus { border: 2px solid #1F3B57; background: #FFF8D0; }"
+        "QPushButton:disabled { color: #A0AAB4; border: 1px solid #C8D0D8; background: #F0F3F6; }"));
     onEnter(b, [b] { b->click(); });
     return b;
 }
