@@ -13,8 +13,9 @@
 
 struct IniFile::Store : CSimpleIniA
 {
-    // Not UTF-8, one value per key, one line per value.
-    Store() : CSimpleIniA(false, false, false) {}
+    // Not UTF-8, one value per key, one line per value; written as the
+    // program's INI files have always been: "key=value", CRLF line ends.
+    Store() : CSimpleIniA(false, false, false) { SetSpaces(false); }
 };
 
 IniFile::IniFile(const QString &path)
@@ -52,9 +53,16 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
 
 bool IniFile::save() const
 {
-    std::string text;
-    if (m_ini->Save(text) < 0)
+    std::string saved;
+    if (m_ini->Save(saved) < 0)
         return false;
+    std::string text;
+    text.reserve(saved.size() + saved.size() / 16);
+    for (char c : saved) {
+        if (c == '\n' && (text.empty() || text.back() != '\r'))
+            text += '\r';
+        text += c;
+    }
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -116,6 +116,8 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     m_hints = new StatusHints(panInfo, QStringLiteral("Esportazione archivio in Microsoft Excel."));
     m_hints->addClearer(this);
     m_hints->addClearer(pan);
+    m_hints->addClearer(grdRecords->viewport());
+    m_hints->addClearer(grdRecords->horizontalHeader()->viewport());
     m_hints->addHint(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
     m_hints->addHint(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
     m_hints->addHint(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));

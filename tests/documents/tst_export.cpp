@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableView>
 #include <QTest>
 
@@ -121,6 +122,7 @@ private slots:
     void exportFromTheWindow_data();
     void exportFromTheWindow();
     void exportThatCannotBeWrittenKeepsTheEarlierFile();
+    void hints();
 
 private:
     Messages::Recorder *m_messages = nullptr;
@@ -247,6 +249,25 @@ void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile()
              QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file di "
                             "Excel non sia già aperto."));
     QCOMPARE(folder.read(QStringLiteral("Archivio_Soci.xls")), QByteArray("esportazione precedente"));
+}
+
+void TestExport::hints()
+{
+    TestFolder folder;
+    QVERIFY(MemberArchive().append(fullMember()));
+    TfrmExpCandidati window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *panInfo = window.findChild<QLabel *>(QStringLiteral("panInfo"));
+    QCOMPARE(panInfo->text(), QStringLiteral("Esportazione archivio in Microsoft Excel."));
+    QTest::mouseMove(window.findChild<QWidget *>(QStringLiteral("cmdEsci")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Esci da questo ambiente di lavoro."));
+    QTest::mouseMove(window.grid()->viewport(), QPoint(40, 8)); // over a cell
+    QCOMPARE(panInfo->text(), QString());
+    QTest::mouseMove(window.findChild<QWidget *>(QStringLiteral("cmdEsporta")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
+    QTest::mouseMove(window.grid()->horizontalHeader()->viewport(), QPoint(40, 5));
+    QCOMPARE(panInfo->text(), QString());
 }
 
 QTEST_MAIN(TestExport)
