@@ -39,9 +39,7 @@ int main(int argc, char **argv)
     const int members = argc > 1 ? std::atoi(argv[1]) : 100000;
 
     QTemporaryDir dir;
-    ProgramFolder::setForTesting(dir.path());
-    const QString path = ProgramFolder::file(MemberArchive::FileName);
-    BenchData::generate(path, members);
+    const QString path = BenchData::archiveIn(dir.path(), members);
     Messages::Recorder messages;
     const long before = residentMegabytes();
     std::printf("archive: %d members, %.0f MB; resident before the export: %ld MB\n", members,

@@ -61,9 +61,7 @@ int main(int argc, char **argv)
     const int members = argc > 1 ? std::atoi(argv[1]) : 100000;
 
     QTemporaryDir dir;
-    ProgramFolder::setForTesting(dir.path());
-    const QString path = ProgramFolder::file(MemberArchive::FileName);
-    BenchData::generate(path, members);
+    const QString path = BenchData::archiveIn(dir.path(), members);
     std::printf("archive: %d members, %.0f MB; peak memory after generating: %ld MB\n", members,
                 QFile(path).size() / 1e6, BenchData::peakMegabytes());
 

@@ -3,6 +3,8 @@
 // The synthetic members archive the benchmarks work on, and the figures they
 // print beside their own.
 
+#include "base/programfolder.h"
+#include "members/memberarchive.h"
 #include "members/schedaanagrafica.h"
 
 #include <QElapsedTimer>
@@ -77,6 +79,16 @@ inline long peakMegabytes()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
+}
+
+// Points the program at `folder` and writes an archive of `members` there;
+// returns the archive's path.
+inline QString archiveIn(const QString &folder, int members)
+{
+    ProgramFolder::setForTesting(folder);
+    const QString path = ProgramFolder::file(MemberArchive::FileName);
+    generate(path, members);
+    return path;
 }
 
 } // namespace BenchData
