@@ -2,10 +2,13 @@
 
 #include "app/tmisc.h"
 #include "base/blanks.h"
+#include "base/clock.h"
+#include "base/formats.h"
 #include "checks/frmcodfisc.h"
 #include "checks/frmpartitaiva.h"
 #include "documents/cardoutputwindow.h"
 #include "documents/frmexpcandidati.h"
+#include "documents/frmprivacy.h"
 #include "members/frmallegacartella.h"
 #include "members/frmwebcam.h"
 #include "search/frmdaricontattare.h"
@@ -137,7 +140,7 @@ const Command kCommands[] = {
     {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
      &TfrmCandidati::cmdEsciClick},
     {"cmdPrivacy", {778, 542, 183, 32}, ":/art/btn_privacy.svg",
-     "Stampa liberatoria per il trattamento dei dati personali.", nullptr},
+     "Stampa liberatoria per il trattamento dei dati personali.", &TfrmCandidati::cmdPrivacyClick},
     {"btnCaricaFoto", {38, 523, 108, 40}, ":/art/foto_carica.svg", "Carica una foto esistente.",
      &TfrmCandidati::btnCaricaFotoClick},
     {"btnWebcam", {154, 523, 42, 40}, ":/art/foto_webcam.svg", "Cattura la foto con una webcam.",
@@ -518,6 +521,24 @@ void TfrmCandidati::cmdFileClick()
                                   Blanks::trimmed(m_attachments[size_t(n + 3)]->text()));
     }
     Modal::show(&frmAllegaCartella);
+}
+
+void TfrmCandidati::cmdPrivacyClick()
+{
+    TfrmPrivacy frmPrivacy(this);
+    const struct
+    {
+        S::FieldId from;
+        const char *to;
+    } member[] = {
+        {S::fCandidato, "txtPaziente"}, {S::fLuogoNasc, "txtComuneNasc"}, {S::fDataNasc, "txtDataNasc"},
+        {S::fCodFisc, "txtCodFisc"},    {S::fCitta, "txtComuneRes"},      {S::fCap, "txtCapRes"},
+        {S::fIndirizzo, "txtIndirizzo"}, {S::fCel, "txtRecapito"},
+    };
+    for (const auto &m : member)
+        FieldBehaviours::showText(frmPrivacy.field(QString::fromLatin1(m.to)), Blanks::trimmed(m_edits[m.from]->text()));
+    FieldBehaviours::showText(frmPrivacy.field(QStringLiteral("txtData")), Formats::shortDate(Clock::today()));
+    Modal::show(&frmPrivacy);
 }
 
 void TfrmCandidati::cmdEsportaClick()

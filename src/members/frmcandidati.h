@@ -43,6 +43,7 @@ public slots:
     void cmdEsciClick();
     void cmdFileClick();
     void cmdEsportaClick();
+    void cmdPrivacyClick();
     void cmdTrovaClick();
     void cmdScaduteClick();
     void cmdStampaClick();

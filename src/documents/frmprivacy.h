@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+
+// The privacy notice and consent for the member on the card: the
+// association's data (kept in Liberatoria_Privacy.ini), the member's data,
+// place and date, written as Modulo_Privacy.rtf and opened.
+class TfrmPrivacy : public QDialog
+{
+    Q_OBJECT
+public:
+    static const QString IniName;     // "Liberatoria_Privacy.ini"
+    static const QString Section;     // "Modulo Privacy"
+    static const QString DocumentName; // "Modulo_Privacy.rtf"
+
+    explicit TfrmPrivacy(QWidget *parent = nullptr);
+
+    // The edit of a field ("txtPaziente"), or the edit inside a province box.
+    QLineEdit *field(const QString &name) const;
+
+public slots:
+    void btnRTFClick();
+    void btnChiudiClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+};
