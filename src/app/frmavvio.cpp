@@ -1,5 +1,6 @@
 #include "app/frmavvio.h"
 
+#include "help/frmguida.h"
 #include "app/frminfo.h"
 #include "app/frmsplash.h"
 #include "app/maker.h"
@@ -72,6 +73,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
 
     imgInfo->setToolTip(QStringLiteral("Informazioni sul programma"));
     imgGuida->setToolTip(QStringLiteral("Guida"));
+    connect(imgGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::guide()); });
     imgCopyright->setToolTip(QStringLiteral("Riconoscimenti"));
     imgEsci->setToolTip(QStringLiteral("Esci dal programma"));
 

@@ -2,6 +2,7 @@
 
 #include "app/tmisc.h"
 #include "base/programfolder.h"
+#include "help/frmguida.h"
 #include "ui/look.h"
 #include "ui/messages.h"
 #include "ui/picturebox.h"
@@ -91,7 +92,6 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     Look::rect(pan, QStringLiteral("shpComandi"), {16, 12, 140, 57}, Qt::white, Look::TileBorder);
     auto *cmdEsporta = Look::picture(pan, QStringLiteral("cmdEsporta"), {24, 21, 37, 39},
                                      QStringLiteral(":/art/tool_esporta.svg"), true);
-    // The help window is opened from here once it exists.
     auto *cmdGuida = Look::picture(pan, QStringLiteral("cmdGuida"), {66, 21, 37, 39}, QStringLiteral(":/art/tool_guida.svg"),
                                    true);
     auto *cmdEsci = Look::picture(pan, QStringLiteral("cmdEsci"), {108, 21, 37, 39}, QStringLiteral(":/art/tool_esci.svg"),
@@ -123,6 +123,7 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     m_hints->addHint(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));
     connect(cmdEsporta, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsportaClick);
     connect(cmdEsci, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsciClick);
+    connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::exporting()); });
 }
 
 TfrmExpCandidati::~TfrmExpCandidati() = default;

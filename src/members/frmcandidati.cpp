@@ -9,6 +9,7 @@
 #include "documents/cardoutputwindow.h"
 #include "documents/frmexpcandidati.h"
 #include "documents/frmprivacy.h"
+#include "help/frmguida.h"
 #include "members/frmallegacartella.h"
 #include "members/frmwebcam.h"
 #include "search/frmdaricontattare.h"
@@ -136,7 +137,7 @@ const Command kCommands[] = {
      "Visualizza il riepilogo delle persone da ricontattare.", &TfrmCandidati::cmdScaduteClick},
     {"cmdEsporta", {839, 26, 37, 39}, ":/art/tool_esporta.svg", "Esporta l'archivio in un file di Microsoft Excel.",
      &TfrmCandidati::cmdEsportaClick},
-    {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", nullptr},
+    {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", &TfrmCandidati::cmdGuidaClick},
     {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
      &TfrmCandidati::cmdEsciClick},
     {"cmdPrivacy", {778, 542, 183, 32}, ":/art/btn_privacy.svg",
@@ -539,6 +540,11 @@ void TfrmCandidati::cmdPrivacyClick()
         FieldBehaviours::showText(frmPrivacy.field(QString::fromLatin1(m.to)), Blanks::trimmed(m_edits[m.from]->text()));
     FieldBehaviours::showText(frmPrivacy.field(QStringLiteral("txtData")), Formats::shortDate(Clock::today()));
     Modal::show(&frmPrivacy);
+}
+
+void TfrmCandidati::cmdGuidaClick()
+{
+    TfrmGuida::showTopic(this, HelpTexts::archive());
 }
 
 void TfrmCandidati::cmdEsportaClick()

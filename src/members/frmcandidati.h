@@ -44,6 +44,7 @@ public slots:
     void cmdFileClick();
     void cmdEsportaClick();
     void cmdPrivacyClick();
+    void cmdGuidaClick();
     void cmdTrovaClick();
     void cmdScaduteClick();
     void cmdStampaClick();

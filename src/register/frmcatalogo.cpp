@@ -3,6 +3,7 @@
 #include "app/windowregistry.h"
 #include "base/blanks.h"
 #include "base/programfolder.h"
+#include "help/frmguida.h"
 #include "register/frmlistinoprezzi.h"
 #include "register/registerbook.h"
 #include "ui/fieldbehaviours.h"
@@ -46,8 +47,9 @@ BookWindow::BookWindow(QWidget *parent, const QString &name, const QString &capt
     Look::setVerticalGradient(this, QColor(0x42, 0x7A, 0xA8), Qt::white);
     m_panel = Look::centredPanel(this, 995, 692);
     Look::textBanner(m_panel, QStringLiteral("icoIstruzioni"), {142, 16, 710, 120}, heading, lines);
-    // The help window is opened from here once it exists.
-    Look::picture(m_panel, QStringLiteral("imgGuida"), {950, 16, 29, 28}, QStringLiteral(":/art/ico_guida.svg"), true);
+    auto *imgGuida = Look::picture(m_panel, QStringLiteral("imgGuida"), {950, 16, 29, 28},
+                                   QStringLiteral(":/art/ico_guida.svg"), true);
+    connect(imgGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::books()); });
 }
 
 // --- creation ---------------------------------------------------------------

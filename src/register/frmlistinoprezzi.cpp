@@ -6,6 +6,7 @@
 #include "members/memberarchive.h"
 #include "members/photodialogs.h"
 #include "members/placeholderphoto.h"
+#include "help/frmguida.h"
 #include "register/frmfrontespizioreg.h"
 #include "register/frmistruzioni.h"
 #include "register/memberimport.h"
@@ -76,9 +77,8 @@ const Command kCommands[] = {
      &TfrmListinoPrezzi::cmdAvantiClick},
     {"cmdUltimo", {790, 26, 37, 39}, ":/art/tool_ultimo.svg", "Visualizza l'ultima scheda in archivio.",
      &TfrmListinoPrezzi::cmdUltimoClick},
-    // The help window is opened from here once it exists.
     {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la pagina della guida sensibile al contesto.",
-     nullptr},
+     &TfrmListinoPrezzi::cmdGuidaClick},
     {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
      &TfrmListinoPrezzi::cmdEsciClick},
     {"cmdIstruzioni", {786, 646, 183, 32}, ":/art/btn_istruzioni.svg",
@@ -466,6 +466,11 @@ void TfrmListinoPrezzi::cmdIstruzioniClick()
 {
     TfrmIstruzioni frmIstruzioni(this);
     Modal::show(&frmIstruzioni);
+}
+
+void TfrmListinoPrezzi::cmdGuidaClick()
+{
+    TfrmGuida::showTopic(this, HelpTexts::pages());
 }
 
 void TfrmListinoPrezzi::cmdEsciClick()

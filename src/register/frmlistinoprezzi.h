@@ -52,6 +52,7 @@ public slots:
     void cmdStampaClick();
     void cmdFrontespizioClick();
     void cmdIstruzioniClick();
+    void cmdGuidaClick();
     void imgFotoClick(int slot);
     void impProdottoClick(int slot);
 

@@ -1,0 +1,161 @@
+#include "help/helptexts.h"
+
+namespace HelpTexts {
+
+namespace {
+
+QStringList paragraphs(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *t : texts)
+        list << QString::fromUtf8(t);
+    return list;
+}
+
+} // namespace
+
+Topic archive()
+{
+    return {QStringLiteral("App Archivio Soci"),
+            paragraphs({
+                "L'app Archivio Soci è uno schedario che raccoglie i dati di tutti i soci dell'associazione. Per ogni "
+                "socio si conservano cognome e nome, sesso, luogo e data di nascita, cittadinanza, indirizzo di "
+                "residenza, codice fiscale, partita IVA, qualifica nell'associazione (presidente, segretario, socio "
+                "ordinario, fondatore, onorario e così via), titolo di studio, lingue straniere conosciute, indirizzo "
+                "e-mail, telefono di casa e cellulare, numero della tessera, documento di identità con ente di "
+                "rilascio, data di rilascio e di scadenza, quota associativa versata e modalità di pagamento, date di "
+                "ammissione e di cessazione e le note.",
+                "Ciascuna scheda può essere corredata della foto del socio, in formato Jpeg o Bitmap, che viene "
+                "ridimensionata automaticamente per stare nel riquadro di anteprima. L'icona della lente di "
+                "ingrandimento mostra la foto a tutto schermo nelle sue dimensioni reali.",
+                "L'archivio anagrafico può quindi essere usato come registro storico dei soci. Dalla scheda è possibile "
+                "inviare un messaggio e-mail al socio e controllare la correttezza del codice fiscale o della partita "
+                "IVA; i dati dei soci possono inoltre essere importati nelle pagine del Quorvel.",
+                "Per inserire una scheda in archivio premere il pulsante Nuovo, compilare i campi, caricare la foto e "
+                "premere Salva. Alcuni campi sono obbligatori perché i relativi dati sono richiesti dal Quorvel. Per "
+                "modificare una scheda, richiamarla con le frecce di scorrimento o con la ricerca, apportare le "
+                "modifiche e premere Salva.",
+                "Il pulsante Duplica è utile per registrare schede simili tra loro, per esempio di familiari o "
+                "colleghi: visualizzare la scheda già archiviata, premere Duplica, modificare i dati che cambiano e "
+                "premere Salva.",
+                "Per allegare la foto di un socio scattata con una webcam aprire la finestra di cattura, premere "
+                "Accendi webcam, scattare la foto con Cattura foto, importarla nella scheda con l'apposito pulsante e "
+                "infine premere Salva.",
+                "E' possibile visualizzare la foto del socio a tutto schermo con l'icona dello zoom. Per ritoccarla, "
+                "salvare la foto su disco, modificarla con un programma di grafica e ricaricarla con Carica; con Carica "
+                "si può caricare anche una foto Jpeg scattata con una fotocamera digitale.",
+                "Per trovare le schede dei soci in archivio si possono combinare uno o più filtri di ricerca, per "
+                "esempio per elencare tutti i soci con la stessa qualifica o che conoscono una determinata lingua.",
+                "Se si ha bisogno di ricontattare un socio, spuntare la casella Da ricontattare nella sua scheda: il "
+                "pulsante con l'icona del telefono mostra il riepilogo di tutti i soci da ricontattare.",
+                "La funzione Allega file consente di collegare a ogni socio fino a tre file di qualsiasi tipo, per "
+                "esempio la scansione del documento di identità o della domanda di ammissione, ciascuno con una "
+                "descrizione; i file allegati si aprono in qualsiasi momento con il pulsante Apri.",
+                "Il pulsante Liberatoria Privacy consente di stampare il modulo per il consenso al trattamento dei dati "
+                "personali e sensibili. Con lo stesso modulo il socio acconsente all'utilizzo della propria foto nel "
+                "Quorvel, nell'archivio digitale e negli spazi associativi (tessere, elenchi, registri) a fini di "
+                "identificazione.",
+                "La scheda di ogni singolo socio può essere visualizzata in anteprima o stampata. L'intero archivio può "
+                "inoltre essere esportato in un file di Excel, leggibile da qualsiasi programma che gestisce i file XLS "
+                "(Open Office, Libre Office, Microsoft Office).",
+            })};
+}
+
+Topic pages()
+{
+    return {QStringLiteral("App Gestione Pagine Quorvel"),
+            paragraphs({
+                "L'app Gestione Pagine Quorvel mette a disposizione l'area di lavoro in cui compilare, stampare e "
+                "archiviare le pagine del Quorvel, ciascuna con i dati e le foto di otto soci.",
+                "Per compilare una pagina del Quorvel premere il pulsante Nuovo (l'icona del foglio bianco) e importare "
+                "i soci dall'archivio anagrafico con i pulsanti a freccia verde presenti in ciascuno degli otto "
+                "riquadri.",
+                "Una volta importati i dati dei soci, assegnare a ciascuno un numero progressivo, partendo dalla "
+                "colonna di sinistra e procedendo verso il basso, sovrascrivendo il simbolo # all'inizio del campo con "
+                "il nome del socio.",
+                "La funzione di importazione provvede a riportare la foto, il cognome e nome, la qualifica, la data e "
+                "il luogo di nascita, il codice fiscale, l'indirizzo e le date di ammissione e di cessazione. I dati "
+                "importati possono essere modificati prima del salvataggio; il pulsante Salva (l'icona del dischetto) "
+                "archivia la pagina, alla quale viene assegnato automaticamente il numero.",
+                "Utilizzando le frecce di scorrimento delle schede si visualizzano la pagina precedente, la successiva, "
+                "la prima e l'ultima.",
+                "Anziché importare i dati dall'archivio anagrafico è possibile digitarli direttamente: premere Nuovo, "
+                "fare clic sui riquadri delle foto per caricarle, compilare i campi e premere Salva. Per modificare una "
+                "pagina, richiamarla con le frecce, apportare le modifiche e premere Salva.",
+                "Premendo il pulsante Anteprima si ottiene l'anteprima di stampa della pagina: un foglio A4 con gli otto "
+                "riquadri di foto e descrizioni, il nome del Quorvel in alto e il numero di pagina (il numero d'ordine "
+                "della scheda) in basso. Il pulsante Stampa stampa direttamente la pagina.",
+                "Il pulsante Frontespizio permette di creare e stampare il frontespizio del Quorvel con i dati "
+                "dell'associazione (denominazione, sede legale, attività svolte, codice fiscale, estremi di iscrizione "
+                "negli elenchi ufficiali, recapiti telefonici e di posta elettronica), il presidente e il segretario, "
+                "il numero o il codice del libro e il totale dei soci; appositi pulsanti ne mostrano l'anteprima e lo "
+                "stampano.",
+            })};
+}
+
+Topic exporting()
+{
+    return {QStringLiteral("Esportazione archivio soci in Excel"),
+            paragraphs({
+                "Il pulsante Esporta archivio consente di esportare tutte le schede dei soci in un foglio di lavoro di "
+                "Excel, che può essere aperto da qualsiasi programma che gestisce i file XLS.",
+                "Dopo aver aperto la finestra contenente la griglia dei dati, fare clic sull'icona di Excel: viene "
+                "creato subito un file XLS con tutte le schede, che può essere aperto immediatamente rispondendo sì "
+                "alla domanda che segue.",
+                "A questo punto è sufficiente salvare il file sul disco con il nome che si preferisce.",
+            })};
+}
+
+Topic books()
+{
+    return {QStringLiteral("Creazione e apertura Quorvel"),
+            paragraphs({
+                "La schermata di partenza di Quorvel con Vori consente di creare un nuovo Quorvel o di gestirne uno già "
+                "esistente: per prima cosa premere il pulsante dell'area di lavoro desiderata.",
+                "Il fatto che tutti i file degli archivi si trovino nella cartella del programma rende semplice la "
+                "copia di sicurezza: basta copiare l'intera cartella su un qualsiasi supporto (disco esterno, chiavetta "
+                "USB). Per ripristinare i dati è sufficiente sovrascrivere la cartella del programma con la copia.",
+                "Per generare un nuovo Quorvel premere il pulsante per la creazione di un nuovo Quorvel, digitarne il "
+                "nome completo nell'apposito campo e confermare con il pulsante in basso.",
+                "Quando si crea un nuovo Quorvel viene generato nella cartella del programma un file con estensione "
+                "QVL, che può contenere un numero qualsiasi di pagine con le relative foto. Conviene assegnargli un nome "
+                "completo, con la denominazione dell'associazione e l'anno solare.",
+                "Una volta indicato il nome del Quorvel, confermare con Applica e chiudi. Tornati alla schermata di "
+                "partenza, il pulsante per aprire un Quorvel esistente mostra l'elenco dei Quorvel: fare clic su un nome "
+                "e premere Apri archivio.",
+                "L'icona del cestino consente di eliminare il Quorvel selezionato. Va usata con attenzione: un Quorvel "
+                "eliminato è perso per sempre.",
+            })};
+}
+
+Topic guide()
+{
+    QStringList all = paragraphs({
+        "Quorvel con Vori è un software rivolto ad enti associativi, come associazioni sportive dilettantistiche e "
+        "associazioni culturali, ricreative, filantropiche e assistenziali senza scopo di lucro, per la tenuta del "
+        "registro dei soci con i loro dati e le loro foto. Il programma crea una banca dati dei soci dalla quale le "
+        "pagine del registro si compilano rapidamente per importazione.",
+        "Come è noto, il Quorvel è il registro che ogni associazione deve tenere presso la propria sede legale, in "
+        "forma cartacea o digitale purché se ne possa produrre rapidamente una stampa su carta, e che deve essere "
+        "esibito, aggiornato, alle autorità di controllo (Agenzia delle Entrate, Guardia di Finanza, Polizia "
+        "Municipale). Si può tenere un registro per ogni anno solare oppure uno solo per l'intera vita "
+        "dell'associazione; con il programma si possono creare e aggiornare in qualsiasi momento tutti i registri "
+        "che si desidera.",
+    });
+    all << books().paragraphs << pages().paragraphs << archive().paragraphs;
+    all << paragraphs({
+        "Quorvel con Vori può essere utilizzato anche in una rete locale: gli archivi possono essere condivisi tra "
+        "più postazioni di lavoro.",
+        "L'accesso al software è protetto da una password che l'utente può cambiare tutte le volte che lo desidera. "
+        "Per il primo accesso la parola chiave è \"lucernaoctavia\", da digitare senza le virgolette.",
+        "Quorvel con Vori può essere utilizzato anche su chiavetta USB: basta copiare la cartella del programma sulla "
+        "chiavetta e fare doppio clic sull'applicazione che vi si trova. Copiare la cartella su un dispositivo "
+        "esterno è anche il modo più rapido per fare una copia di sicurezza.",
+        "Quorvel con Vori è quindi lo strumento ideale per le associazioni che gestiscono l'archivio dei propri "
+        "soci e tengono il registro in forma cartacea e digitale, e non richiede quasi alcun tempo di "
+        "apprendimento.",
+    });
+    return {QStringLiteral("Uno sguardo a Quorvel con Vori"), all};
+}
+
+} // namespace HelpTexts

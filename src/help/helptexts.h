@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The help topics: a title and its paragraphs, fixed texts of the program.
+namespace HelpTexts {
+
+struct Topic
+{
+    QString title;
+    QStringList paragraphs;
+    // The paragraphs as the help window shows them: an empty line between two.
+    QString text() const { return paragraphs.join(QStringLiteral("\r\n\r\n")); }
+};
+
+Topic archive();   // "App Archivio Soci"
+Topic pages();     // "App Gestione Pagine Quorvel"
+Topic exporting(); // "Esportazione archivio soci in Excel"
+Topic books();     // "Creazione e apertura Quorvel"
+Topic guide();     // "Uno sguardo a Quorvel con Vori": the complete guide
+
+} // namespace HelpTexts
