@@ -128,7 +128,7 @@ TfrmPrivacy::TfrmPrivacy(QWidget *parent)
             widget = edit;
         }
         FieldBehaviours::highlightRectangle(widget, QStringLiteral("eff") + name.mid(3));
-        cycle << (f.kind == Province ? static_cast<QComboBox *>(widget)->lineEdit() : widget);
+        cycle << widget;
     }
     FieldBehaviours::colouredBackground(edits, Look::AliceBlue);
     FieldBehaviours::enterCycle(cycle);
@@ -194,6 +194,13 @@ void TfrmPrivacy::btnRTFClick()
 
 void TfrmPrivacy::btnChiudiClick()
 {
+    accept();
+}
+
+void TfrmPrivacy::done(int result)
+{
+    // Closed with Chiudi or in any other way (Esc, the window manager's close
+    // box): the association's data typed here are kept.
     IniFile ini(ProgramFolder::file(IniName));
     for (const char *name : kIniOrder)
         ini.setValue(Section, QString::fromLatin1(fieldNamed(QString::fromLatin1(name))->iniKey),
@@ -202,5 +209,5 @@ void TfrmPrivacy::btnChiudiClick()
         Messages::warning(QStringLiteral("Attenzione: non è stato possibile salvare i dati dell'Associazione nel file "
                                          "Liberatoria_Privacy.ini.\n\r\n\rAccertarsi di possedere i privilegi di "
                                          "scrittura nella cartella di installazione del programma."));
-    accept();
+    QDialog::done(result);
 }

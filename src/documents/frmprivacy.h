@@ -24,6 +24,7 @@ public:
 public slots:
     void btnRTFClick();
     void btnChiudiClick();
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent *event) override;

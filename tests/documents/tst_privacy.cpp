@@ -44,6 +44,8 @@ private slots:
     void createTheDocument_data();
     void createTheDocument();
     void documentThatCannotBeWritten();
+    void enterGoesThroughTheProvinceBoxes();
+    void closingInAnyWayKeepsTheAssociation();
 
 private:
     Messages::Recorder *m_messages = nullptr;
@@ -189,6 +191,42 @@ void TestPrivacy::documentThatCannotBeWritten()
              QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il documento "
                             "non sia già aperto."));
     QCOMPARE(folder.read(TfrmPrivacy::DocumentName), QByteArray("documento precedente"));
+}
+
+void TestPrivacy::enterGoesThroughTheProvinceBoxes()
+{
+    TestFolder folder;
+    TfrmPrivacy window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const struct
+    {
+        const char *from, *to;
+    } steps[] = {{"txtCittaDent", "txtProvDent"}, {"txtProvDent", "txtIndirizzoDent"},
+                 {"txtComuneNasc", "txtProvNasc"}, {"txtProvNasc", "txtDataNasc"},
+                 {"txtProvRes", "txtIndirizzo"}, {"txtLuogo", "txtStudioDent"}};
+    for (const auto &step : steps) {
+        QWidget *from = window.findChild<QComboBox *>(QString::fromLatin1(step.from));
+        if (!from)
+            from = window.field(QString::fromLatin1(step.from));
+        from->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY2(window.field(QString::fromLatin1(step.to))->hasFocus(), step.from);
+    }
+}
+
+void TestPrivacy::closingInAnyWayKeepsTheAssociation()
+{
+    TestFolder folder;
+    {
+        TfrmPrivacy window;
+        window.show();
+        window.field(QStringLiteral("txtLuogo"))->setText(QStringLiteral("Assisi"));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
+    QVERIFY(folder.read(TfrmPrivacy::IniName).contains("\r\nLuogo=Assisi\r\n"));
 }
 
 QTEST_MAIN(TestPrivacy)
