@@ -22,36 +22,31 @@ namespace {
 // A padlock beside a title and a few lines, the heading of both windows.
 QImage padlockHeading(const QSize &size, const QString &title, const QStringList &lines)
 {
-    constexpr int scale = 2;
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(scale, scale);
-    // The padlock: a shackle over a rounded body with a keyhole.
-    p.setPen(QPen(QColor(0x1F, 0x3B, 0x57), 7, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(18, 14, 44, 48), 0, 180 * 16);
-    p.drawLine(QPointF(18, 38), QPointF(18, 50));
-    p.drawLine(QPointF(62, 38), QPointF(62, 50));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xE8, 0xA3, 0x3D));
-    p.drawRoundedRect(QRectF(8, 46, 64, 50), 8, 8);
-    p.setBrush(QColor(0x1F, 0x3B, 0x57));
-    p.drawEllipse(QPointF(40, 66), 6, 6);
-    p.drawRect(QRectF(37.5, 68, 5, 14));
+    return Look::drawnImage(size, [&](QPainter &p) {
+        // The padlock: a shackle over a rounded body with a keyhole.
+        p.setPen(QPen(QColor(0x1F, 0x3B, 0x57), 7, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(18, 14, 44, 48), 0, 180 * 16);
+        p.drawLine(QPointF(18, 38), QPointF(18, 50));
+        p.drawLine(QPointF(62, 38), QPointF(62, 50));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xE8, 0xA3, 0x3D));
+        p.drawRoundedRect(QRectF(8, 46, 64, 50), 8, 8);
+        p.setBrush(QColor(0x1F, 0x3B, 0x57));
+        p.drawEllipse(QPointF(40, 66), 6, 6);
+        p.drawRect(QRectF(37.5, 68, 5, 14));
 
-    p.setPen(Qt::white);
-    p.setFont(Look::font(QStringLiteral("Verdana"), 18, true));
-    p.drawText(QRectF(86, 8, size.width() - 90, 32), Qt::AlignLeft | Qt::AlignVCenter, title);
-    p.setFont(Look::font(QStringLiteral("Verdana"), 8));
-    qreal y = 44;
-    for (const QString &line : lines) {
-        QRectF used;
-        p.drawText(QRectF(86, y, size.width() - 90, size.height() - y), Qt::TextWordWrap, line, &used);
-        y += used.height() + 6;
-    }
-    return image;
+        p.setPen(Qt::white);
+        p.setFont(Look::font(QStringLiteral("Verdana"), 18, true));
+        p.drawText(QRectF(86, 8, size.width() - 90, 32), Qt::AlignLeft | Qt::AlignVCenter, title);
+        p.setFont(Look::font(QStringLiteral("Verdana"), 8));
+        qreal y = 44;
+        for (const QString &line : lines) {
+            QRectF used;
+            p.drawText(QRectF(86, y, size.width() - 90, size.height() - y), Qt::TextWordWrap, line, &used);
+            y += used.height() + 6;
+        }
+    });
 }
 
 QLineEdit *passwordField(QWidget *parent, const QString &name, const QRect &geometry, const QString &effect)

@@ -20,24 +20,19 @@ namespace {
 // The blue question mark beside the window's title.
 QImage heading()
 {
-    constexpr int scale = 2;
     const QSize size(587, 69);
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(scale, scale);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Look::SteelBlue);
-    p.drawEllipse(QRectF(6, 6, 57, 57));
-    p.setPen(Qt::white);
-    p.setFont(Look::font(QStringLiteral("Verdana"), 28, true));
-    p.drawText(QRectF(6, 6, 57, 57), Qt::AlignCenter, QStringLiteral("?"));
-    p.setPen(QColor(0x1F, 0x3B, 0x57));
-    p.setFont(Look::font(QStringLiteral("Verdana"), 18, true));
-    p.drawText(QRectF(80, 0, size.width() - 80, size.height()), Qt::AlignVCenter,
-               QStringLiteral("Guida all'utilizzo del software"));
-    return image;
+    return Look::drawnImage(size, [&](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Look::SteelBlue);
+        p.drawEllipse(QRectF(6, 6, 57, 57));
+        p.setPen(Qt::white);
+        p.setFont(Look::font(QStringLiteral("Verdana"), 28, true));
+        p.drawText(QRectF(6, 6, 57, 57), Qt::AlignCenter, QStringLiteral("?"));
+        p.setPen(QColor(0x1F, 0x3B, 0x57));
+        p.setFont(Look::font(QStringLiteral("Verdana"), 18, true));
+        p.drawText(QRectF(80, 0, size.width() - 80, size.height()), Qt::AlignVCenter,
+                   QStringLiteral("Guida all'utilizzo del software"));
+    });
 }
 
 } // namespace

@@ -34,21 +34,17 @@ bool plainFileName(const QString &name)
 // The paper clip with the instructions, as the window's heading.
 QImage heading()
 {
-    constexpr int scale = 2;
     const QSize size(543, 49);
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(scale, scale);
-    p.drawImage(QRectF(0, 5, 37, 39), Look::svgImage(QStringLiteral(":/art/tool_allega.svg"), QSize(37, 39), scale));
-    p.setPen(QColor(0x1F, 0x3B, 0x57));
-    p.setFont(Look::font(QStringLiteral("Verdana"), 8));
-    p.drawText(QRectF(48, 0, size.width() - 48, size.height()), Qt::AlignVCenter | Qt::TextWordWrap,
-               QStringLiteral("Scegliere i documenti da allegare con Sfoglia, poi fare clic su Applica e chiudi e "
-                              "infine su Salva nella scheda per archiviare le modifiche. Per aprire un file "
-                              "premere Apri."));
-    return image;
+    return Look::drawnImage(size, [&](QPainter &p) {
+        p.drawImage(QRectF(0, 5, 37, 39),
+                    Look::svgImage(QStringLiteral(":/art/tool_allega.svg"), QSize(37, 39), Look::DrawnScale));
+        p.setPen(QColor(0x1F, 0x3B, 0x57));
+        p.setFont(Look::font(QStringLiteral("Verdana"), 8));
+        p.drawText(QRectF(48, 0, size.width() - 48, size.height()), Qt::AlignVCenter | Qt::TextWordWrap,
+                   QStringLiteral("Scegliere i documenti da allegare con Sfoglia, poi fare clic su Applica e chiudi e "
+                                  "infine su Salva nella scheda per archiviare le modifiche. Per aprire un file "
+                                  "premere Apri."));
+    });
 }
 
 } // namespace

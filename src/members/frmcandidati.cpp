@@ -18,6 +18,7 @@
 #include "members/memberarchive.h"
 #include "members/photodialogs.h"
 #include "members/placeholderphoto.h"
+#include "ui/commandpictures.h"
 #include "ui/fieldbehaviours.h"
 #include "ui/look.h"
 #include "ui/messages.h"
@@ -101,14 +102,7 @@ const Mandatory kMandatory[] = {
 const S::FieldId kAttachmentFields[6] = {S::fFile01, S::fFile02, S::fFile03, S::fDesc01, S::fDesc02, S::fDesc03};
 const char *const kAttachmentLabels[6] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
 
-struct Command
-{
-    const char *name;
-    QRect geometry;
-    const char *art;
-    const char *hint;
-    void (TfrmCandidati::*click)();
-};
+using Command = CommandPicture<TfrmCandidati>;
 
 // Toolbar, photo strip and field buttons. A command whose window does not
 // exist yet has no handler.
@@ -187,12 +181,7 @@ TfrmCandidati::TfrmCandidati(QWidget *parent)
     buildPhotoArea(pan);
     wireHints(pan);
 
-    for (const Command &c : kCommands) {
-        auto *button = Look::picture(pan, str(c.name), c.geometry, str(c.art), true);
-        if (c.click)
-            connect(button, &PictureBox::clicked, this, c.click);
-        m_hints->addHint(button, str(c.hint));
-    }
+    placeCommandPictures(this, pan, m_hints, kCommands);
 
     // Keys for the commands used most, running exactly what their buttons run.
     const struct

@@ -32,52 +32,47 @@ const char *const kSample[] = {
 
 QImage TfrmIstruzioni::instructions()
 {
-    constexpr int scale = 2;
     const QSize size(590, 530);
-    QImage image(size * scale, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(scale, scale);
-    p.setPen(Look::SteelBlue);
-    p.drawRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1));
+    return Look::drawnImage(size, [&](QPainter &p) {
+        p.setPen(Look::SteelBlue);
+        p.drawRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1));
 
-    p.setFont(Look::font(QStringLiteral("Verdana"), 13, true));
-    p.drawText(QRectF(0, 14, size.width(), 26), Qt::AlignCenter, QStringLiteral("ISTRUZIONI PER COMPILAZIONE QUORVEL"));
-    p.setPen(QColor(0x30, 0x30, 0x30));
-    p.setFont(Look::font(QStringLiteral("Verdana"), 9));
-    qreal y = 54;
-    for (const char *paragraph : kParagraphs) {
-        const QRectF room(24, y, size.width() - 48, 200);
-        QRectF used;
-        p.drawText(room, Qt::TextWordWrap, QString::fromUtf8(paragraph), &used);
-        y += used.height() + 10;
-    }
+        p.setFont(Look::font(QStringLiteral("Verdana"), 13, true));
+        p.drawText(QRectF(0, 14, size.width(), 26), Qt::AlignCenter, QStringLiteral("ISTRUZIONI PER COMPILAZIONE QUORVEL"));
+        p.setPen(QColor(0x30, 0x30, 0x30));
+        p.setFont(Look::font(QStringLiteral("Verdana"), 9));
+        qreal y = 54;
+        for (const char *paragraph : kParagraphs) {
+            const QRectF room(24, y, size.width() - 48, 200);
+            QRectF used;
+            p.drawText(room, Qt::TextWordWrap, QString::fromUtf8(paragraph), &used);
+            y += used.height() + 10;
+        }
 
-    // A filled slot as the page window shows it.
-    const QRectF slot(61, y + 10, 468, 120);
-    p.fillRect(slot, QColor(0xE4, 0xE4, 0xE4));
-    p.drawImage(QRectF(slot.left() + 8, slot.top() + 8, 80, 104), placeholderPhoto());
-    p.setFont(Look::font(QStringLiteral("Verdana"), 8, true));
-    const qreal lines[] = {8, 36, 64, 92, 92};
-    const qreal lefts[] = {96, 96, 96, 96, 280};
-    const qreal widths[] = {326, 354, 354, 170, 170};
-    for (int i = 0; i < 5; ++i) {
-        const QRectF field(slot.left() + lefts[i], slot.top() + lines[i], widths[i], 22);
-        p.fillRect(field, Qt::white);
-        p.setPen(Look::SkyBlue);
-        p.drawRect(field);
-        p.setPen(Qt::black);
-        p.drawText(field.adjusted(4, 0, -4, 0), Qt::AlignVCenter | (i == 4 ? Qt::AlignRight : Qt::AlignLeft),
-                   QString::fromUtf8(kSample[i]));
-    }
-    p.drawImage(QRectF(slot.left() + 428, slot.top() + 8, 22, 22),
-                Look::svgImage(QStringLiteral(":/art/imp_freccia.svg"), QSize(22, 22), scale));
-    p.setPen(QColor(0x30, 0x30, 0x30));
-    p.setFont(Look::font(QStringLiteral("Verdana"), 8));
-    p.drawText(QRectF(24, slot.bottom() + 8, size.width() - 48, 40), Qt::TextWordWrap | Qt::AlignHCenter,
-               QStringLiteral("Esempio di riquadro compilato: la freccia verde importa i dati del socio dall'archivio."));
-    return image;
+        // A filled slot as the page window shows it.
+        const QRectF slot(61, y + 10, 468, 120);
+        p.fillRect(slot, QColor(0xE4, 0xE4, 0xE4));
+        p.drawImage(QRectF(slot.left() + 8, slot.top() + 8, 80, 104), placeholderPhoto());
+        p.setFont(Look::font(QStringLiteral("Verdana"), 8, true));
+        const qreal lines[] = {8, 36, 64, 92, 92};
+        const qreal lefts[] = {96, 96, 96, 96, 280};
+        const qreal widths[] = {326, 354, 354, 170, 170};
+        for (int i = 0; i < 5; ++i) {
+            const QRectF field(slot.left() + lefts[i], slot.top() + lines[i], widths[i], 22);
+            p.fillRect(field, Qt::white);
+            p.setPen(Look::SkyBlue);
+            p.drawRect(field);
+            p.setPen(Qt::black);
+            p.drawText(field.adjusted(4, 0, -4, 0), Qt::AlignVCenter | (i == 4 ? Qt::AlignRight : Qt::AlignLeft),
+                       QString::fromUtf8(kSample[i]));
+        }
+        p.drawImage(QRectF(slot.left() + 428, slot.top() + 8, 22, 22),
+                    Look::svgImage(QStringLiteral(":/art/imp_freccia.svg"), QSize(22, 22), Look::DrawnScale));
+        p.setPen(QColor(0x30, 0x30, 0x30));
+        p.setFont(Look::font(QStringLiteral("Verdana"), 8));
+        p.drawText(QRectF(24, slot.bottom() + 8, size.width() - 48, 40), Qt::TextWordWrap | Qt::AlignHCenter,
+                   QStringLiteral("Esempio di riquadro compilato: la freccia verde importa i dati del socio dall'archivio."));
+    }, Qt::white);
 }
 
 TfrmIstruzioni::TfrmIstruzioni(QWidget *parent)

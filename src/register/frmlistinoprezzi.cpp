@@ -12,6 +12,7 @@
 #include "register/memberimport.h"
 #include "register/pageoutputwindow.h"
 #include "search/frmtrovacandidati.h"
+#include "ui/commandpictures.h"
 #include "ui/fieldbehaviours.h"
 #include "ui/look.h"
 #include "ui/messages.h"
@@ -50,14 +51,7 @@ QPoint slotCorner(int slot)
     return {24 + (slot / 4) * 478, 112 + (slot % 4) * 128};
 }
 
-struct Command
-{
-    const char *name;
-    QRect geometry;
-    const char *art;
-    const char *hint;
-    void (TfrmListinoPrezzi::*click)();
-};
+using Command = CommandPicture<TfrmListinoPrezzi>;
 
 const Command kCommands[] = {
     {"cmdNuovo", {24, 26, 37, 39}, ":/art/tool_nuovo.svg",
@@ -121,12 +115,7 @@ TfrmListinoPrezzi::TfrmListinoPrezzi(QWidget *parent)
     buildToolbar(pan);
     buildSlots(pan);
     wireHints(pan);
-    for (const Command &c : kCommands) {
-        auto *button = Look::picture(pan, str(c.name), c.geometry, str(c.art), true);
-        if (c.click)
-            connect(button, &PictureBox::clicked, this, c.click);
-        m_hints->addHint(button, str(c.hint));
-    }
+    placeCommandPictures(this, pan, m_hints, kCommands);
 }
 
 void TfrmListinoPrezzi::buildToolbar(QWidget *pan)

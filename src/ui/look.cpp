@@ -123,34 +123,40 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 PictureBox *textBanner(QWidget *parent, const QString &name, const QRect &geometry, const QString &heading,
                        const QStringList &lines)
 {
-    constexpr int scale = 2; // sharp on high-density screens too
-    QImage image(geometry.size() * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(scale, scale);
-    const QRectF frame(0.5, 0.5, geometry.width() - 1, geometry.height() - 1);
-    p.setPen(QPen(TileBorder, 1));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(frame, 8, 8);
-    p.fillRect(QRectF(1, 1, 8, geometry.height() - 2), SteelBlue);
-    p.setPen(SteelBlue);
-    p.setFont(font(QStringLiteral("Verdana"), 14, true));
-    qreal y = 14;
-    const QFontMetricsF headingMetrics(p.font());
-    p.drawText(QPointF(24, y + headingMetrics.ascent()), heading);
-    y += headingMetrics.height() + 8;
-    p.setPen(QColor(0x30, 0x30, 0x30));
-    p.setFont(font(QStringLiteral("Verdana"), 9));
-    const QFontMetricsF lineMetrics(p.font());
-    for (const QString &line : lines) {
-        p.drawText(QPointF(24, y + lineMetrics.ascent()), line);
-        y += lineMetrics.height() + 4;
-    }
-    p.end();
+    const QImage image = drawnImage(geometry.size(), [&](QPainter &p) {
+        const QRectF frame(0.5, 0.5, geometry.width() - 1, geometry.height() - 1);
+        p.setPen(QPen(TileBorder, 1));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(frame, 8, 8);
+        p.fillRect(QRectF(1, 1, 8, geometry.height() - 2), SteelBlue);
+        p.setPen(SteelBlue);
+        p.setFont(font(QStringLiteral("Verdana"), 14, true));
+        qreal y = 14;
+        const QFontMetricsF headingMetrics(p.font());
+        p.drawText(QPointF(24, y + headingMetrics.ascent()), heading);
+        y += headingMetrics.height() + 8;
+        p.setPen(QColor(0x30, 0x30, 0x30));
+        p.setFont(font(QStringLiteral("Verdana"), 9));
+        const QFontMetricsF lineMetrics(p.font());
+        for (const QString &line : lines) {
+            p.drawText(QPointF(24, y + lineMetrics.ascent()), line);
+            y += lineMetrics.height() + 4;
+        }
+    });
     auto *picture = place(new PictureBox(parent), name, geometry);
     picture->setImage(image);
     return picture;
+}
+
+QImage drawnImage(const QSize &size, const std::function<void(QPainter &)> &draw, const QColor &background)
+{
+    QImage image(size * DrawnScale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(DrawnScale, DrawnScale);
+    draw(p);
+    return image;
 }
 
 QImage svgImage(const QString &resource, const QSize &size, qreal scale)

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QLabel;
+class QPainter;
 class QPushButton;
 class QWidget;
 class PictureBox;
@@ -63,6 +66,13 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
 // instruction banners of the work areas show them.
 PictureBox *textBanner(QWidget *parent, const QString &name, const QRect &geometry, const QString &heading,
                        const QStringList &lines);
+
+// A picture drawn in code for a box of `size`: `draw` paints in the box's
+// units on an antialiased painter, at DrawnScale times the pixels so that it
+// stays sharp on high-density screens.
+inline constexpr int DrawnScale = 2;
+QImage drawnImage(const QSize &size, const std::function<void(QPainter &)> &draw,
+                  const QColor &background = Qt::transparent);
 
 // Renders an SVG resource for a box of the given size, sharp at `scale`.
 QImage svgImage(const QString &resource, const QSize &size, qreal scale = 1.0);
