@@ -16,20 +16,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <unistd.h>
-
-namespace {
-
-long residentMegabytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * sysconf(_SC_PAGESIZE) / (1024 * 1024) : 0;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -41,7 +27,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString path = BenchData::archiveIn(dir.path(), members);
     Messages::Recorder messages;
-    const long before = residentMegabytes();
+    const long before = BenchData::residentMegabytes();
     std::printf("archive: %d members, %.0f MB; resident before the export: %ld MB\n", members,
                 QFile(path).size() / 1e6, before);
 

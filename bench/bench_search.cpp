@@ -1,15 +1,19 @@
 // Times the member search and the members-to-recontact summary over a large
-// generated archive, from pressing the button to the list filled, beside the
-// time of reading the same file sequentially in the same run.
+// archive of realistic members, each beside reading the same file
+// sequentially in the same run and, when built with SQLite, beside the same
+// query over the same rows held in an SQLite table in memory.
 //
-//   bench_search [members]   (default 100000)
+//   bench_search [members] [runs]   (default 100000 members, 7 runs)
+//
+// "window" is from the button pressed to the list filled and painted; "rows"
+// is the search alone, to the rows ready in sorted order.
 
 #include "app/startup.h"
-#include "base/programfolder.h"
 #include "members/memberarchive.h"
 #include "search/frmdaricontattare.h"
 #include "search/frmtrovacandidati.h"
 #include "search/resultpage.h"
+#include "search/resultrows.h"
 #include "memberdata.h"
 
 #include <QApplication>
@@ -20,35 +24,133 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/resource.h>
+
+#ifdef QUORVEL_BENCH_SQLITE
+#include <sqlite3.h>
+#endif
 
 namespace {
 
-double search(const QStringList &filters, size_t &rows)
+// Name, birth date and qualification, as a user narrowing a search would
+// type them; about 1.6 % of the realistic members hold all three.
+SearchFilters threeFilters()
+{
+    SearchFilters filters;
+    filters[0] = QStringLiteral("ma");
+    filters[1] = QStringLiteral("/196");
+    filters[5] = QStringLiteral("socio");
+    return filters;
+}
+
+double timed(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double searchWindow(const SearchFilters &filters, size_t &rows)
 {
     TfrmTrovaCandidati window;
     window.show();
-    for (int i = 0; i < filters.size(); ++i)
-        window.filter(i)->setText(filters[i]);
-    QElapsedTimer timer;
-    timer.start();
-    window.findChild<QPushButton *>(QStringLiteral("btnCerca"))->click();
     QCoreApplication::processEvents();
-    const double ms = timer.nsecsElapsed() / 1e6;
+    for (size_t i = 0; i < filters.size(); ++i)
+        window.filter(int(i))->setText(filters[i]);
+    const double ms = timed([&] {
+        window.findChild<QPushButton *>(QStringLiteral("btnCerca"))->click();
+        QCoreApplication::processEvents();
+    });
     rows = window.resultPage()->rows().size();
     return ms;
 }
 
-double recontact(size_t &rows)
+double recontactWindow(size_t &rows)
 {
-    QElapsedTimer timer;
-    timer.start();
-    TfrmDaRicontattare window;
-    window.show();
-    QCoreApplication::processEvents();
-    const double ms = timer.nsecsElapsed() / 1e6;
-    rows = window.resultPage()->rows().size();
+    double ms = 0;
+    {
+        TfrmDaRicontattare window;
+        ms = timed([&] {
+            window.show();
+            QCoreApplication::processEvents();
+        });
+        rows = window.resultPage()->rows().size();
+    }
     return ms;
+}
+
+#ifdef QUORVEL_BENCH_SQLITE
+// The rows of the archive in an SQLite table in memory: the fields the
+// search tests and the text of its row, ordered as the list orders them.
+class SqliteRows
+{
+public:
+    SqliteRows()
+    {
+        sqlite3_open(":memory:", &m_db);
+        exec("CREATE TABLE members(idx INTEGER, candidato TEXT, datanasc TEXT, settore TEXT, ricontatta TEXT, "
+             "row TEXT)");
+        exec("BEGIN");
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(m_db, "INSERT INTO members VALUES(?,?,?,?,?,?)", -1, &insert, nullptr);
+        using S = TSchedaAnagrafica;
+        MemberArchive().forEach([&](qint64 index, const char *record) {
+            sqlite3_bind_int64(insert, 1, index);
+            int column = 2;
+            for (S::FieldId id : {S::fCandidato, S::fDataNasc, S::fSettore, S::fRicontatta})
+                bindText(insert, column++, S::field(record, id));
+            bindText(insert, column, ResultRowFormat::build(record));
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+            return true;
+        });
+        sqlite3_finalize(insert);
+        exec("COMMIT");
+    }
+    ~SqliteRows() { sqlite3_close(m_db); }
+
+    // Runs the query to its last row, reading each row's text and index.
+    double query(const char *where, size_t &rows)
+    {
+        const QByteArray sql =
+            QByteArray("SELECT idx, row FROM members ") + where + " ORDER BY row COLLATE NOCASE, idx";
+        return timed([&] {
+            sqlite3_stmt *select = nullptr;
+            sqlite3_prepare_v2(m_db, sql.constData(), -1, &select, nullptr);
+            rows = 0;
+            qint64 bytes = 0;
+            while (sqlite3_step(select) == SQLITE_ROW) {
+                bytes += sqlite3_column_int64(select, 0) + sqlite3_column_bytes(select, 1);
+                ++rows;
+            }
+            sqlite3_finalize(select);
+            Q_UNUSED(bytes)
+        });
+    }
+
+private:
+    void exec(const char *sql) { sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
+    static void bindText(sqlite3_stmt *statement, int column, const QString &text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(statement, column, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+
+    sqlite3 *m_db = nullptr;
+};
+#endif
+
+struct Figure
+{
+    const char *name;
+    BenchData::Series ms;
+    size_t rows = 0;
+};
+
+void print(const Figure &f, const BenchData::Series &baseline)
+{
+    std::printf("  %-34s %8zu rows   min %6.1f ms (%4.2fx)   median %6.1f ms (%4.2fx)\n", f.name, f.rows, f.ms.min(),
+                f.ms.min() / baseline.min(), f.ms.median(), f.ms.median() / baseline.median());
 }
 
 } // namespace
@@ -59,24 +161,57 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Startup::prepareApplication(app);
     const int members = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 7;
 
     QTemporaryDir dir;
     const QString path = BenchData::archiveIn(dir.path(), members);
-    std::printf("archive: %d members, %.0f MB; peak memory after generating: %ld MB\n", members,
-                QFile(path).size() / 1e6, BenchData::peakMegabytes());
+    std::printf("archive: %d realistic members, %.0f MB, %d runs\n", members, QFile(path).size() / 1e6, runs);
 
-    for (int run = 1; run <= 3; ++run) {
-        size_t all = 0, some = 0, flagged = 0;
-        const double baseline = BenchData::readSequentially(path);
-        const double noFilter = search({}, all);
-        const double threeFilters =
-            search({QStringLiteral("rossi"), QStringLiteral("19"), QStringLiteral("ital")}, some);
-        const double summary = recontact(flagged);
-        std::printf("run %d: sequential read %.0f ms | search, no filter %.0f ms (%.1fx, %zu rows) | "
-                    "three filters %.0f ms (%.1fx, %zu rows) | recontact %.0f ms (%.1fx, %zu rows)\n",
-                    run, baseline, noFilter, noFilter / baseline, all, threeFilters, threeFilters / baseline, some,
-                    summary, summary / baseline, flagged);
+    BenchData::Series read, peak;
+    Figure windowAll{"window: search, no filter", {}};
+    Figure windowThree{"window: search, three filters", {}};
+    Figure windowRecontact{"window: recontact summary", {}};
+    Figure rowsAll{"rows: search, no filter", {}};
+    Figure rowsThree{"rows: search, three filters", {}};
+    Figure rowsRecontact{"rows: recontact summary", {}};
+    for (int run = 0; run < runs; ++run) {
+        read.add(BenchData::readSequentially(path));
+        windowAll.ms.add(searchWindow(SearchFilters(), windowAll.rows));
+        windowThree.ms.add(searchWindow(threeFilters(), windowThree.rows));
+        windowRecontact.ms.add(recontactWindow(windowRecontact.rows));
+
+        const long before = BenchData::resetPeak();
+        rowsAll.ms.add(timed([&] { rowsAll.rows = MemberSearch::find(SearchFilters())->size(); }));
+        peak.add(double(BenchData::peakResidentMegabytes() - before));
+        rowsThree.ms.add(timed([&] { rowsThree.rows = MemberSearch::find(threeFilters())->size(); }));
+        rowsRecontact.ms.add(timed([&] { rowsRecontact.rows = MemberSearch::toRecontact().size(); }));
     }
-    std::printf("peak memory: %ld MB\n", BenchData::peakMegabytes());
+    std::printf("  %-34s %8s        min %6.1f ms           median %6.1f ms\n", "raw sequential read", "", read.min(),
+                read.median());
+    for (const Figure *f : {&rowsAll, &rowsThree, &rowsRecontact, &windowAll, &windowThree, &windowRecontact})
+        print(*f, read);
+    std::printf("  peak memory of a search without filter, above the program's before it: min %.0f MB, max %.0f MB\n",
+                peak.min(), *std::max_element(peak.values.begin(), peak.values.end()));
+
+#ifdef QUORVEL_BENCH_SQLITE
+    SqliteRows sqlite;
+    Figure sqlAll{"SQLite: no filter", {}};
+    Figure sqlThree{"SQLite: three filters", {}};
+    Figure sqlRecontact{"SQLite: recontact", {}};
+    BenchData::Series readAgain;
+    for (int run = 0; run < runs; ++run) {
+        readAgain.add(BenchData::readSequentially(path));
+        sqlAll.ms.add(sqlite.query("", sqlAll.rows));
+        sqlThree.ms.add(sqlite.query("WHERE candidato LIKE '%ma%' AND datanasc LIKE '%/196%' "
+                                     "AND settore LIKE '%socio%'",
+                                     sqlThree.rows));
+        sqlRecontact.ms.add(sqlite.query("WHERE ricontatta <> 'No'", sqlRecontact.rows));
+    }
+    std::printf("same rows in an SQLite table in memory (one thread), beside the raw read of its runs "
+                "(min %.1f ms, median %.1f ms):\n",
+                readAgain.min(), readAgain.median());
+    for (const Figure *f : {&sqlAll, &sqlThree, &sqlRecontact})
+        print(*f, readAgain);
+#endif
     return 0;
 }

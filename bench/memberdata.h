@@ -6,49 +6,30 @@
 #include "base/programfolder.h"
 #include "members/memberarchive.h"
 #include "members/schedaanagrafica.h"
+#include "support/realisticmembers.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include <malloc.h>
 #include <sys/resource.h>
 
 namespace BenchData {
 
-const char *const kSurnames[] = {"Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo",
-                                 "Ricci", "Marino", "Greco", "Bruno", "Gallo", "Conti", "De Luca", "Costa"};
-const char *const kNames[] = {"Mario", "Anna", "Luca", "Giulia", "Marco", "Sara", "Paolo", "Elena", "Andrea",
-                              "Chiara", "Giuseppe", "Francesca"};
-const char *const kRoles[] = {"Socio ordinario", "Socio fondatore", "Presidente", "Segretario", "Tesoriere",
-                              "Socio onorario"};
-
-// Writes `count` members straight to the file, a block at a time.
+// Writes `count` members shaped like a real register straight to the file,
+// a block at a time.
 inline void generate(const QString &path, int count)
 {
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     QByteArray block;
     for (int i = 0; i < count; ++i) {
-        TSchedaAnagrafica s;
-        s.Candidato = QStringLiteral("%1 %2 %3").arg(QString::fromLatin1(kSurnames[i % 15]),
-                                                    QString::fromLatin1(kNames[(i / 15) % 12]))
-                          .arg(i);
-        s.Sesso = i % 2 ? QStringLiteral("F") : QStringLiteral("M");
-        s.DataNasc = QStringLiteral("%1/%2/%3").arg(1 + i % 28, 2, 10, QChar(u'0')).arg(1 + i % 12, 2, 10, QChar(u'0'))
-                         .arg(1940 + i % 60);
-        s.Cittadinanza = QStringLiteral("Italiana");
-        s.LuogoNasc = i % 3 ? QStringLiteral("Roma") : QStringLiteral("Città di Castello");
-        s.Indirizzo = QStringLiteral("Via Garibaldi %1").arg(i % 200);
-        s.Citta = QStringLiteral("Perugia");
-        s.Cap = QStringLiteral("06100");
-        s.Settore = QString::fromLatin1(kRoles[i % 6]);
-        s.CodFisc = QStringLiteral("RSSMRA80A01H%1").arg(i % 1000, 3, 10, QChar(u'0')) + QStringLiteral("Z");
-        s.Cel = QStringLiteral("333 %1").arg(i, 7, 10, QChar(u'0'));
-        s.Lingue = i % 4 ? QStringLiteral("Inglese") : QStringLiteral("Inglese, francese, tedesco");
-        s.Competenze = QStringLiteral("01/01/2020");
-        s.Note = i % 5 ? QString() : QStringLiteral("Disponibile per la segreteria il martedì");
-        s.setRicontatta(i % 10 == 0);
-        block += s.toBytes();
+        block += RealisticMembers::member(i).toBytes();
         if (block.size() >= 4 * 1024 * 1024) {
             file.write(block);
             block.clear();
@@ -72,6 +53,52 @@ inline double readSequentially(const QString &path)
             break;
     Q_UNUSED(total)
     return timer.nsecsElapsed() / 1e6;
+}
+
+// Repeated timings of one operation: this machine is shared, so a figure is
+// given as the minimum and the median of its runs.
+struct Series
+{
+    std::vector<double> values;
+
+    void add(double value) { values.push_back(value); }
+    double min() const { return *std::min_element(values.begin(), values.end()); }
+    double median() const
+    {
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        const size_t n = sorted.size();
+        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    }
+};
+
+// The resident memory now, and the highest since the last resetPeak(), from
+// the kernel's own account of this process.
+inline long residentMegabytes(const char *line = "VmRSS:")
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &l : status.readAll().split('\n'))
+        if (l.startsWith(line))
+            return l.mid(qsizetype(std::strlen(line))).trimmed().split(' ').value(0).toLong() / 1024;
+    return -1;
+}
+
+inline long peakResidentMegabytes()
+{
+    return residentMegabytes("VmHWM:");
+}
+
+// Hands the memory freed so far back to the system and starts a new peak;
+// returns the resident memory then.
+inline long resetPeak()
+{
+    malloc_trim(0);
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    return residentMegabytes();
 }
 
 inline long peakMegabytes()

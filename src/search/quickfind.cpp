@@ -15,7 +15,7 @@ int QuickFind::next(const ResultRows &rows, int selected, const QString &text)
     const int start = again ? selected + 1 : 0;
     for (int step = 0; step < count; ++step) {
         const int row = (start + step) % count;
-        if (rows[size_t(row)].text.toLower().contains(search))
+        if (rows.text(size_t(row)).toLower().contains(search))
             return row;
     }
     return selected;

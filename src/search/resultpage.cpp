@@ -15,7 +15,7 @@
 #include <QPushButton>
 
 // The rows as a list model: a hundred thousand rows go in at once, without an
-// item object each.
+// item object each, and only the rows painted are decoded.
 class ResultListModel : public QAbstractListModel
 {
 public:
@@ -39,7 +39,7 @@ public:
         if (!index.isValid() || index.row() >= int(m_rows.size()))
             return QVariant();
         if (role == Qt::DisplayRole)
-            return m_rows[size_t(index.row())].text;
+            return m_rows.text(size_t(index.row()));
         // Every row is 1600 wide, so long rows scroll sideways.
         if (role == Qt::SizeHintRole)
             return QSize(1600, rowHeight);
@@ -95,12 +95,12 @@ ResultPage::ResultPage(QWidget *parent, const QString &heading, const QString &h
     connect(btnStampa, &QPushButton::clicked, this, &ResultPage::btnStampaClick);
     connect(lstRecords, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
-            emit memberChosen(m_model->rows()[size_t(index.row())].index);
+            emit memberChosen(m_model->rows().index(size_t(index.row())));
     });
     // Enter on the selected row chooses it as a double-click does.
     onEnter(lstRecords, [this] {
         if (const int row = selectedRow(); row >= 0)
-            emit memberChosen(m_model->rows()[size_t(row)].index);
+            emit memberChosen(m_model->rows().index(size_t(row)));
     });
 }
 
@@ -150,8 +150,8 @@ void ResultPage::btnStampaClick()
     auto report = SummaryReport::create();
     QStringList lines;
     lines.reserve(qsizetype(rows().size()));
-    for (const ResultRow &row : rows())
-        lines.append(row.text);
+    for (size_t row = 0; row < rows().size(); ++row)
+        lines.append(rows().text(row));
     SummaryReport::fill(*report, m_printTitle, lines, Clock::now());
     ReportOutput::print(window(), *report);
 }

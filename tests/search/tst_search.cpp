@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "base/blanks.h"
 #include "base/recordfile.h"
 #include "members/memberarchive.h"
 #include "members/placeholderphoto.h"
@@ -8,6 +9,7 @@
 #include "search/resultpage.h"
 #include "search/resultrows.h"
 #include "support/filecapabilities.h"
+#include "support/realisticmembers.h"
 #include "support/testfolder.h"
 #include "support/typing.h"
 #include "ui/messages.h"
@@ -95,6 +97,7 @@ private slots:
     void rowFormat_data();
     void rowFormat();
     void sortOrder();
+    void orderOverARealisticRegister();
     void searchSemantics_data();
     void searchSemantics();
     void damagedArchiveListsWhatItReads();
@@ -170,6 +173,80 @@ void TestSearch::sortOrder()
     // A-Z without regard to case; other characters by their code, after Z.
     QCOMPARE(texts, QStringList({"Bianchi", "De Rossi", "de rossi", "de Rossi", "verdi", "Zeta", "Àlfa"}));
     QCOMPARE(indexes.mid(1, 3), QList<qint64>({1, 2, 6})); // equal keys keep file order
+}
+
+void TestSearch::orderOverARealisticRegister()
+{
+    // Thousands of members whose names repeat as in a real register, with
+    // rows that tie far into their text: the lists come in the plain order of
+    // whole rows compared a character at a time, equal rows by record.
+    using S = TSchedaAnagrafica;
+    QByteArray bytes;
+    for (int i = 0; i < 4000; ++i) {
+        S s = RealisticMembers::member(i);
+        switch (i % 40) {
+        case 1: // the same member twice
+            s = RealisticMembers::member(i - 1);
+            break;
+        case 2: // a name differing only in case
+            s = RealisticMembers::member(i - 2);
+            s.Candidato = s.Candidato.toLower();
+            break;
+        case 3: // the same row up to the notes
+            s = RealisticMembers::member(i - 3);
+            s.Note = QStringLiteral("Nota %1").arg(i);
+            break;
+        case 4: // the same row up to the fifth figure of the mobile
+            s = RealisticMembers::member(i - 4);
+            s.Cel = s.Cel.left(4) + QString::number(i % 10) + s.Cel.mid(5);
+            break;
+        case 5: // letters beyond ASCII, whose codes sort after Z
+            s.Candidato = QStringLiteral("%1 Šimić Ærø €uro").arg(i % 3 ? u'à' : u'À');
+            break;
+        case 6: // call-back fields that are not "No"
+            s.Ricontatta = QStringList{"no", "N", "", "Sì", "NO"}.at(i / 40 % 5);
+            break;
+        }
+        bytes += s.toBytes();
+    }
+    bytes[7 * S::RecordSize + 2103] = char(0xFF); // "No" with a length beyond its field
+    TestFolder folder;
+    folder.write(QStringLiteral("Archivio_Anagrafico.pro"), bytes);
+
+    const auto plain = [&bytes](const std::function<bool(const char *)> &listed) {
+        QList<QPair<QString, qint64>> rows;
+        for (qint64 i = 0; i < bytes.size() / S::RecordSize; ++i)
+            if (const char *record = bytes.constData() + i * S::RecordSize; listed(record))
+                rows.append({ResultRowFormat::build(record), i});
+        std::stable_sort(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
+            return Blanks::upperAscii(a.first) < Blanks::upperAscii(b.first);
+        });
+        return rows;
+    };
+    const auto listed = [](const ResultRows &rows) {
+        QList<QPair<QString, qint64>> list;
+        for (const ResultRow &r : rows)
+            list.append({r.text, r.index});
+        return list;
+    };
+
+    const auto all = MemberSearch::find(SearchFilters());
+    QVERIFY(all);
+    QCOMPARE(listed(*all), plain([](const char *) { return true; }));
+    const auto flagged = plain([](const char *r) { return S::field(r, S::fRicontatta) != S::RicontattaNo; });
+    QVERIFY(flagged.size() > 1500 && flagged.size() < 2500);
+    QCOMPARE(listed(MemberSearch::toRecontact()), flagged);
+    SearchFilters filters;
+    filters[0] = QStringLiteral("MA");
+    filters[1] = QStringLiteral("/196");
+    filters[5] = QStringLiteral("socio");
+    const auto some = plain([](const char *r) {
+        return S::field(r, S::fCandidato).contains(QStringLiteral("ma"), Qt::CaseInsensitive)
+               && S::field(r, S::fDataNasc).contains(QStringLiteral("/196"))
+               && S::field(r, S::fSettore).contains(QStringLiteral("socio"), Qt::CaseInsensitive);
+    });
+    QVERIFY(some.size() > 20);
+    QCOMPARE(listed(*MemberSearch::find(filters)), some);
 }
 
 void TestSearch::searchSemantics_data()
