@@ -55,8 +55,8 @@ int run(int argc, char **argv)
     QApplication app(argc, argv);
     prepareApplication(app);
 
+    // Only the first window is made now; the others when first opened.
     WindowRegistry &windows = WindowRegistry::instance();
-    windows.createAll();
     windows.mainWindow()->present();
     const int code = QApplication::exec();
     windows.destroyAll();

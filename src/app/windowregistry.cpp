@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -20,7 +21,7 @@ struct Entry
     std::function<PersistentWindow *()> create;
 };
 
-// In the order of creation; adding a persistent window is one line here.
+// The first is the main window; adding a persistent window is one line here.
 const Entry kPersistentWindows[] = {
     {"frmPassword", [] { return new TfrmPassword; }},
     {"frmAvvio", [] { return new TfrmAvvio; }},
@@ -68,31 +69,41 @@ WindowRegistry &WindowRegistry::instance()
 
 void WindowRegistry::createAll()
 {
-    for (const Entry &entry : kPersistentWindows) {
-        PersistentWindow *window = entry.create();
-        window->setObjectName(QString::fromLatin1(entry.name));
-        m_windows.append(window);
-    }
+    for (size_t i = 0; i < std::size(kPersistentWindows); ++i)
+        windowAt(i);
 }
 
 void WindowRegistry::destroyAll()
 {
-    // Latest first: later windows may refer to earlier ones.
+    // In the reverse of the table's order, however they were created: later
+    // windows may refer to earlier ones.
     while (!m_windows.isEmpty())
         delete m_windows.takeLast().data();
 }
 
-PersistentWindow *WindowRegistry::window(const QString &name) const
+PersistentWindow *WindowRegistry::windowAt(size_t position)
 {
-    for (const auto &window : m_windows)
-        if (window && window->objectName() == name)
-            return window;
+    if (m_windows.size() != qsizetype(std::size(kPersistentWindows)))
+        m_windows.resize(qsizetype(std::size(kPersistentWindows)));
+    QPointer<PersistentWindow> &window = m_windows[qsizetype(position)];
+    if (!window) {
+        window = kPersistentWindows[position].create();
+        window->setObjectName(QString::fromLatin1(kPersistentWindows[position].name));
+    }
+    return window;
+}
+
+PersistentWindow *WindowRegistry::window(const QString &name)
+{
+    for (size_t i = 0; i < std::size(kPersistentWindows); ++i)
+        if (name == QLatin1String(kPersistentWindows[i].name))
+            return windowAt(i);
     return nullptr;
 }
 
-PersistentWindow *WindowRegistry::mainWindow() const
+PersistentWindow *WindowRegistry::mainWindow()
 {
-    return m_windows.isEmpty() ? nullptr : m_windows.first().data();
+    return windowAt(0);
 }
 
 void WindowRegistry::showInstead(QWidget *current, const QString &name)

@@ -7,19 +7,22 @@
 class PersistentWindow;
 class QWidget;
 
-// The persistent windows, created once in a fixed order (the first is the
-// application's main window and the first shown), and the moves between them.
+// The persistent windows, each created once, when it is first asked for, and
+// kept until the end (the first in the table is the application's main window
+// and the first shown); and the moves between them.
 class WindowRegistry
 {
 public:
     static WindowRegistry &instance();
 
+    // Creates every window not created yet.
     void createAll();
     void destroyAll();
 
-    // The window of that variable name ("frmAvvio"), or null when there is none.
-    PersistentWindow *window(const QString &name) const;
-    PersistentWindow *mainWindow() const;
+    // The window of that variable name ("frmAvvio"), created if need be; null
+    // when there is no such window.
+    PersistentWindow *window(const QString &name);
+    PersistentWindow *mainWindow();
 
     // Shows the named window in place of `current`; nothing happens when the
     // named window does not exist.
@@ -30,5 +33,8 @@ public:
 
 private:
     WindowRegistry() = default;
+    PersistentWindow *windowAt(size_t position);
+
+    // In the table's order; null for a window not created yet.
     QList<QPointer<PersistentWindow>> m_windows;
 };

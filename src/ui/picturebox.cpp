@@ -10,15 +10,27 @@ PictureBox::PictureBox(QWidget *parent)
 {
 }
 
+QImage PictureBox::image() const
+{
+    if (!m_svg.isEmpty()) {
+        m_image = Look::svgImage(m_svg, size(), 2.0);
+        m_svg.clear();
+    }
+    return m_image;
+}
+
 void PictureBox::setImage(const QImage &image)
 {
+    m_svg.clear();
     m_image = image;
     update();
 }
 
 void PictureBox::setSvg(const QString &resource)
 {
-    setImage(Look::svgImage(resource, size(), 2.0));
+    m_svg = resource;
+    m_image = QImage();
+    update();
 }
 
 void PictureBox::setClickable(bool clickable)
@@ -32,16 +44,17 @@ void PictureBox::setClickable(bool clickable)
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
-    if (m_image.isNull())
+    const QImage picture = image();
+    if (picture.isNull())
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     // At least a pixel each way: a long thin picture stays a visible line.
     const QSizeF fitted =
-        QSizeF(m_image.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio).expandedTo(QSizeF(1, 1));
+        QSizeF(picture.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio).expandedTo(QSizeF(1, 1));
     const QRectF target((width() - fitted.width()) / 2, (height() - fitted.height()) / 2,
                         fitted.width(), fitted.height());
-    p.drawImage(target, m_image);
+    p.drawImage(target, picture);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

@@ -14,9 +14,11 @@ class PictureBox : public QWidget
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    QImage image() const { return m_image; }
+    QImage image() const;
     void setImage(const QImage &image);
-    // Artwork from the resources, rendered sharp for the widget's size.
+    // Artwork from the resources, rendered sharp for the widget's size when
+    // it is first painted or asked for: a window that is never shown never
+    // renders its artwork.
     void setSvg(const QString &resource);
 
     void setClickable(bool clickable);
@@ -32,6 +34,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    QImage m_image;
+    mutable QImage m_image;
+    mutable QString m_svg; // artwork not rendered yet
     bool m_clickable = false;
 };
