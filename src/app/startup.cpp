@@ -4,11 +4,13 @@
 #include "app/windowregistry.h"
 #include "base/formats.h"
 #include "base/imagefiles.h"
+#include "ui/eventhook.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -55,9 +57,19 @@ int run(int argc, char **argv)
     QApplication app(argc, argv);
     prepareApplication(app);
 
-    // Only the first window is made now; the others when first opened.
+    // The persistent windows are made in the registry's order. The first is
+    // shown as soon as it exists, and the others are made once it has been
+    // painted, so that it appears without waiting for them.
     WindowRegistry &windows = WindowRegistry::instance();
-    windows.mainWindow()->present();
+    PersistentWindow *first = windows.mainWindow();
+    new EventHook(first, [made = false](QEvent *event) mutable {
+        if (event->type() == QEvent::Paint && !made) {
+            made = true;
+            QTimer::singleShot(0, [] { WindowRegistry::instance().createAll(); });
+        }
+        return false;
+    });
+    first->present();
     const int code = QApplication::exec();
     windows.destroyAll();
     return code;

@@ -21,7 +21,7 @@ struct Entry
     std::function<PersistentWindow *()> create;
 };
 
-// The first is the main window; adding a persistent window is one line here.
+// In the order of creation; adding a persistent window is one line here.
 const Entry kPersistentWindows[] = {
     {"frmPassword", [] { return new TfrmPassword; }},
     {"frmAvvio", [] { return new TfrmAvvio; }},

@@ -7,9 +7,10 @@
 class PersistentWindow;
 class QWidget;
 
-// The persistent windows, each created once, when it is first asked for, and
-// kept until the end (the first in the table is the application's main window
-// and the first shown); and the moves between them.
+// The persistent windows, each created once and kept until the end (the first
+// in the table is the application's main window and the first shown), and the
+// moves between them. Start-up creates them all in the table's order; a window
+// asked for before that is created on the spot.
 class WindowRegistry
 {
 public:

@@ -66,11 +66,11 @@ char *buildInto(char *out, const char *record)
 char *ResultRows::room(qsizetype size)
 {
     if (m_end - m_free < size) {
-        // A new chunk; the rest of the last one stays unused.
-        constexpr qsizetype kChunk = 1 << 20;
-        const qsizetype chunk = qMax(kChunk, size);
+        // A new chunk, twice the last up to a megabyte, so that a short list
+        // takes little; the rest of the last one stays unused.
+        const qsizetype chunk = qMax(size, qBound(qsizetype(16 << 10), 2 * (m_end - m_chunkStart), qsizetype(1 << 20)));
         m_chunks.emplace_back(new char[size_t(chunk)]);
-        m_free = m_chunks.back().get();
+        m_chunkStart = m_free = m_chunks.back().get();
         m_end = m_free + chunk;
     }
     return m_free;

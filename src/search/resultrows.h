@@ -79,6 +79,7 @@ private:
 
     // The texts, in chunks that never move once written.
     std::vector<std::unique_ptr<char[]>> m_chunks;
+    char *m_chunkStart = nullptr;
     char *m_free = nullptr;
     char *m_end = nullptr;
     std::vector<Entry> m_entries;
