@@ -12,6 +12,7 @@
 #include "members/memberarchive.h"
 #include "search/frmdaricontattare.h"
 #include "search/frmtrovacandidati.h"
+#include "search/quickfind.h"
 #include "search/resultpage.h"
 #include "search/resultrows.h"
 #include "memberdata.h"
@@ -174,6 +175,7 @@ int main(int argc, char **argv)
     Figure rowsAll{"rows: search, no filter", {}};
     Figure rowsThree{"rows: search, three filters", {}};
     Figure rowsRecontact{"rows: recontact summary", {}};
+    Figure quickFind{"quick find through every row", {}};
     for (int run = 0; run < runs; ++run) {
         read.add(BenchData::readSequentially(path));
         windowAll.ms.add(searchWindow(SearchFilters(), windowAll.rows));
@@ -185,10 +187,14 @@ int main(int argc, char **argv)
         peak.add(double(BenchData::peakResidentMegabytes() - before));
         rowsThree.ms.add(timed([&] { rowsThree.rows = MemberSearch::find(threeFilters())->size(); }));
         rowsRecontact.ms.add(timed([&] { rowsRecontact.rows = MemberSearch::toRecontact().size(); }));
+        const ResultRows all = *MemberSearch::find(SearchFilters());
+        // A text no row holds: the quick find looks through all of them.
+        quickFind.ms.add(timed([&] { QuickFind().next(all, 0, QStringLiteral("nessuno così")); }));
+        quickFind.rows = all.size();
     }
     std::printf("  %-34s %8s        min %6.1f ms           median %6.1f ms\n", "raw sequential read", "", read.min(),
                 read.median());
-    for (const Figure *f : {&rowsAll, &rowsThree, &rowsRecontact, &windowAll, &windowThree, &windowRecontact})
+    for (const Figure *f : {&rowsAll, &rowsThree, &rowsRecontact, &windowAll, &windowThree, &windowRecontact, &quickFind})
         print(*f, read);
     std::printf("  peak memory of a search without filter, above the program's before it: min %.0f MB, max %.0f MB\n",
                 peak.min(), *std::max_element(peak.values.begin(), peak.values.end()));

@@ -78,8 +78,8 @@ char *ResultRows::room(qsizetype size)
 
 QString ResultRows::text(size_t row) const
 {
-    const Entry &e = m_entries[row];
-    return FixedText::fromWindows1252(e.text, e.size);
+    const QByteArrayView text = bytes(row);
+    return FixedText::fromWindows1252(text.data(), text.size());
 }
 
 void ResultRows::push_back(const ResultRow &row)

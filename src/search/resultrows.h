@@ -51,6 +51,8 @@ public:
     size_t size() const { return m_entries.size(); }
     bool empty() const { return m_entries.empty(); }
     QString text(size_t row) const;
+    // The row's text as stored, one byte a character in Windows-1252.
+    QByteArrayView bytes(size_t row) const { return {m_entries[row].text, m_entries[row].size}; }
     qint64 index(size_t row) const { return m_entries[row].index; }
     ResultRow at(size_t row) const { return {text(row), index(row)}; }
     ResultRow operator[](size_t row) const { return at(row); }
@@ -68,7 +70,6 @@ public:
         qint64 size;
         qint64 index;
     };
-    static QByteArrayView bytes(const Entry &entry) { return {entry.text, entry.size}; }
 
 private:
     friend void ResultRowFormat::sort(ResultRows &rows);
