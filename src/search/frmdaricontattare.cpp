@@ -18,6 +18,7 @@ TfrmDaRicontattare::TfrmDaRicontattare(QWidget *parent)
                                QStringLiteral("Riepilogo soci da ricontattare"));
     connect(m_results->btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_results, &ResultPage::memberChosen, this, &TfrmDaRicontattare::lstRecordsDblClick);
+    connect(m_results, &ResultPage::noRowChosen, this, &QDialog::reject);
 }
 
 void TfrmDaRicontattare::showEvent(QShowEvent *event)

@@ -98,6 +98,7 @@ TfrmTrovaCandidati::TfrmTrovaCandidati(QWidget *parent)
     m_results->hide();
     connect(m_results->btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_results, &ResultPage::memberChosen, this, &TfrmTrovaCandidati::lstRecordsDblClick);
+    connect(m_results, &ResultPage::noRowChosen, this, &QDialog::reject);
 }
 
 void TfrmTrovaCandidati::setMode(const QString &mode)

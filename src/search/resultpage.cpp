@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPushButton>
 
 // The rows as a list model: a hundred thousand rows go in at once, without an
@@ -96,6 +97,20 @@ ResultPage::ResultPage(QWidget *parent, const QString &heading, const QString &h
     connect(lstRecords, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             emit memberChosen(m_model->rows().index(size_t(index.row())));
+    });
+    // A double-click on the list away from the rows acts on the selected row,
+    // or says that none is selected.
+    new EventHook(lstRecords->viewport(), [this](QEvent *event) {
+        if (event->type() != QEvent::MouseButtonDblClick)
+            return false;
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton || lstRecords->indexAt(mouse->position().toPoint()).isValid())
+            return false;
+        if (const int row = selectedRow(); row >= 0)
+            emit memberChosen(m_model->rows().index(size_t(row)));
+        else
+            emit noRowChosen();
+        return true;
     });
     // Enter on the selected row chooses it as a double-click does.
     onEnter(lstRecords, [this] {

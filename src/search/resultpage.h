@@ -13,7 +13,8 @@ class ResultListModel;
 
 // The result page shared by the search window and the members-to-recontact
 // summary: the quick-find box, the list of rows, the hint line, Chiudi and
-// Stampa. A double-click on a row reports the record it came from.
+// Stampa. A double-click on the list reports the record of the selected row,
+// or that no row is selected.
 class ResultPage : public QWidget
 {
     Q_OBJECT
@@ -38,6 +39,8 @@ public slots:
 signals:
     // The record (0-based index) of the double-clicked row.
     void memberChosen(qint64 index);
+    // A double-click on the list with no row selected.
+    void noRowChosen();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -108,6 +108,8 @@ private slots:
     void searchWindowEmptyQuickFind();
     void doubleClickLoadsTheClickedRow();
     void enterLoadsTheSelectedRow();
+    void doubleClickAwayFromTheRows_data();
+    void doubleClickAwayFromTheRows();
     void printSummaryFromTheSearch();
     void recontactSummary();
     void recontactDoubleClickLoadsTheClickedRow();
@@ -477,6 +479,45 @@ void TestSearch::enterLoadsTheSelectedRow()
     card.click(QStringLiteral("cmdTrova"));
     QCOMPARE(card.position(), QStringLiteral("2"));
     QCOMPARE(card.edit(QStringLiteral("txtDataNasc"))->text(), QStringLiteral("02/02/1970"));
+}
+
+void TestSearch::doubleClickAwayFromTheRows_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("loaded"); // record number in the card after; empty: nothing loaded
+    QTest::newRow("search, below the rows: the selected row") << "cmdTrova" << "" << "2";
+    QTest::newRow("search, empty list: closes") << "cmdTrova" << "zzz" << "";
+    QTest::newRow("summary, empty list: closes") << "cmdScadute" << "" << "";
+}
+
+void TestSearch::doubleClickAwayFromTheRows()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, filter);
+    QFETCH(QString, loaded);
+    CardWindow card;
+    writeArchive({{"Neri Paolo", "01/01/1960", "", "", "", ""}, {"Neri Paolo", "02/02/1970", "", "", "", ""}});
+    const QString before = card.position();
+    bool shown = false;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        shown = true;
+        auto *page = dialog->findChild<ResultPage *>();
+        if (auto *search = qobject_cast<TfrmTrovaCandidati *>(dialog)) {
+            search->filter(0)->setText(filter);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+        }
+        if (!page->rows().empty())
+            page->selectRow(1);
+        QListView *list = page->lstRecords;
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, list->viewport()->height() - 5));
+        QVERIFY(!dialog->isVisible());
+    });
+    card.click(opener);
+    QVERIFY(shown);
+    QCOMPARE(card.position(), loaded.isEmpty() ? before : loaded);
+    if (!loaded.isEmpty())
+        QCOMPARE(card.edit(QStringLiteral("txtDataNasc"))->text(), QStringLiteral("02/02/1970"));
 }
 
 void TestSearch::printSummaryFromTheSearch()
