@@ -65,7 +65,9 @@ char *buildInto(char *out, const char *record)
 
 char *ResultRows::room(qsizetype size)
 {
-    if (m_end - m_free < size) {
+    // Rows moved away take their chunks with them: a list moved from starts
+    // a chunk of its own.
+    if (m_chunks.empty() || m_end - m_free < size) {
         // A new chunk, twice the last up to a megabyte, so that a short list
         // takes little; the rest of the last one stays unused.
         const qsizetype chunk = qMax(size, qBound(qsizetype(16 << 10), 2 * (m_end - m_chunkStart), qsizetype(1 << 20)));
