@@ -5,6 +5,7 @@
 //   bench_register [pages]   (default 10000)
 
 #include "app/startup.h"
+#include "memberdata.h"
 #include "base/programfolder.h"
 #include "register/frmlistinoprezzi.h"
 #include "register/paginaregistro.h"
@@ -13,16 +14,13 @@
 #include "ui/picturebox.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -74,16 +72,12 @@ QImage photo(int width, int height)
 template <typename P, typename F>
 double median(P &&prepare, F &&run, int times = 15)
 {
-    std::vector<double> ms;
+    BenchData::Series ms;
     for (int i = 0; i < times; ++i) {
         prepare();
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
+        ms.add(BenchData::timed(run));
     }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
+    return ms.median();
 }
 
 struct Navigation

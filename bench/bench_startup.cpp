@@ -15,7 +15,6 @@
 #include "memberdata.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -31,13 +30,12 @@ double start(const QString &program, const QStringList &arguments, const QString
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("QUORVEL_BENCH_FOLDER"), folder);
     process.setProcessEnvironment(env);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, arguments);
-    while (process.waitForReadyRead(10000))
-        if (process.readAllStandardOutput().contains("painted"))
-            break;
-    const double ms = timer.nsecsElapsed() / 1e6;
+    const double ms = BenchData::timed([&] {
+        process.start(program, arguments);
+        while (process.waitForReadyRead(10000))
+            if (process.readAllStandardOutput().contains("painted"))
+                break;
+    });
     process.waitForFinished();
     return ms;
 }

@@ -55,6 +55,16 @@ inline double readSequentially(const QString &path)
     return timer.nsecsElapsed() / 1e6;
 }
 
+// The time `work` takes, in milliseconds.
+template <typename F>
+double timed(F &&work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
 // Repeated timings of one operation: this machine is shared, so a figure is
 // given as the minimum and the median of its runs.
 struct Series

@@ -60,10 +60,7 @@ QLineEdit *passwordField(QWidget *parent, const QString &name, const QRect &geom
 
 void fixedWindow(QWidget *window, const QString &caption, int width, int height)
 {
-    window->setWindowTitle(caption);
-    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::MSWindowsFixedSizeDialogHint);
-    window->setFixedSize(width, height);
+    Look::fixedDialog(window, caption, width, height, Qt::Window);
     Look::setVerticalGradient(window, Look::SteelBlue, Qt::white);
 }
 

@@ -42,20 +42,6 @@ const std::array<ArchiveTable::Column, ArchiveTable::ColumnCount> &ArchiveTable:
 
 namespace {
 
-// The stored bytes of a field without blanks at its ends.
-std::pair<const char *, int> storedText(const char *record, S::FieldId id)
-{
-    const S::Field &f = S::fields()[id];
-    const char *text = record + f.offset + 1;
-    int begin = 0;
-    int end = qMin<int>(static_cast<unsigned char>(record[f.offset]), f.capacity);
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
-        --end;
-    return {text + begin, end - begin};
-}
-
 void escapeInto(QByteArray &out, const char *text, qsizetype size)
 {
     for (qsizetype i = 0; i < size; ++i) {
@@ -83,9 +69,9 @@ bool ArchiveTable::load()
         const size_t lengths = m_arena.size();
         m_arena.resize(lengths + ColumnCount);
         for (int c = 0; c < ColumnCount; ++c) {
-            const auto [text, size] = storedText(record, columns()[size_t(c)].field);
-            m_arena[lengths + size_t(c)] = char(size);
-            m_arena.insert(m_arena.end(), text, text + size);
+            const QByteArrayView text = S::storedText(record, columns()[size_t(c)].field);
+            m_arena[lengths + size_t(c)] = char(text.size());
+            m_arena.insert(m_arena.end(), text.begin(), text.end());
         }
         return true;
     });

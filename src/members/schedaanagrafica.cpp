@@ -72,13 +72,27 @@ QByteArray TSchedaAnagrafica::toBytes() const
 TSchedaAnagrafica TSchedaAnagrafica::fromBytes(const char *record)
 {
     TSchedaAnagrafica scheda;
-    for (const Field &f : fields())
-        scheda.*f.member = Blanks::trimmed(FixedText::read(record + f.offset, f.capacity));
+    for (int id = 0; id < FieldCount; ++id)
+        scheda.*fields()[size_t(id)].member = field(record, FieldId(id));
     return scheda;
 }
 
 QString TSchedaAnagrafica::field(const char *record, FieldId id)
 {
+    const QByteArrayView text = storedText(record, id);
+    return FixedText::fromWindows1252(text.data(), text.size());
+}
+
+QByteArrayView TSchedaAnagrafica::storedText(const char *record, FieldId id)
+{
+    // Blanks are the bytes 0 to 32, which decode to the same codes.
     const Field &f = fields()[id];
-    return Blanks::trimmed(FixedText::read(record + f.offset, f.capacity));
+    const char *text = record + f.offset + 1;
+    qsizetype begin = 0;
+    qsizetype end = qMin<int>(static_cast<unsigned char>(record[f.offset]), f.capacity);
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
+    return QByteArrayView(text + begin, end - begin);
 }

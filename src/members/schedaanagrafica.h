@@ -51,4 +51,7 @@ struct TSchedaAnagrafica
     static TSchedaAnagrafica fromBytes(const char *record);
     // Reads a single field, for readers that need only a few of them.
     static QString field(const char *record, FieldId id);
+    // A field's stored bytes (Windows-1252) without blanks at their ends, for
+    // readers that go through many records without decoding them.
+    static QByteArrayView storedText(const char *record, FieldId id);
 };

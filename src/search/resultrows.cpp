@@ -14,20 +14,6 @@ using S = TSchedaAnagrafica;
 
 namespace {
 
-// The stored text of a field without blanks at its ends, as bytes.
-QByteArrayView storedText(const char *record, S::FieldId id)
-{
-    const S::Field &f = S::fields()[id];
-    const char *text = record + f.offset + 1;
-    qsizetype begin = 0;
-    qsizetype end = qMin<int>(static_cast<unsigned char>(record[f.offset]), f.capacity);
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
-        --end;
-    return QByteArrayView(text + begin, end - begin);
-}
-
 // The longest row: every field at its widest, and notes of 250 characters.
 constexpr qsizetype kLongestRow = 30 + 7 + 16 + 7 + 16 + 13 + 24 + 8 + 250;
 
@@ -50,15 +36,15 @@ char *put(char *out, QByteArrayView bytes, qsizetype width = -1)
 // lists. Returns the end of the row.
 char *buildInto(char *out, const char *record)
 {
-    out = put(out, storedText(record, S::fCandidato), 30);
+    out = put(out, S::storedText(record, S::fCandidato), 30);
     out = put(out, "  C.F. ");
-    out = put(out, storedText(record, S::fCodFisc), 16);
+    out = put(out, S::storedText(record, S::fCodFisc), 16);
     out = put(out, "  Cel. ");
-    out = put(out, storedText(record, S::fCel), 16);
+    out = put(out, S::storedText(record, S::fCel), 16);
     out = put(out, "  Qualifica: ");
-    out = put(out, storedText(record, S::fSettore), 24);
+    out = put(out, S::storedText(record, S::fSettore), 24);
     out = put(out, "  Note: ");
-    return put(out, storedText(record, S::fNote));
+    return put(out, S::storedText(record, S::fNote));
 }
 
 } // namespace
@@ -278,7 +264,7 @@ std::optional<ResultRows> find(const SearchFilters &filters)
         // Each field is decoded into a buffer on the stack, never a string.
         QChar decoded[256];
         for (const auto &[field, text] : active) {
-            const QByteArrayView bytes = storedText(record, field);
+            const QByteArrayView bytes = S::storedText(record, field);
             FixedText::decodeInto(bytes.data(), bytes.size(), decoded);
             if (!QStringView(decoded, bytes.size()).contains(text, Qt::CaseInsensitive))
                 return false;
@@ -290,7 +276,7 @@ std::optional<ResultRows> find(const SearchFilters &filters)
 ResultRows toRecontact()
 {
     static const QByteArray no = FixedText::toWindows1252(S::RicontattaNo);
-    auto rows = collect([](const char *record) { return storedText(record, S::fRicontatta) != no; });
+    auto rows = collect([](const char *record) { return S::storedText(record, S::fRicontatta) != no; });
     return rows ? std::move(*rows) : ResultRows();
 }
 

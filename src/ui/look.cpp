@@ -52,10 +52,10 @@ QWidget *centredPanel(QWidget *window, int width, int height, const QString &nam
     return panel;
 }
 
-void fixedDialog(QWidget *dialog, const QString &caption, int width, int height)
+void fixedDialog(QWidget *dialog, const QString &caption, int width, int height, Qt::WindowType kind)
 {
     dialog->setWindowTitle(caption);
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    dialog->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setFixedSize(width, height);
 }

@@ -41,8 +41,9 @@ void setVerticalGradient(QWidget *window, const QColor &top, const QColor &botto
 QWidget *centredPanel(QWidget *window, int width, int height,
                       const QString &name = QStringLiteral("panContainer"));
 
-// A dialog of fixed size with a single border and no border icons.
-void fixedDialog(QWidget *dialog, const QString &caption, int width, int height);
+// A dialog of fixed size with a single border and no border icons; with
+// Qt::Window as `kind`, a top-level window of the same look.
+void fixedDialog(QWidget *dialog, const QString &caption, int width, int height, Qt::WindowType kind = Qt::Dialog);
 
 // Moves a window so that it stands in the middle of its screen.
 void centreOnScreen(QWidget *window);
