@@ -133,7 +133,11 @@ inline TSchedaAnagrafica member(qint64 i)
         s.Cel = QStringLiteral("3%1 %2").arg(20 + draw(i, 12) % 80).arg(draw(i, 13) % 10000000, 7, 10, QChar(u'0'));
     s.Lingue = draw(i, 14) % 3 ? QStringLiteral("Inglese") : QStringLiteral("Inglese, francese");
     s.Patente = draw(i, 15) % 2 ? QStringLiteral("B") : QString();
-    s.Competenze = QStringLiteral("Segreteria, accoglienza");
+    // The admission date, as the card labels this field.
+    s.Competenze = QStringLiteral("%1/%2/%3")
+                       .arg(1 + draw(i, 19) % 28, 2, 10, QChar(u'0'))
+                       .arg(1 + draw(i, 20) % 12, 2, 10, QChar(u'0'))
+                       .arg(2000 + draw(i, 21) % 27);
     if (draw(i, 16) % 10 < 3)
         s.Note = pick(kNotes, skewed(i, 17, qsizetype(std::size(kNotes))));
     s.setRicontatta(draw(i, 18) % 2 == 0);
