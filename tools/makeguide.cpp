@@ -3,6 +3,7 @@
 //
 //   quorvel_guide OUTPUT.pdf
 
+#include "base/wholefile.h"
 #include "help/helptexts.h"
 
 #include <QGuiApplication>
@@ -49,10 +50,19 @@ int main(int argc, char **argv)
     document.setDefaultStyleSheet(QStringLiteral("h1 { color: #1F3B57; } h2 { color: #2F6594; } p { margin-bottom: 8px; }"));
     document.setHtml(QStringLiteral("<html><body style=\"font-family: 'DejaVu Sans'; font-size: 11pt;\">") + body
                      + QStringLiteral("</body></html>"));
-    QPdfWriter pdf(QString::fromLocal8Bit(argv[1]));
+    WholeFile file(QString::fromLocal8Bit(argv[1]));
+    if (!file.open()) {
+        std::fprintf(stderr, "quorvel_guide: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    QPdfWriter pdf(file.device());
     pdf.setTitle(QStringLiteral("Guida all'utilizzo di Quorvel con Vori"));
     pdf.setCreator(QStringLiteral("Quorvel con Vori"));
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20)));
     document.print(&pdf);
+    if (!file.commit()) {
+        std::fprintf(stderr, "quorvel_guide: cannot write %s\n", argv[1]);
+        return 1;
+    }
     return 0;
 }

@@ -17,7 +17,7 @@ namespace FileLock {
 #ifdef Q_OS_WIN
 
 namespace {
-HANDLE handleOf(QFile &file)
+HANDLE handleOf(QFileDevice &file)
 {
     return reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
 }
@@ -36,7 +36,7 @@ void unlock(QFile &file)
     UnlockFileEx(handleOf(file), 0, MAXDWORD, MAXDWORD, &whole);
 }
 
-bool syncToDisk(QFile &file)
+bool syncToDisk(QFileDevice &file)
 {
     return file.flush() && FlushFileBuffers(handleOf(file));
 }
@@ -58,7 +58,7 @@ void unlock(QFile &file)
     ::flock(file.handle(), LOCK_UN);
 }
 
-bool syncToDisk(QFile &file)
+bool syncToDisk(QFileDevice &file)
 {
     return file.flush() && ::fsync(file.handle()) == 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class QFile;
+class QFileDevice;
 class QString;
 
 // The platform calls behind the record files: locks on an open file, so that
@@ -17,7 +18,7 @@ bool tryLock(QFile &file, Mode mode);
 void unlock(QFile &file);
 
 // Flushes Qt's buffer and the system's cache to the disk.
-bool syncToDisk(QFile &file);
+bool syncToDisk(QFileDevice &file);
 
 // Flushes a folder's entries, so that a file just created in it is still
 // there after a power cut.

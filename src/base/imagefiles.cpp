@@ -1,8 +1,10 @@
 #include "base/imagefiles.h"
 
+#include "base/wholefile.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace ImageFiles {
 
@@ -25,10 +27,10 @@ void limitDecoderMemory()
     Q_UNUSED(limited)
 }
 
-QImage read(const QString &path, int maxSide)
+namespace {
+QImage readFrom(QImageReader &reader, int maxSide)
 {
     limitDecoderMemory();
-    QImageReader reader(path);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(DecodeBudgetMB);
     // These decoders check their allocations against the limit; others (GIF
@@ -54,20 +56,41 @@ QImage read(const QString &path, int maxSide)
                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }
+} // namespace
+
+QImage read(const QString &path, int maxSide)
+{
+    // A named pipe or a device would block the reader for good.
+    if (!QFileInfo(path).isFile())
+        return {};
+    QImageReader reader(path);
+    return readFrom(reader, maxSide);
+}
+
+QImage decode(const QByteArray &bytes, int maxSide)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    return readFrom(reader, maxSide);
+}
 
 namespace {
 bool write(const QString &path, const QImage &image, const char *format, int quality)
 {
-    QSaveFile file(path);
-    if (image.isNull() || !file.open(QIODevice::WriteOnly))
-        return false;
-    if (!image.save(&file, format, quality)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    WholeFile file(path);
+    return !image.isNull() && file.open() && image.save(file.device(), format, quality) && file.commit();
 }
 } // namespace
+
+QByteArray encodeJpeg(const QImage &image, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG", quality))
+        return {};
+    return bytes;
+}
 
 bool writeJpeg(const QString &path, const QImage &image, int quality)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -24,10 +25,15 @@ bool plausiblePhotoSize(QSize size);
 // the file is missing, damaged, of another format, or declares or decodes to
 // a size no camera makes; nothing is ever decoded beyond the budget above.
 QImage read(const QString &path, int maxSide = 4096);
+// The same from the bytes of a picture file.
+QImage decode(const QByteArray &bytes, int maxSide = 4096);
 
 // Bounds the JPEG decoder's working memory for the whole process. Called at
 // start-up, before any other thread runs, and again (at no cost) by read().
 void limitDecoderMemory();
+
+// A JPEG file's bytes; empty for a null image.
+QByteArray encodeJpeg(const QImage &image, int quality = 90);
 
 // Writes a JPEG, replacing any earlier file; false when it cannot be written.
 bool writeJpeg(const QString &path, const QImage &image, int quality = 90);

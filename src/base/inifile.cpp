@@ -1,9 +1,9 @@
 #include "base/inifile.h"
 
 #include "base/fixedtext.h"
+#include "base/wholefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 // Bytes as they stand: the values are converted to and from Windows-1252 here.
 #define SI_NO_CONVERSION
@@ -63,12 +63,5 @@ bool IniFile::save() const
             text += '\r';
         text += c;
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(text.data(), qint64(text.size())) != qint64(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WholeFile::write(m_path, QByteArray(text.data(), qsizetype(text.size())));
 }

@@ -29,11 +29,14 @@ public:
         : m_file(path)
     {
         const bool existed = QFileInfo::exists(path);
-        // Opening for reading and writing creates a missing file and never
-        // truncates an existing one, in one step: two copies creating the file
-        // at the same moment both get it. Unbuffered, so that every byte is
-        // written before the lock is released.
-        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        // Only reading needs no more than reading, so that a read-only archive
+        // or book (a locked share, a read-only medium) can still be browsed.
+        // Otherwise, opening for reading and writing creates a missing file
+        // and never truncates an existing one, in one step: two copies
+        // creating the file at the same moment both get it. Unbuffered, so
+        // that every byte is written before the lock is released.
+        const QIODevice::OpenMode access = existed && mode == FileLock::Shared ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+        if (!m_file.open(access | QIODevice::Unbuffered))
             return;
         if (!existed)
             FileLock::syncFolder(QFileInfo(path).absolutePath());
@@ -131,6 +134,27 @@ bool RecordFile::overwrite(qint64 index, const QByteArray &record)
     QFile &file = session.file();
     return file.seek(index * m_recordSize) && file.write(record) == m_recordSize
         && FileLock::syncToDisk(file);
+}
+
+RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
+                                         const std::function<bool(const QByteArray &)> &unchanged)
+{
+    if (index < 0 || record.size() != m_recordSize)
+        return Replaced::Failed;
+    Session session(m_path, FileLock::Exclusive);
+    if (!session.ok() || index >= session.file().size() / m_recordSize)
+        return Replaced::Failed;
+    QFile &file = session.file();
+    if (!file.seek(index * m_recordSize))
+        return Replaced::Failed;
+    const QByteArray stored = file.read(m_recordSize);
+    if (stored.size() != m_recordSize)
+        return Replaced::Failed;
+    if (!unchanged(stored))
+        return Replaced::Changed;
+    return file.seek(index * m_recordSize) && file.write(record) == m_recordSize && FileLock::syncToDisk(file)
+        ? Replaced::Yes
+        : Replaced::Failed;
 }
 
 std::optional<qint64> RecordFile::append(const QByteArray &record)

@@ -2,9 +2,9 @@
 
 #include "base/blanks.h"
 #include "base/fixedtext.h"
+#include "base/wholefile.h"
 #include "members/memberarchive.h"
 
-#include <QSaveFile>
 
 using S = TSchedaAnagrafica;
 
@@ -117,8 +117,8 @@ bool ArchiveTable::writeSpreadsheet(const QString &path) const
     static const QByteArray cellStart =
         "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">";
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    WholeFile file(path);
+    if (!file.open())
         return false;
     QByteArray out = head;
     for (const Column &c : columns())
@@ -146,13 +146,11 @@ bool ArchiveTable::writeSpreadsheet(const QString &path) const
         }
         out += "</tr>";
         if (out.size() >= kFlushAt) {
-            if (file.write(out) != out.size())
+            if (!file.write(out))
                 return false;
             out.clear();
         }
     }
     out += "</table></body></html>";
-    if (file.write(out) != out.size())
-        return false;
-    return file.commit();
+    return file.write(out) && file.commit();
 }

@@ -4,6 +4,7 @@
 #include "base/blanks.h"
 #include "base/inifile.h"
 #include "base/programfolder.h"
+#include "base/wholefile.h"
 #include "documents/privacydocument.h"
 #include "ui/fieldbehaviours.h"
 #include "ui/look.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShowEvent>
 
 const QString TfrmPrivacy::IniName = QStringLiteral("Liberatoria_Privacy.ini");
@@ -181,8 +181,7 @@ void TfrmPrivacy::btnRTFClick()
         values.insert(QString::fromLatin1(f.name), field(QString::fromLatin1(f.name))->text());
     const QByteArray document = PrivacyDocument::rtf(values);
     const QString path = ProgramFolder::file(DocumentName);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() || !file.commit()) {
+    if (!WholeFile::write(path, document)) {
         Messages::plain(QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il "
                                        "documento non sia già aperto."));
         return;

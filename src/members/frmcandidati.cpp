@@ -333,6 +333,7 @@ void TfrmCandidati::showRecord(qint64 index, const TSchedaAnagrafica &scheda)
     for (int i = 0; i < 6; ++i)
         m_attachments[i]->setText(scheda.*S::fields()[kAttachmentFields[i]].member);
     lblPosizione->setText(QString::number(index + 1));
+    m_loaded = scheda;
     imgFoto->setImage(MemberArchive::loadPhoto(lblPosizione->text()));
 }
 
@@ -386,7 +387,14 @@ void TfrmCandidati::cmdSalvaClick()
     QString message;
     if (!position.isEmpty()) {
         const qint64 number = position.toLongLong();
-        if (!archive.overwrite(number - 1, scheda)) {
+        const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
+            if (onlyIfUnchanged)
+                return archive.replace(number - 1, scheda, m_loaded);
+            return archive.overwrite(number - 1, scheda) ? RecordFile::Replaced::Yes : RecordFile::Replaced::Failed;
+        });
+        if (saved == Messages::Overwrite::Declined)
+            return;
+        if (saved == Messages::Overwrite::Failed) {
             Messages::error(MemberArchive::ErrorText);
             return;
         }
@@ -401,6 +409,7 @@ void TfrmCandidati::cmdSalvaClick()
         lblPosizione->setText(QString::number(*index + 1));
         message = QStringLiteral("La scheda corrente è stata inserita in archivio.");
     }
+    m_loaded = scheda;
     // The record is saved; a photo that cannot be written only turns the card
     // to the placeholder.
     if (!MemberArchive::savePhoto(lblPosizione->text(), imgFoto->image()))

@@ -76,6 +76,9 @@ private:
     std::array<QLineEdit *, EditCount> m_edits{};
     std::array<QLabel *, 6> m_attachments{};
     QLabel *lblPosizione = nullptr;
+    // The member as last read from or written to the archive, to tell
+    // whether another copy of the program saved it since.
+    TSchedaAnagrafica m_loaded;
     QCheckBox *chkRicontatta = nullptr;
     PictureBox *imgFoto = nullptr;
     PictureBox *imgBianco = nullptr;

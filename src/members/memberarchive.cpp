@@ -36,6 +36,16 @@ bool MemberArchive::overwrite(qint64 index, const TSchedaAnagrafica &scheda)
     return m_file.overwrite(index, scheda.toBytes());
 }
 
+RecordFile::Replaced MemberArchive::replace(qint64 index, const TSchedaAnagrafica &scheda,
+                                            const TSchedaAnagrafica &loaded)
+{
+    // Compared as both would be written: unused bytes and blanks do not count.
+    const QByteArray expected = loaded.toBytes();
+    return m_file.replace(index, scheda.toBytes(), [&](const QByteArray &stored) {
+        return TSchedaAnagrafica::fromBytes(stored.constData()).toBytes() == expected;
+    });
+}
+
 std::optional<qint64> MemberArchive::append(const TSchedaAnagrafica &scheda)
 {
     return m_file.append(scheda.toBytes());

@@ -7,14 +7,14 @@
 
 namespace PhotoDialogs {
 
-std::optional<QImage> load(QWidget *parent)
+std::optional<QImage> load(QWidget *parent, int maxSide)
 {
     const QString path = FileDialogs::open(
         parent, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."),
         QStringLiteral("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)"));
     if (path.isEmpty())
         return std::nullopt;
-    return ImageFiles::read(path);
+    return ImageFiles::read(path, maxSide);
 }
 
 SaveResult save(QWidget *parent, const QImage &image)

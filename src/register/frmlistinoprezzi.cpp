@@ -245,6 +245,7 @@ void TfrmListinoPrezzi::clearPage()
         slot.photo->setImage(blank());
     }
     lblPosizione->clear();
+    m_loaded.reset();
     m_slots[0].edits[TSlotPagina::fNome]->setFocus();
 }
 
@@ -274,10 +275,16 @@ void TfrmListinoPrezzi::showPage(qint64 page)
             FieldBehaviours::showText(m_slots[size_t(s)].edits[e.id],
                                       content->slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member);
     lblPosizione->setText(QString::number(page));
-    for (int s = 0; s < SlotCount; ++s) {
-        const QImage photo = RegisterBook::readPhoto(current.photoPath(TPaginaRegistro::letter(s), pageNumber()));
-        m_slots[size_t(s)].photo->setImage(photo.isNull() ? blank() : photo);
-    }
+    m_loaded = *content;
+    for (int s = 0; s < SlotCount; ++s)
+        setSlotPhoto(s, RegisterBook::readPhoto(current.photoPath(TPaginaRegistro::letter(s), pageNumber())));
+}
+
+void TfrmListinoPrezzi::setSlotPhoto(int slot, const QImage &picture)
+{
+    // A slot keeps its page photo, not the picture it came from: a page of
+    // eight camera photos stays small.
+    m_slots[size_t(slot)].photo->setImage(picture.isNull() ? blank() : RegisterBook::pagePhoto(picture));
 }
 
 void TfrmListinoPrezzi::showEnd(bool last)
@@ -352,64 +359,71 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     }
     RegisterBook current = book();
     const bool isNew = pageNumber().isEmpty();
+    const TPaginaRegistro content = pageOnScreen();
     std::optional<qint64> page;
-    if (isNew)
-        page = current.append(pageOnScreen());
-    else if (current.overwrite(pageNumber().toLongLong(), pageOnScreen()))
-        page = pageNumber().toLongLong();
+    if (isNew) {
+        page = current.append(content);
+    } else {
+        const qint64 number = pageNumber().toLongLong();
+        const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
+            if (onlyIfUnchanged && m_loaded)
+                return current.replace(number, content, *m_loaded);
+            return current.overwrite(number, content) ? RecordFile::Replaced::Yes : RecordFile::Replaced::Failed;
+        });
+        if (saved == Messages::Overwrite::Declined)
+            return;
+        if (saved == Messages::Overwrite::Saved)
+            page = number;
+    }
     if (!page) {
         Messages::error(MemberArchive::ErrorText);
         return;
     }
     lblPosizione->setText(QString::number(*page));
-    savePagePhotos(pageNumber());
+    m_loaded = content;
+    if (!writePagePhotos(pageNumber())) {
+        Messages::warning(QStringLiteral("Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile "
+                                         "salvare le foto dei soci nella cartella Foto_Gruppo.\n\r\n\rAccertarsi che "
+                                         "il disco non sia pieno e di possedere i privilegi di scrittura nella cartella "
+                                         "di installazione del programma."));
+        return;
+    }
     Messages::information(isNew ? QStringLiteral("La scheda corrente è stata inserita in archivio.")
                                 : QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in "
                                                  "archivio."));
 }
 
-void TfrmListinoPrezzi::savePagePhotos(const QString &page)
+bool TfrmListinoPrezzi::writePagePhotos(const QString &page)
 {
-    // Each slot's picture is scaled once, for its page photo and its preview copy.
+    // Each slot's picture is encoded once, for its page photo and its preview
+    // copy. A file that cannot be written keeps its earlier content, and the
+    // slot its picture. The slots then take the pictures as encoded here,
+    // never as read back from the shared files: another copy of the program
+    // working on the same book may write those at any moment.
     const RegisterBook current = book();
-    std::array<QImage, SlotCount> made;
+    bool written = true;
     for (int s = 0; s < SlotCount; ++s) {
-        made[size_t(s)] = RegisterBook::pagePhoto(m_slots[size_t(s)].photo->image());
-        if (!RegisterBook::writePhoto(current.photoPath(TPaginaRegistro::letter(s), page), made[size_t(s)])) {
-            m_slots[size_t(s)].photo->setImage(blank());
-            made[size_t(s)] = RegisterBook::pagePhoto(blank());
-        }
+        const QChar letter = TPaginaRegistro::letter(s);
+        const QByteArray jpeg = RegisterBook::encodePhoto(m_slots[size_t(s)].photo->image());
+        if (!page.isEmpty())
+            written = RegisterBook::writePhotoFile(current.photoPath(letter, page), jpeg) && written;
+        written = RegisterBook::writePhotoFile(current.previewPath(letter), jpeg) && written;
+        const QImage copy = ImageFiles::decode(jpeg);
+        if (!copy.isNull())
+            m_slots[size_t(s)].photo->setImage(copy);
     }
-    writePreviewCopies(made);
+    return written;
 }
 
-void TfrmListinoPrezzi::writePreviewCopies()
+bool TfrmListinoPrezzi::writePreviewCopies()
 {
-    std::array<QImage, SlotCount> made;
-    for (int s = 0; s < SlotCount; ++s)
-        made[size_t(s)] = RegisterBook::pagePhoto(m_slots[size_t(s)].photo->image());
-    writePreviewCopies(made);
-}
-
-void TfrmListinoPrezzi::writePreviewCopies(const std::array<QImage, SlotCount> &made)
-{
-    // A failure stops the pass where it happens, silently.
-    const RegisterBook current = book();
-    for (int s = 0; s < SlotCount; ++s)
-        if (!RegisterBook::writePhoto(current.previewPath(TPaginaRegistro::letter(s)), made[size_t(s)]))
-            return;
-    for (int s = 0; s < SlotCount; ++s) {
-        const QImage copy = RegisterBook::readPhoto(current.previewPath(TPaginaRegistro::letter(s)));
-        if (copy.isNull())
-            return;
-        m_slots[size_t(s)].photo->setImage(copy);
-    }
+    return writePagePhotos(QString());
 }
 
 void TfrmListinoPrezzi::imgFotoClick(int slot)
 {
-    if (const auto image = PhotoDialogs::load(this))
-        m_slots[size_t(slot)].photo->setImage(image->isNull() ? blank() : *image);
+    if (const auto image = PhotoDialogs::load(this, RegisterBook::PhotoReadSide))
+        setSlotPhoto(slot, *image);
 }
 
 void TfrmListinoPrezzi::impProdottoClick(int slot)
@@ -427,8 +441,7 @@ void TfrmListinoPrezzi::importMember(int slot, qint64 index, const TSchedaAnagra
         FieldBehaviours::showText(target.edits[e.id], lines.*TSlotPagina::fields()[e.id].member);
     lblRecord->setText(QString::number(index + 1));
     ProgramFolder::ensureFolder(MemberArchive::PhotoFolder);
-    const QImage photo = ImageFiles::read(MemberArchive::photoPath(lblRecord->text()));
-    target.photo->setImage(photo.isNull() ? blank() : photo);
+    setSlotPhoto(slot, ImageFiles::read(MemberArchive::photoPath(lblRecord->text()), RegisterBook::PhotoReadSide));
 }
 
 void TfrmListinoPrezzi::cmdAnteprimaClick()

@@ -36,9 +36,10 @@ public:
     QString bookName() const;
     QString pageNumber() const;
 
-    // Writes the eight preview copies and loads them back into the slots, so
-    // that a print shows exactly what was written.
-    void writePreviewCopies();
+    // Writes the eight preview copies and shows in the slots the pictures as
+    // written, so that a print shows exactly that; false when a copy could
+    // not be written.
+    bool writePreviewCopies();
 
 public slots:
     void cmdNuovoClick();
@@ -77,11 +78,17 @@ private:
     // First or last page; the empty-book notice when there is none.
     void showEnd(bool last);
     TPaginaRegistro pageOnScreen() const;
-    void savePagePhotos(const QString &page);
-    void writePreviewCopies(const std::array<QImage, SlotCount> &pagePhotos);
+    // The page photos of a page number (none for an empty one) and the
+    // preview copies; false when one could not be written.
+    bool writePagePhotos(const QString &page);
+    // The slot's page photo made from a picture; the placeholder for none.
+    void setSlotPhoto(int slot, const QImage &picture);
     QImage blank() const;
 
     std::array<Slot, SlotCount> m_slots;
+    // The page as last read from or written to the book, to tell whether
+    // another copy of the program saved it since.
+    std::optional<TPaginaRegistro> m_loaded;
     QLabel *lblFile = nullptr;
     QLabel *lblNome = nullptr;
     QLabel *lblPosizione = nullptr;

@@ -3,6 +3,7 @@
 #include "base/blanks.h"
 #include "base/imagefiles.h"
 #include "base/programfolder.h"
+#include "base/wholefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,6 +76,15 @@ bool RegisterBook::overwrite(qint64 page, const TPaginaRegistro &content)
     return m_file.overwrite(page - 1, content.toBytes());
 }
 
+RecordFile::Replaced RegisterBook::replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro &loaded)
+{
+    // Compared as both would be written: unused bytes and blanks do not count.
+    const QByteArray expected = loaded.toBytes();
+    return m_file.replace(page - 1, content.toBytes(), [&](const QByteArray &stored) {
+        return TPaginaRegistro::fromBytes(stored.constData()).toBytes() == expected;
+    });
+}
+
 std::optional<qint64> RegisterBook::append(const TPaginaRegistro &content)
 {
     const auto index = m_file.append(content.toBytes());
@@ -109,8 +119,18 @@ QImage RegisterBook::pagePhoto(const QImage &picture)
 
 bool RegisterBook::writePhoto(const QString &path, const QImage &pagePhoto)
 {
+    return writePhotoFile(path, encodePhoto(pagePhoto));
+}
+
+QByteArray RegisterBook::encodePhoto(const QImage &picture)
+{
+    return ImageFiles::encodeJpeg(picture.size() == PhotoSize ? picture : pagePhoto(picture));
+}
+
+bool RegisterBook::writePhotoFile(const QString &path, const QByteArray &jpeg)
+{
     ProgramFolder::ensureFolder(PhotoFolder);
-    return ImageFiles::writeJpeg(path, pagePhoto);
+    return !jpeg.isEmpty() && WholeFile::write(path, jpeg);
 }
 
 QImage RegisterBook::readPhoto(const QString &path)

@@ -19,6 +19,9 @@ public:
     static const QString Extension;   // ".qvl"
     static const QString PhotoFolder; // "Foto_Gruppo"
     static constexpr QSize PhotoSize{282, 366};
+    // Pictures for a slot are read no larger than this on a side: enough
+    // for a smooth page photo, and small whatever the camera made.
+    static constexpr int PhotoReadSide = 2 * 366;
 
     RegisterBook(const QString &path, const QString &name);
 
@@ -40,6 +43,9 @@ public:
     // Page numbers count from 1.
     std::optional<TPaginaRegistro> read(qint64 page) const;
     bool overwrite(qint64 page, const TPaginaRegistro &content);
+    // Overwrites the page only while it still holds `loaded`, the page as the
+    // window read it.
+    RecordFile::Replaced replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro &loaded);
     // Returns the new page's number.
     std::optional<qint64> append(const TPaginaRegistro &content);
 
@@ -52,6 +58,10 @@ public:
     static QImage pagePhoto(const QImage &picture);
     // Writes a picture already made by pagePhoto(); false when it cannot.
     static bool writePhoto(const QString &path, const QImage &pagePhoto);
+    // The same in two steps: the JPEG bytes of a page photo (made from the
+    // picture first when it is not one), then the file.
+    static QByteArray encodePhoto(const QImage &picture);
+    static bool writePhotoFile(const QString &path, const QByteArray &jpeg);
     // A page photo, or a null image when it cannot be read.
     static QImage readPhoto(const QString &path);
 

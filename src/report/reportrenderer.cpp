@@ -1,6 +1,7 @@
 #include "report/reportrenderer.h"
 
 #include "base/fontfamily.h"
+#include "base/wholefile.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -127,11 +128,14 @@ bool paintPages(QPagedPaintDevice &device, const std::vector<Page> &pages, QPage
 
 bool writePdf(const QString &path, const Template &report)
 {
-    QPdfWriter pdf(path);
+    WholeFile file(path);
+    if (!file.open())
+        return false;
+    QPdfWriter pdf(file.device());
     pdf.setResolution(300);
     pdf.setCreator(QStringLiteral("Quorvel con Vori"));
     pdf.setTitle(report.name());
-    return paintPages(pdf, report.prepare(), report.orientation());
+    return paintPages(pdf, report.prepare(), report.orientation()) && file.commit();
 }
 
 } // namespace Report

@@ -90,4 +90,17 @@ void information(const QString &text) { show(Kind::Information, text); }
 void plain(const QString &text) { show(Kind::Plain, text); }
 bool question(const QString &text) { return show(Kind::Question, text); }
 
+Overwrite overwriteAsking(const std::function<RecordFile::Replaced(bool onlyIfUnchanged)> &replace)
+{
+    RecordFile::Replaced result = replace(true);
+    if (result == RecordFile::Replaced::Changed) {
+        if (!question(QStringLiteral("Attenzione: dopo che questa scheda è stata aperta, un'altra copia del programma "
+                                     "ne ha salvato una versione diversa in archivio.\n\r\n\rSi vuole sovrascrivere "
+                                     "quella versione con i dati che appaiono sullo schermo?")))
+            return Overwrite::Declined;
+        result = replace(false);
+    }
+    return result == RecordFile::Replaced::Yes ? Overwrite::Saved : Overwrite::Failed;
+}
+
 } // namespace Messages

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "base/recordfile.h"
+
 #include <QList>
 #include <QString>
+
+#include <functional>
 
 // Every message box of the program. Notices (warning, error, information)
 // carry OK and Cancel and their answer is not used; plain boxes carry OK only;
@@ -16,6 +20,13 @@ void information(const QString &text);
 void plain(const QString &text);
 // True unless the user answered No.
 bool question(const QString &text);
+
+enum class Overwrite { Saved, Declined, Failed };
+// Saves over a record the window loaded. When another copy of the program
+// changed it meanwhile, asks whether to overwrite that change; on No nothing
+// is written. `replace(true)` writes only over the record as loaded,
+// `replace(false)` writes whatever is stored.
+Overwrite overwriteAsking(const std::function<RecordFile::Replaced(bool onlyIfUnchanged)> &replace);
 
 struct Shown
 {

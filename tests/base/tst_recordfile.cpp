@@ -193,14 +193,19 @@ void TestRecordFile::unopenableFileIsAnErrorAndStaysUnchanged()
         QVERIFY(FileLock::tryLock(other, FileLock::Exclusive));
     }
 
+    // A file that can only be read is still read in full; nothing else is.
+    const bool readable = how == QStringLiteral("readonly");
     RecordFile file(path, kSize);
     {
         HonourFilePermissions permissions;
-        QVERIFY(!file.count());
-        QVERIFY(!file.read(0));
+        QCOMPARE(file.count(), readable ? std::optional<qint64>(2) : std::nullopt);
+        QCOMPARE(file.read(1), readable ? std::optional<QByteArray>(record('B')) : std::nullopt);
         QVERIFY(!file.append(record('C')));
         QVERIFY(!file.overwrite(0, record('C')));
-        QVERIFY(!file.forEach([](qint64, const char *) { return true; }));
+        QCOMPARE(file.replace(0, record('C'), [](const QByteArray &) { return true; }), RecordFile::Replaced::Failed);
+        int visited = 0;
+        QCOMPARE(file.forEach([&](qint64, const char *) { return ++visited; }), readable);
+        QCOMPARE(visited, readable ? 2 : 0);
     }
 
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -77,6 +77,7 @@ private slots:
     void navigationSteps();
     void unknownRicontattaLeavesTheBox();
     void damagedRecordShowsWhatItCan();
+    void archiveErrors_data();
     void archiveErrors();
     void hints();
     void emailButton();
@@ -443,27 +444,39 @@ void TestFrmCandidati::damagedRecordShowsWhatItCan()
     QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 7224);
 }
 
+void TestFrmCandidati::archiveErrors_data()
+{
+    // An archive that cannot be opened fails every step; one that can only be
+    // read (a locked share, a read-only medium) is browsed, and only the save
+    // fails.
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("no access") << false;
+    QTest::newRow("read only") << true;
+}
+
 void TestFrmCandidati::archiveErrors()
 {
+    QFETCH(bool, readable);
     CardWindow card;
     writeArchive({member(QStringLiteral("uno"))});
     const QString path = card.folder.file(QStringLiteral("Archivio_Anagrafico.pro"));
     const QByteArray before = card.folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    QFile::setPermissions(path, readable ? QFileDevice::ReadOwner : QFileDevice::Permissions());
     {
         HonourFilePermissions permissions;
         for (const char *button : {"cmdPrimo", "cmdUltimo", "cmdAvanti", "cmdIndietro"})
             card.click(QString::fromLatin1(button));
+        QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text(), readable ? QStringLiteral("uno") : QString());
         card.fill(QStringLiteral("due"));
         card.click(QStringLiteral("cmdSalva"));
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QCOMPARE(m_messages->shown().size(), 5);
+    QCOMPARE(m_messages->shown().size(), readable ? 1 : 5);
     for (const auto &shown : m_messages->shown()) {
         QCOMPARE(shown.kind, Kind::Error);
         QCOMPARE(shown.text, MemberArchive::ErrorText);
     }
-    QCOMPARE(card.position(), QString());
+    QCOMPARE(card.position(), readable ? QStringLiteral("1") : QString());
     QCOMPARE(card.edit(QStringLiteral("txtCandidato"))->text(), QStringLiteral("due"));
     QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")), before);
 }

@@ -405,9 +405,19 @@ void TestSearch::searchWindowUnreadableArchive()
     TestFolder folder;
     writeArchive(kMembers);
     const QString path = folder.file(QStringLiteral("Archivio_Anagrafico.pro"));
-    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    {
+        // An archive that can only be read is searched as any other.
+        TfrmTrovaCandidati readOnly;
+        readOnly.show();
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        HonourFilePermissions permissions;
+        QTest::mouseClick(readOnly.findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
+        QVERIFY(m_messages->shown().isEmpty());
+        QCOMPARE(readOnly.resultPage()->rows().size(), size_t(kMembers.size()));
+    }
     TfrmTrovaCandidati window;
     window.show();
+    QFile::setPermissions(path, QFileDevice::Permissions());
     {
         HonourFilePermissions permissions;
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
