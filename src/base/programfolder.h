@@ -15,6 +15,12 @@ QString file(const QString &relativeName);
 // Makes sure a sub-folder (and any missing parent) exists; returns whether it does.
 bool ensureFolder(const QString &relativeName);
 
+// Whether a name makes a file directly in a folder of the program on every
+// system: no path separator or other character a file name cannot hold, no
+// final dot or blank, no device name (with or without an extension), and at
+// most 255 bytes as the file system stores it.
+bool portableFileName(const QString &name);
+
 // Tests point the program at a fresh folder; an empty text restores the real one.
 void setForTesting(const QString &folder);
 

@@ -64,7 +64,7 @@ bool ArchiveTable::load()
     const auto count = MemberArchive().count();
     if (count)
         m_starts.reserve(size_t(*count));
-    return MemberArchive().forEach([this](qint64, const char *record) {
+    m_complete = MemberArchive().forEach([this](qint64, const char *record) {
         m_starts.push_back(m_arena.size());
         const size_t lengths = m_arena.size();
         m_arena.resize(lengths + ColumnCount);
@@ -75,6 +75,7 @@ bool ArchiveTable::load()
         }
         return true;
     });
+    return m_complete;
 }
 
 QByteArray ArchiveTable::cellBytes(qsizetype row, int column) const

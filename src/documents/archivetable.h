@@ -33,6 +33,8 @@ public:
     // Reads every record; false when the archive could not be read to the
     // end (the rows read so far stay).
     bool load();
+    // Whether the last load read the whole archive.
+    bool complete() const { return m_complete; }
 
     qsizetype rowCount() const { return qsizetype(m_starts.size()); }
     QString cell(qsizetype row, int column) const;
@@ -50,4 +52,5 @@ private:
     std::vector<char> m_arena;
     std::vector<quint64> m_starts;
     QHash<quint64, QString> m_edits; // row * ColumnCount + column
+    bool m_complete = false;
 };

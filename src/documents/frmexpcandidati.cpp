@@ -138,6 +138,14 @@ void TfrmExpCandidati::showEvent(QShowEvent *event)
 
 void TfrmExpCandidati::cmdEsportaClick()
 {
+    // A sheet with part of the members must never replace a complete one.
+    if (!m_table.complete()) {
+        Messages::plain(QStringLiteral("Attenzione: non è stato possibile leggere tutte le schede dell'archivio, "
+                                       "quindi i dati non sono stati esportati.\n\r\n\rAccertarsi di possedere i "
+                                       "privilegi di accesso all'archivio nella cartella di installazione del "
+                                       "programma."));
+        return;
+    }
     if (!Messages::question(QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a seconda "
                                            "del numero di schede presenti in archivio.\n\r\n\rSi vuole esportare i "
                                            "dati adesso?")))

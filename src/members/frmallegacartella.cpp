@@ -2,7 +2,10 @@
 
 #include "app/tmisc.h"
 #include "base/blanks.h"
+#include "base/fixedtext.h"
 #include "base/programfolder.h"
+#include "base/wholefile.h"
+#include "members/schedaanagrafica.h"
 #include "ui/fieldbehaviours.h"
 #include "ui/filedialogs.h"
 #include "ui/look.h"
@@ -29,6 +32,16 @@ bool plainFileName(const QString &name)
 {
     return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..")
         && !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
+}
+
+// A name the card can store exactly and that makes the same file on every
+// system: otherwise the stored name would point at nothing.
+bool storableFileName(const QString &name)
+{
+    const int capacity = TSchedaAnagrafica::fields()[TSchedaAnagrafica::fFile01].capacity;
+    const QByteArray stored = FixedText::toWindows1252(name);
+    return ProgramFolder::portableFileName(name) && Blanks::trimmed(name) == name && stored.size() <= capacity
+        && FixedText::fromWindows1252(stored.constData(), stored.size()) == name;
 }
 
 // The paper clip with the instructions, as the window's heading.
@@ -117,28 +130,37 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
                                              QStringLiteral("Tutti i file (*)"));
     if (chosen.isEmpty())
         return;
-    const QString name = QFileInfo(chosen).fileName();
-    FieldBehaviours::showText(m_slots[size_t(slot)].file, name);
-    // Every failure from here on is silent: the slot keeps the name.
-    if (!plainFileName(name) || !ProgramFolder::ensureFolder(Folder))
-        return;
-    const QString copy = ProgramFolder::file(Folder + u'/' + name);
-    if (QFileInfo(copy) == QFileInfo(chosen))
-        return; // chosen from the attachments folder itself
-    if (QFile::exists(copy)) {
-        if (!Messages::question(QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
-                                               "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
-            return;
-        // The old copy goes only once the new one is complete beside it.
-        const QString partial = copy + QStringLiteral(".copia");
-        QFile::remove(partial);
-        if (QFile::copy(chosen, partial)) {
-            QFile::remove(copy);
-            QFile::rename(partial, copy);
-        }
+    // A pipe or a device would never end; a folder is not a document.
+    if (!QFileInfo(chosen).isFile()) {
+        Messages::warning(QStringLiteral("Attenzione: il file selezionato non può essere allegato perché non è un "
+                                         "documento."));
         return;
     }
-    QFile::copy(chosen, copy);
+    const QString name = QFileInfo(chosen).fileName();
+    if (!storableFileName(name)) {
+        Messages::warning(QStringLiteral("Attenzione: il nome del file selezionato è troppo lungo o contiene caratteri "
+                                         "non ammessi.\n\r\n\rRinominare il file prima di allegarlo."));
+        return;
+    }
+    QLineEdit *file = m_slots[size_t(slot)].file;
+    const QString before = file->text();
+    FieldBehaviours::showText(file, name);
+    const QString copy = ProgramFolder::file(Folder + u'/' + name);
+    if (ProgramFolder::ensureFolder(Folder) && QFileInfo(copy) == QFileInfo(chosen))
+        return; // chosen from the attachments folder itself
+    if (QFile::exists(copy)
+        && !Messages::question(QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
+                                              "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
+        return;
+    // Written beside the earlier copy under a name of its own and put in its
+    // place once complete: a failure leaves the earlier copy as it was.
+    if (!WholeFile::copy(chosen, copy)) {
+        FieldBehaviours::showText(file, before);
+        Messages::warning(QStringLiteral("Attenzione: non è stato possibile copiare il file nella cartella dei "
+                                         "documenti allegati.\n\r\n\rAccertarsi che il disco non sia pieno e di "
+                                         "possedere i privilegi di scrittura nella cartella di installazione del "
+                                         "programma."));
+    }
 }
 
 void TfrmAllegaCartella::imgCancellaClick(int slot)

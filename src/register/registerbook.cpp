@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -38,13 +37,12 @@ QString RegisterBook::pathFor(const QString &name)
 
 bool RegisterBook::acceptableName(const QString &name)
 {
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    if (name.isEmpty() || name.endsWith(u'.') || name.contains(QStringLiteral("..")) || device.match(name).hasMatch())
-        return false;
-    return std::none_of(name.begin(), name.end(),
-                        [](QChar c) { return c.unicode() < 32 || forbidden.contains(c); });
+    // The longest file the name makes is a page photo of a ten-digit page
+    // number, "<book>_Foto_X_1234567890.jpg". A name starting with a dot
+    // would make a hidden book, never listed.
+    const QString longestPhoto = name + QStringLiteral("_Foto_A_1234567890.jpg");
+    return ProgramFolder::portableFileName(name) && ProgramFolder::portableFileName(longestPhoto)
+        && !name.startsWith(u'.') && !name.contains(QStringLiteral(".."));
 }
 
 RegisterBook::Created RegisterBook::create(const QString &name)
