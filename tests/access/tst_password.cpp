@@ -8,6 +8,7 @@
 #include "ui/messages.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -282,34 +283,38 @@ void TestPassword::changeRefusesWhatCannotBeStored_data()
 {
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<FailingWrites::Kind>("failure");
     const QString refused = QStringLiteral("Attenzione: la password contiene caratteri non ammessi o è troppo lunga.");
-    QTest::newRow("beyond code 255") << "città€" << refused;
-    QTest::newRow("256 characters") << QString(256, QChar(u'a')) << refused;
-    QTest::newRow("file that cannot be written")
-        << "buona"
-        << "Attenzione: si è verificato un errore durante la procedura di modifica della password. Si consiglia di "
-           "reinstallare il software.";
+    const QString failed = QStringLiteral("Attenzione: si è verificato un errore durante la procedura di modifica della "
+                                          "password. Si consiglia di reinstallare il software.");
+    QTest::newRow("beyond code 255") << "città€" << refused << FailingWrites::ReadOnlyFolder;
+    QTest::newRow("256 characters") << QString(256, QChar(u'a')) << refused << FailingWrites::ReadOnlyFolder;
+    QTest::newRow("file that cannot be written") << "buona" << failed << FailingWrites::ReadOnlyFolder;
+    QTest::newRow("disk full") << "buona" << failed << FailingWrites::FullDisk;
 }
 
 void TestPassword::changeRefusesWhatCannotBeStored()
 {
     QFETCH(QString, password);
     QFETCH(QString, message);
+    QFETCH(FailingWrites::Kind, failure);
     const QByteArray before = m_folder->read(PasswordStore::FileName);
     window("frmCambiaPassword")->present();
     child<QLineEdit>("frmCambiaPassword", "txtPasswordOld")->setText(QStringLiteral("lucernaoctavia"));
     child<QLineEdit>("frmCambiaPassword", "txtPasswordNew")->setText(password);
     child<QLineEdit>("frmCambiaPassword", "txtConferma")->setText(password);
-    QFile::setPermissions(m_folder->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile::setPermissions(m_folder->file(PasswordStore::FileName), QFileDevice::ReadOwner);
+    if (failure == FailingWrites::ReadOnlyFolder)
+        QFile::setPermissions(m_folder->file(PasswordStore::FileName), QFileDevice::ReadOwner);
     {
-        HonourFilePermissions permissions;
+        FailingWrites failing(m_folder->path(), failure);
         QTest::mouseClick(child("frmCambiaPassword", "cmdOK"), Qt::LeftButton);
     }
-    QFile::setPermissions(m_folder->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(m_messages->texts(), QStringList{message});
     QVERIFY(window("frmCambiaPassword")->isVisible());
+    // The old password still opens the program, and nothing is left beside it.
     QCOMPARE(m_folder->read(PasswordStore::FileName), before);
+    QCOMPARE(PasswordStore::stored(), std::optional<QString>(QStringLiteral("LUCERNAOCTAVIA")));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{PasswordStore::FileName});
     window("frmCambiaPassword")->close();
 }
 

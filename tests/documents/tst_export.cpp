@@ -121,7 +121,9 @@ private slots:
     void gridShowsTheArchiveAndKeepsEditsBeside();
     void exportFromTheWindow_data();
     void exportFromTheWindow();
+    void exportThatCannotBeWrittenKeepsTheEarlierFile_data();
     void exportThatCannotBeWrittenKeepsTheEarlierFile();
+    void archiveNotReadInFullIsNotExported();
     void hints();
 
 private:
@@ -230,25 +232,67 @@ void TestExport::exportFromTheWindow()
                               : QStringList());
 }
 
+void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile_data()
+{
+    QTest::addColumn<FailingWrites::Kind>("failure");
+    QTest::newRow("read-only folder") << FailingWrites::ReadOnlyFolder;
+    QTest::newRow("disk full") << FailingWrites::FullDisk;
+}
+
 void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile()
 {
+    QFETCH(FailingWrites::Kind, failure);
     TestFolder folder;
     QVERIFY(MemberArchive().append(fullMember()));
     folder.write(QStringLiteral("Archivio_Soci.xls"), "esportazione precedente");
     TfrmExpCandidati window;
     window.show();
     m_messages->answerNext(true);
-    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     {
-        HonourFilePermissions permissions;
+        FailingWrites failing(folder.path(), failure);
         window.cmdEsportaClick();
     }
-    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(m_messages->shown().last().kind, Messages::Kind::Plain);
     QCOMPARE(m_messages->shown().last().text,
              QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file di "
                             "Excel non sia già aperto."));
     QCOMPARE(folder.read(QStringLiteral("Archivio_Soci.xls")), QByteArray("esportazione precedente"));
+}
+
+void TestExport::archiveNotReadInFullIsNotExported()
+{
+    // Read-only is enough to export; an archive that cannot be read at all
+    // never replaces a complete sheet with an empty one.
+    TestFolder folder;
+    QVERIFY(MemberArchive().append(fullMember()));
+    folder.write(QStringLiteral("Archivio_Soci.xls"), "esportazione precedente");
+    const QString archive = folder.file(QStringLiteral("Archivio_Anagrafico.pro"));
+    for (const auto access : {QFileDevice::Permissions(QFileDevice::ReadOwner), QFileDevice::Permissions()}) {
+        m_messages->clear();
+        QFile::setPermissions(archive, access);
+        {
+            HonourFilePermissions permissions;
+            TfrmExpCandidati window;
+            window.show();
+            m_messages->answerNext(true);
+            m_messages->answerNext(false);
+            window.cmdEsportaClick();
+        }
+        QFile::setPermissions(archive, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (access) {
+            QCOMPARE(m_messages->shown().size(), 2);
+            QVERIFY(folder.read(QStringLiteral("Archivio_Soci.xls")).contains("Rossi Mario"));
+            folder.write(QStringLiteral("Archivio_Soci.xls"), "esportazione precedente");
+        } else {
+            QCOMPARE(m_messages->shown().size(), 1);
+            QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Plain);
+            QCOMPARE(m_messages->shown().at(0).text,
+                     QStringLiteral("Attenzione: non è stato possibile leggere tutte le schede dell'archivio, quindi i "
+                                    "dati non sono stati esportati.\n\r\n\rAccertarsi di possedere i privilegi di "
+                                    "accesso all'archivio nella cartella di installazione del programma."));
+            QCOMPARE(folder.read(QStringLiteral("Archivio_Soci.xls")), QByteArray("esportazione precedente"));
+        }
+    }
 }
 
 void TestExport::hints()

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 #include <QTest>
 
@@ -43,6 +44,7 @@ private slots:
     void windowTakesTheCardAndKeepsTheAssociation();
     void createTheDocument_data();
     void createTheDocument();
+    void documentThatCannotBeWritten_data();
     void documentThatCannotBeWritten();
     void enterGoesThroughTheProvinceBoxes();
     void closingInAnyWayKeepsTheAssociation();
@@ -173,24 +175,44 @@ void TestPrivacy::createTheDocument()
     QVERIFY(window.isVisible()); // the window stays open
 }
 
+void TestPrivacy::documentThatCannotBeWritten_data()
+{
+    QTest::addColumn<FailingWrites::Kind>("failure");
+    QTest::newRow("read-only folder") << FailingWrites::ReadOnlyFolder;
+    QTest::newRow("disk full") << FailingWrites::FullDisk;
+}
+
 void TestPrivacy::documentThatCannotBeWritten()
 {
+    // Neither the document nor the association's data are lost: both files
+    // keep what they held, and each failure is said.
+    QFETCH(FailingWrites::Kind, failure);
     TestFolder folder;
     folder.write(TfrmPrivacy::DocumentName, "documento precedente");
-    TfrmPrivacy window;
-    window.show();
-    m_messages->answerNext(true);
-    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray association = "[Modulo Privacy]\r\nLuogo=Assisi\r\n";
+    folder.write(TfrmPrivacy::IniName, association);
     {
-        HonourFilePermissions permissions;
+        TfrmPrivacy window;
+        window.show();
+        window.field(QStringLiteral("txtLuogo"))->setText(QStringLiteral("Spello, località Collepino"));
+        m_messages->answerNext(true);
+        FailingWrites failing(folder.path(), failure);
         window.btnRTFClick();
+        window.close();
     }
-    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(m_messages->shown().last().kind, Messages::Kind::Plain);
-    QCOMPARE(m_messages->shown().last().text,
+    QCOMPARE(m_messages->shown().size(), 3);
+    QCOMPARE(m_messages->shown().at(1).kind, Messages::Kind::Plain);
+    QCOMPARE(m_messages->shown().at(1).text,
              QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il documento "
                             "non sia già aperto."));
+    QCOMPARE(m_messages->shown().at(2).kind, Messages::Kind::Warning);
+    QCOMPARE(m_messages->shown().at(2).text,
+             QStringLiteral("Attenzione: non è stato possibile salvare i dati dell'Associazione nel file "
+                            "Liberatoria_Privacy.ini.\n\r\n\rAccertarsi di possedere i privilegi di scrittura nella "
+                            "cartella di installazione del programma."));
     QCOMPARE(folder.read(TfrmPrivacy::DocumentName), QByteArray("documento precedente"));
+    QCOMPARE(folder.read(TfrmPrivacy::IniName), association);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
 void TestPrivacy::enterGoesThroughTheProvinceBoxes()

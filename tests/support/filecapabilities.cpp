@@ -1,5 +1,12 @@
 #include "support/filecapabilities.h"
 
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 #ifdef __linux__
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -41,3 +48,40 @@ HonourFilePermissions::HonourFilePermissions() = default;
 HonourFilePermissions::~HonourFilePermissions() = default;
 
 #endif
+
+FailingWrites::FailingWrites(const QString &folder, Kind kind, long long fullAt)
+    : m_folder(folder)
+    , m_kind(kind)
+{
+    if (kind == ReadOnlyFolder) {
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        m_permissions = new HonourFilePermissions;
+        return;
+    }
+#ifdef Q_OS_UNIX
+    // A write past the limit fails with an error instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_oldLimit = static_cast<long long>(limit.rlim_cur);
+    limit.rlim_cur = rlim_t(fullAt);
+    setrlimit(RLIMIT_FSIZE, &limit);
+#else
+    Q_UNUSED(fullAt)
+#endif
+}
+
+FailingWrites::~FailingWrites()
+{
+    if (m_kind == ReadOnlyFolder) {
+        delete m_permissions;
+        QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        return;
+    }
+#ifdef Q_OS_UNIX
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_oldLimit);
+    setrlimit(RLIMIT_FSIZE, &limit);
+#endif
+}
