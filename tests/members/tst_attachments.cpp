@@ -4,6 +4,7 @@
 #include "cardwindow.h"
 #include "members/frmallegacartella.h"
 #include "members/memberarchive.h"
+#include "support/filecapabilities.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -59,6 +62,10 @@ private slots:
     void attachCopiesIntoTheFolder();
     void sameNameAsksBeforeReplacing_data();
     void sameNameAsksBeforeReplacing();
+    void refusedChoices_data();
+    void refusedChoices();
+    void failedCopyKeepsTheEarlierCopy_data();
+    void failedCopyKeepsTheEarlierCopy();
     void eraserAndOpen();
     void applyReachesTheCardAndTheSavedRecord();
     void cancelLeavesTheCard();
@@ -115,6 +122,8 @@ void TestAttachments::sameNameAsksBeforeReplacing()
     CardWindow card;
     QDir(card.folder.path()).mkdir(QStringLiteral("Documenti_Allegati"));
     card.folder.write(QStringLiteral("Documenti_Allegati/modulo.pdf"), "vecchio");
+    // Another member's attachment, whatever its name, is never touched.
+    card.folder.write(QStringLiteral("Documenti_Allegati/modulo.pdf.copia"), "di un altro socio");
     card.folder.write(QStringLiteral("modulo.pdf"), "nuovo");
     FileDialogs::Script dialogs;
     dialogs.answerNext(card.folder.file(QStringLiteral("modulo.pdf")));
@@ -131,8 +140,87 @@ void TestAttachments::sameNameAsksBeforeReplacing()
                             "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?"));
     QCOMPARE(card.folder.read(QStringLiteral("Documenti_Allegati/modulo.pdf")),
              yes ? QByteArray("nuovo") : QByteArray("vecchio"));
+    QCOMPARE(card.folder.read(QStringLiteral("Documenti_Allegati/modulo.pdf.copia")), QByteArray("di un altro socio"));
     QCOMPARE(QDir(card.folder.file(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files),
-             QStringList{QStringLiteral("modulo.pdf")});
+             QStringList({QStringLiteral("modulo.pdf"), QStringLiteral("modulo.pdf.copia")}));
+}
+
+void TestAttachments::refusedChoices_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    const QString notADocument =
+        QStringLiteral("Attenzione: il file selezionato non può essere allegato perché non è un documento.");
+    const QString badName = QStringLiteral("Attenzione: il nome del file selezionato è troppo lungo o contiene "
+                                           "caratteri non ammessi.\n\r\n\rRinominare il file prima di allegarlo.");
+    QTest::newRow("named pipe") << "tubo" << notADocument;
+    QTest::newRow("folder") << "cartella" << notADocument;
+    QTest::newRow("outside the code page") << "Ελλάδα.pdf" << badName;
+    QTest::newRow("longer than the card holds") << QString(247, u'a') + QStringLiteral(".pdf") << badName;
+    QTest::newRow("refused on other systems") << "verbale 12:30.pdf" << badName;
+    QTest::newRow("device name") << "con.txt" << badName;
+    QTest::newRow("final blank") << "nota.pdf " << badName;
+}
+
+void TestAttachments::refusedChoices()
+{
+    // Refused at once, with a message: the slot keeps what it had and
+    // nothing is copied.
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    CardWindow card;
+    const QString chosen = card.folder.file(name);
+    if (name == QStringLiteral("tubo"))
+        QCOMPARE(mkfifo(QFile::encodeName(chosen).constData(), 0600), 0);
+    else if (name == QStringLiteral("cartella"))
+        QVERIFY(QDir(card.folder.path()).mkdir(name));
+    else
+        card.folder.write(name, "contenuto");
+    card.child<QLabel>(QStringLiteral("lblFile01"))->setText(QStringLiteral("patente.jpg"));
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(chosen);
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        QTest::mouseClick(button(w, QStringLiteral("btnSfoglia01")), Qt::LeftButton);
+        QCOMPARE(w->fileEdit(0)->text(), QStringLiteral("patente.jpg"));
+    });
+    QCOMPARE(m_messages->texts(), QStringList{message});
+    QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Warning);
+    QVERIFY(QDir(card.folder.file(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files).isEmpty());
+}
+
+void TestAttachments::failedCopyKeepsTheEarlierCopy_data()
+{
+    QTest::addColumn<FailingWrites::Kind>("failure");
+    QTest::newRow("read-only folder") << FailingWrites::ReadOnlyFolder;
+    QTest::newRow("disk full") << FailingWrites::FullDisk;
+}
+
+void TestAttachments::failedCopyKeepsTheEarlierCopy()
+{
+    QFETCH(FailingWrites::Kind, failure);
+    CardWindow card;
+    const QString folder = card.folder.file(QStringLiteral("Documenti_Allegati"));
+    QDir(card.folder.path()).mkdir(QStringLiteral("Documenti_Allegati"));
+    card.folder.write(QStringLiteral("Documenti_Allegati/modulo.pdf"), "la copia allegata in precedenza");
+    card.folder.write(QStringLiteral("modulo.pdf"), "il documento nuovo, che non entra nel disco");
+    card.child<QLabel>(QStringLiteral("lblFile01"))->setText(QStringLiteral("patente.jpg"));
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(card.folder.file(QStringLiteral("modulo.pdf")));
+    m_messages->answerNext(true);
+    withAttachments(card, [&](TfrmAllegaCartella *w) {
+        FailingWrites failing(folder, failure);
+        QTest::mouseClick(button(w, QStringLiteral("btnSfoglia01")), Qt::LeftButton);
+        QCOMPARE(w->fileEdit(0)->text(), QStringLiteral("patente.jpg"));
+    });
+    QCOMPARE(m_messages->shown().size(), 2);
+    QCOMPARE(m_messages->shown().at(1).kind, Messages::Kind::Warning);
+    QCOMPARE(m_messages->shown().at(1).text,
+             QStringLiteral("Attenzione: non è stato possibile copiare il file nella cartella dei documenti allegati."
+                            "\n\r\n\rAccertarsi che il disco non sia pieno e di possedere i privilegi di scrittura "
+                            "nella cartella di installazione del programma."));
+    QCOMPARE(card.folder.read(QStringLiteral("Documenti_Allegati/modulo.pdf")),
+             QByteArray("la copia allegata in precedenza"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("modulo.pdf")});
 }
 
 void TestAttachments::eraserAndOpen()
