@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/windowregistry.h"
+#include "base/programfolder.h"
 #include "base/recordfile.h"
 #include "members/memberarchive.h"
 #include "register/frmcatalogo.h"
@@ -24,8 +25,14 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QDateTime>
+#include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
+
+#include <cstdio>
 
 using Messages::Kind;
 
@@ -118,6 +125,11 @@ private slots:
     void pageTemplate();
     void titlePageValuesAreKept();
     void unwritableBookAndFolder();
+    void pagePhotosThatCannotBeWritten_data();
+    void pagePhotosThatCannotBeWritten();
+    void saveOverAnotherCopysChange_data();
+    void saveOverAnotherCopysChange();
+    void twoCopiesSavingPages();
 
 private:
     Messages::Recorder *m_messages = nullptr;
@@ -182,6 +194,8 @@ void TestPageWindow::refusedBookNames_data()
     QTest::newRow("parent folder") << "..";
     QTest::newRow("out of the folder") << "../soci";
     QTest::newRow("vertical bar") << "soci|2024";
+    QTest::newRow("page photos' names too long") << QString(250, u'S');
+    QTest::newRow("hidden") << ".soci";
 }
 
 void TestPageWindow::refusedBookNames()
@@ -557,5 +571,224 @@ void TestPageWindow::unwritableBookAndFolder()
     QCOMPARE(child<QLabel>(&list, QStringLiteral("lblCreati"))->text(), QStringLiteral("Sono stati creati 1 Quorvel."));
 }
 
-QTEST_MAIN(TestPageWindow)
+// A photo no JPEG encoder can make much smaller than the disk allows.
+QImage noise(quint32 seed, QRgb tint)
+{
+    QImage image(282, 366, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(qRed(tint) / 2 + int(random.bounded(128)), qGreen(tint) / 2 + int(random.bounded(128)),
+                                      qBlue(tint) / 2 + int(random.bounded(128))));
+    return image;
+}
+
+void TestPageWindow::pagePhotosThatCannotBeWritten_data()
+{
+    QTest::addColumn<FailingWrites::Kind>("failure");
+    QTest::newRow("read-only photo folder") << FailingWrites::ReadOnlyFolder;
+    QTest::newRow("disk full") << FailingWrites::FullDisk;
+}
+
+void TestPageWindow::pagePhotosThatCannotBeWritten()
+{
+    // The page is saved; its earlier photos stay as they were, the slot keeps
+    // the new picture, and the user is told.
+    QFETCH(FailingWrites::Kind, failure);
+    PageWindow w;
+    w.fillSlotA(QStringLiteral("a"));
+    w.window.photo(2)->setImage(noise(1, qRgb(255, 0, 0)));
+    w.save();
+    const QString photos = QStringLiteral("Foto_Gruppo/Soci_Foto_C_1.jpg");
+    const QString preview = QStringLiteral("Foto_Gruppo/Soci_Anteprima_C.jpg");
+    const QByteArray photoBefore = w.folder.read(photos);
+    const QByteArray previewBefore = w.folder.read(preview);
+    QVERIFY(photoBefore.size() > 5320);
+    const QStringList filesBefore = QDir(w.folder.file(QStringLiteral("Foto_Gruppo"))).entryList(QDir::Files);
+    m_messages->clear();
+
+    w.fillSlotA(QStringLiteral("b"));
+    w.window.photo(2)->setImage(noise(2, qRgb(0, 0, 255)));
+    {
+        // The book itself (one page) can still be written over.
+        FailingWrites failing(w.folder.file(QStringLiteral("Foto_Gruppo")), failure, 5320);
+        w.save();
+    }
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Warning);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile salvare le "
+                            "foto dei soci nella cartella Foto_Gruppo.\n\r\n\rAccertarsi che il disco non sia pieno e "
+                            "di possedere i privilegi di scrittura nella cartella di installazione del programma."));
+    QCOMPARE(RegisterBook(w.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci")).read(1)->slotTexts[0].Nome,
+             QStringLiteral("bNome"));
+    QCOMPARE(w.folder.read(photos), photoBefore);
+    QCOMPARE(w.folder.read(preview), previewBefore);
+    QCOMPARE(QDir(w.folder.file(QStringLiteral("Foto_Gruppo"))).entryList(QDir::Files), filesBefore);
+    QVERIFY(qBlue(w.window.photo(2)->image().pixel(141, 183)) > qRed(w.window.photo(2)->image().pixel(141, 183)));
+}
+
+void TestPageWindow::saveOverAnotherCopysChange_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("Yes overwrites") << true;
+    QTest::newRow("No keeps the other copy's change") << false;
+}
+
+void TestPageWindow::saveOverAnotherCopysChange()
+{
+    // Two windows on one book stand for two copies of the program: each saves
+    // over what it loaded, and over the other's change only when told to.
+    QFETCH(bool, overwrite);
+    PageWindow first;
+    first.fillSlotA(QStringLiteral("a"));
+    first.save();
+    TfrmListinoPrezzi second;
+    second.openBook(first.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci"));
+    second.present();
+    click(&second, QStringLiteral("cmdPrimo"));
+    m_messages->clear();
+
+    first.edit(0, "Nome")->setText(QStringLiteral("cambiato dalla prima copia"));
+    first.save();
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Information);
+
+    m_messages->clear();
+    m_messages->answerNext(overwrite);
+    child<QLineEdit>(&second, QStringLiteral("txtUM_A"))->setText(QStringLiteral("cambiato dalla seconda copia"));
+    click(&second, QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Question);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: dopo che questa scheda è stata aperta, un'altra copia del programma ne ha "
+                            "salvato una versione diversa in archivio.\n\r\n\rSi vuole sovrascrivere quella versione "
+                            "con i dati che appaiono sullo schermo?"));
+    QCOMPARE(m_messages->shown().size(), overwrite ? 2 : 1);
+    const TSlotPagina stored =
+        RegisterBook(first.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci")).read(1)->slotTexts[0];
+    QCOMPARE(stored.Nome, overwrite ? QStringLiteral("aNome") : QStringLiteral("cambiato dalla prima copia"));
+    QCOMPARE(stored.UM, overwrite ? QStringLiteral("cambiato dalla seconda copia") : QStringLiteral("aUM"));
+    QCOMPARE(child<QLineEdit>(&second, QStringLiteral("txtUM_A"))->text(), QStringLiteral("cambiato dalla seconda copia"));
+
+    // Once saved (or seen again), the window saves without asking.
+    if (!overwrite)
+        click(&second, QStringLiteral("cmdPrimo"));
+    m_messages->clear();
+    click(&second, QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Information);
+}
+
+namespace {
+
+// The colour each copy gives its page's photos, and the text of slot B.
+QRgb copyColour(int page)
+{
+    return page == 1 ? qRgb(255, 0, 0) : qRgb(0, 0, 255);
+}
+
+bool hasColour(const QImage &image, QRgb colour)
+{
+    const QRgb p = image.pixel(image.width() / 2, image.height() / 2);
+    return qAbs(qRed(p) - qRed(colour)) < 40 && qAbs(qBlue(p) - qBlue(colour)) < 40;
+}
+
+// Another copy of the program: saves one page of the book over and over at
+// random intervals and checks, after each save, that its slots still show
+// its own photos.
+int runAsAnotherCopy()
+{
+    const QString folder = qEnvironmentVariable("QUORVEL_COPY_FOLDER");
+    const int page = qEnvironmentVariableIntValue("QUORVEL_COPY_PAGE");
+    const qint64 until = qEnvironmentVariable("QUORVEL_COPY_UNTIL").toLongLong();
+    ProgramFolder::setForTesting(folder);
+    Startup::prepareApplication(*qApp);
+    RecordFile::setLockTimeout(5000);
+    Messages::Recorder messages;
+    TfrmListinoPrezzi window;
+    window.openBook(ProgramFolder::file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci"));
+    window.present();
+    window.cmdPrimoClick();
+    for (int p = 1; p < page; ++p)
+        window.cmdAvantiClick();
+    QRandomGenerator random{quint32(page)};
+    for (int round = 0; QDateTime::currentMSecsSinceEpoch() < until; ++round) {
+        for (int s = 0; s < TPaginaRegistro::SlotCount; ++s) {
+            QImage photo(300, 400, QImage::Format_RGB32);
+            photo.fill(copyColour(page));
+            window.photo(s)->setImage(photo);
+        }
+        window.edit(1, TSlotPagina::fNome)->setText(QStringLiteral("copia %1 giro %2").arg(page).arg(round));
+        messages.clear();
+        window.cmdSalvaClick();
+        if (messages.texts() != QStringList{QStringLiteral("Le modifiche apportate alla scheda corrente sono state "
+                                                           "salvate in archivio.")}) {
+            std::fprintf(stderr, "page %d: %s\n", page, qPrintable(messages.texts().join(u'|')));
+            return 1;
+        }
+        for (int s = 0; s < TPaginaRegistro::SlotCount; ++s)
+            if (!hasColour(window.photo(s)->image(), copyColour(page))) {
+                std::fprintf(stderr, "page %d shows another page's photo in slot %d\n", page, s);
+                return 1;
+            }
+        QThread::msleep(random.bounded(40));
+    }
+    return 0;
+}
+
+} // namespace
+
+void TestPageWindow::twoCopiesSavingPages()
+{
+    // Two copies of the program save pages 1 and 2 of one book at random
+    // intervals (for QUORVEL_COPIES_SECONDS, 4 by default): every page keeps
+    // its own photos and texts, and each copy's slots show its own pictures.
+    TestFolder folder;
+    RegisterBook book(folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci"));
+    for (int page = 1; page <= 2; ++page) {
+        TPaginaRegistro content;
+        content.slotTexts[0] = {QStringLiteral("ammessa"), QStringLiteral("pagina %1").arg(page), QStringLiteral("nata"),
+                                QStringLiteral("residente"), QString()};
+        QCOMPARE(book.append(content), std::optional<qint64>(page));
+    }
+    const int seconds = qEnvironmentVariableIsSet("QUORVEL_COPIES_SECONDS")
+        ? qEnvironmentVariableIntValue("QUORVEL_COPIES_SECONDS")
+        : 4;
+    const QString until = QString::number(QDateTime::currentMSecsSinceEpoch() + 1000 * seconds);
+    std::array<QProcess, 2> copies;
+    for (int page = 1; page <= 2; ++page) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUORVEL_COPY_FOLDER"), folder.path());
+        env.insert(QStringLiteral("QUORVEL_COPY_PAGE"), QString::number(page));
+        env.insert(QStringLiteral("QUORVEL_COPY_UNTIL"), until);
+        QProcess &copy = copies[size_t(page - 1)];
+        copy.setProcessEnvironment(env);
+        copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        copy.start(QCoreApplication::applicationFilePath(), {});
+    }
+    for (QProcess &copy : copies) {
+        QVERIFY(copy.waitForFinished(1000 * seconds + 60000));
+        QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(copy.exitCode(), 0);
+    }
+    for (int page = 1; page <= 2; ++page) {
+        const auto content = book.read(page);
+        QVERIFY(content);
+        QCOMPARE(content->slotTexts[0].Nome, QStringLiteral("pagina %1").arg(page));
+        QVERIFY(content->slotTexts[1].Nome.startsWith(QStringLiteral("copia %1 giro ").arg(page)));
+        for (int s = 0; s < TPaginaRegistro::SlotCount; ++s)
+            QVERIFY(hasColour(RegisterBook::readPhoto(book.photoPath(TPaginaRegistro::letter(s), QString::number(page))),
+                              copyColour(page)));
+    }
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("QUORVEL_COPY_FOLDER"))
+        return runAsAnotherCopy();
+    TestPageWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_pagewindow.moc"

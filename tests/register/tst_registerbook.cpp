@@ -155,6 +155,11 @@ void TestRegisterBook::bookNames_data()
     QTest::newRow("device name") << "con" << false;
     QTest::newRow("ends with a dot") << "libro." << false;
     QTest::newRow("two dots inside") << "a..b" << false;
+    // "<name>_Foto_X_<ten digits>.jpg" must stay within 255 bytes.
+    QTest::newRow("longest that fits") << QString(233, u'a') << true;
+    QTest::newRow("one too many") << QString(234, u'a') << false;
+    QTest::newRow("accents count twice") << QString(117, u'à') << false;
+    QTest::newRow("hidden") << ".soci" << false;
 }
 
 void TestRegisterBook::bookNames()
