@@ -165,10 +165,14 @@ std::optional<qint64> RecordFile::append(const QByteArray &record)
     if (!session.ok())
         return std::nullopt;
     QFile &file = session.file();
-    const qint64 index = file.size() / m_recordSize;
+    const qint64 before = file.size();
+    const qint64 index = before / m_recordSize;
     if (!file.seek(index * m_recordSize) || file.write(record) != m_recordSize
-        || !FileLock::syncToDisk(file))
+        || !FileLock::syncToDisk(file)) {
+        // A full disk may have taken part of the record: no half record stays.
+        file.resize(before);
         return std::nullopt;
+    }
     return index;
 }
 

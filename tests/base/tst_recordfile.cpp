@@ -36,6 +36,7 @@ private slots:
     void fileShortenedDuringAVisit();
     void unopenableFileIsAnErrorAndStaysUnchanged_data();
     void unopenableFileIsAnErrorAndStaysUnchanged();
+    void appendOnAFullDisk();
     void waitsForAShortLock();
     void readersShareTheFileWritersHoldItAlone();
     void aVisitLetsWritersInBetweenBlocks();
@@ -212,6 +213,25 @@ void TestRecordFile::unopenableFileIsAnErrorAndStaysUnchanged()
     if (other.isOpen())
         FileLock::unlock(other);
     QCOMPARE(folder.read(QStringLiteral("a.pro")), original);
+}
+
+void TestRecordFile::appendOnAFullDisk()
+{
+    // The disk fills up part way through the new record: the file keeps its
+    // records and its length, and the next append starts where it should.
+    TestFolder folder;
+    const QByteArray original = record('A') + record('B') + QByteArray(7, 'p');
+    folder.write(QStringLiteral("a.pro"), original);
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    {
+        FailingWrites failing(folder.path(), FailingWrites::FullDisk, original.size() + 100);
+        QVERIFY(!file.append(record('C')));
+    }
+    QCOMPARE(file.count(), std::optional<qint64>(2));
+    QCOMPARE(QFileInfo(folder.file(QStringLiteral("a.pro"))).size(), original.size());
+    QCOMPARE(folder.read(QStringLiteral("a.pro")).left(2 * kSize), original.left(2 * kSize));
+    QCOMPARE(file.append(record('C')), std::optional<qint64>(2));
+    QCOMPARE(file.read(2), std::optional<QByteArray>(record('C')));
 }
 
 void TestRecordFile::waitsForAShortLock()

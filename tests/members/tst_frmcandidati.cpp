@@ -77,6 +77,8 @@ private slots:
     void navigationSteps();
     void unknownRicontattaLeavesTheBox();
     void damagedRecordShowsWhatItCan();
+    void saveOverAnotherCopysChange_data();
+    void saveOverAnotherCopysChange();
     void archiveErrors_data();
     void archiveErrors();
     void hints();
@@ -442,6 +444,45 @@ void TestFrmCandidati::damagedRecordShowsWhatItCan()
     card.click(QStringLiteral("cmdSalva"));
     QCOMPARE(card.position(), QStringLiteral("2"));
     QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 7224);
+}
+
+void TestFrmCandidati::saveOverAnotherCopysChange_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("Yes overwrites") << true;
+    QTest::newRow("No keeps the other copy's change") << false;
+}
+
+void TestFrmCandidati::saveOverAnotherCopysChange()
+{
+    // A second window on the same archive stands for another copy of the
+    // program that saved the member meanwhile.
+    QFETCH(bool, overwrite);
+    CardWindow card;
+    card.fill(QStringLiteral("uno"));
+    card.click(QStringLiteral("cmdSalva"));
+    QVERIFY(MemberArchive().append(member(QStringLiteral("due"))));
+    {
+        TfrmCandidati other;
+        other.showRecord(0, *MemberArchive().read(0));
+        other.findChild<QLineEdit *>(QStringLiteral("txtCel"))->setText(QStringLiteral("333 000 1111"));
+        other.cmdSalvaClick();
+    }
+    m_messages->clear();
+    m_messages->answerNext(overwrite);
+    card.edit(QStringLiteral("txtEmail"))->setText(QStringLiteral("uno@esempio.it"));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Question);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: dopo che questa scheda è stata aperta, un'altra copia del programma ne ha "
+                            "salvato una versione diversa in archivio.\n\r\n\rSi vuole sovrascrivere quella versione "
+                            "con i dati che appaiono sullo schermo?"));
+    QCOMPARE(m_messages->shown().size(), overwrite ? 2 : 1);
+    const TSchedaAnagrafica stored = *MemberArchive().read(0);
+    QCOMPARE(stored.Email, overwrite ? QStringLiteral("uno@esempio.it") : QStringLiteral("email"));
+    QCOMPARE(stored.Cel, overwrite ? QStringLiteral("cel") : QStringLiteral("333 000 1111"));
+    QCOMPARE(card.edit(QStringLiteral("txtEmail"))->text(), QStringLiteral("uno@esempio.it"));
+    QCOMPARE(MemberArchive().read(1)->Candidato, QStringLiteral("due"));
 }
 
 void TestFrmCandidati::archiveErrors_data()

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+
+#include <sys/stat.h>
 #include <QVideoFrame>
 #include <QVideoFrameFormat>
 #include <QVideoSink>
@@ -131,6 +133,8 @@ void TestPhotos::loadPhoto_data()
     QTest::newRow("bitmap") << "foto.bmp" << bmp << QSize(30, 20);
     QTest::newRow("not a picture") << "finto.jpg" << QByteArray("testo, non immagine") << QSize(307, 394);
     QTest::newRow("truncated") << "tronca.jpg" << jpeg(solid(Qt::red, QSize(640, 480))).left(40) << QSize(307, 394);
+    // Nothing ever writes into the pipe: reading it would wait for good.
+    QTest::newRow("named pipe") << "tubo.jpg" << QByteArray() << QSize(307, 394);
 }
 
 void TestPhotos::loadPhoto()
@@ -139,7 +143,10 @@ void TestPhotos::loadPhoto()
     QFETCH(QByteArray, bytes);
     QFETCH(QSize, shown);
     CardWindow card;
-    card.folder.write(name, bytes);
+    if (bytes.isEmpty())
+        QCOMPARE(mkfifo(QFile::encodeName(card.folder.file(name)).constData(), 0600), 0);
+    else
+        card.folder.write(name, bytes);
     FileDialogs::Script dialogs;
     dialogs.answerNext(card.folder.file(name));
     card.click(QStringLiteral("btnCaricaFoto"));
