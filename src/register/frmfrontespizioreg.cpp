@@ -20,27 +20,37 @@ const QString TfrmFrontespizioReg::Section = QStringLiteral("Frontespizio Regist
 
 namespace {
 
-// The ten boxes in the order of their keys, which is also the keyboard order.
-struct Value
+// Each value's box, in the order of the title page's values, which is also
+// the keyboard order.
+struct Box
 {
-    const char *box;
-    const char *key;
     const char *label; // empty: a picture stands beside the box
     QRect geometry;    // on the panel
     int maxLength;
 };
-const Value kValues[] = {
-    {"txtComune", "Denominazione Associazione", "Denominazione:", {128, 12, 458, 22}, 250},
-    {"txtProvincia", "Sede Legale", "Sede legale:", {108, 42, 478, 22}, 250},
-    {"txtNumero", "Numero Libro", "", {96, 130, 138, 51}, 50},
-    {"txtPagine", "Totale Soci", "", {440, 130, 113, 51}, 50},
-    {"txtCommittente", "Attivita Svolte", "Attività svolte:", {15, 218, 560, 22}, 250},
-    {"txtImpresa", "Indirizzo Postale", "Indirizzo postale:", {15, 270, 560, 22}, 250},
-    {"txtOggetto", "Codice Fiscale", "Codice Fiscale / Estremi Iscrizione:", {15, 322, 560, 22}, 250},
-    {"txtEstremi", "Recapiti Telefonici", "Recapiti telefonici e di posta elettronica:", {15, 374, 560, 22}, 250},
-    {"txtDirettore", "Firma Presidente", "Il Presidente:", {15, 436, 268, 22}, 50},
-    {"txtResponsabile", "Firma Segretario", "Il Segretario:", {307, 436, 268, 22}, 50},
+const Box kBoxes[] = {
+    {"Denominazione:", {128, 12, 458, 22}, 250},
+    {"Sede legale:", {108, 42, 478, 22}, 250},
+    {"", {96, 130, 138, 51}, 50},
+    {"", {440, 130, 113, 51}, 50},
+    {"Attività svolte:", {15, 218, 560, 22}, 250},
+    {"Indirizzo postale:", {15, 270, 560, 22}, 250},
+    {"Codice Fiscale / Estremi Iscrizione:", {15, 322, 560, 22}, 250},
+    {"Recapiti telefonici e di posta elettronica:", {15, 374, 560, 22}, 250},
+    {"Il Presidente:", {15, 436, 268, 22}, 50},
+    {"Il Segretario:", {307, 436, 268, 22}, 50},
 };
+static_assert(std::size(kBoxes) == TitleReport::ValueCount, "one box for each value of the title page");
+
+QString boxName(int value)
+{
+    return QString::fromLatin1(TitleReport::values()[size_t(value)].name);
+}
+
+QString keyOf(int value)
+{
+    return QString::fromLatin1(TitleReport::values()[size_t(value)].key);
+}
 
 } // namespace
 
@@ -61,15 +71,16 @@ TfrmFrontespizioReg::TfrmFrontespizioReg(QWidget *parent)
     Look::label(pan, QStringLiteral("imgTotSoci"), QStringLiteral("Tot. Soci:"), {270, 138}, serif);
 
     QList<QLineEdit *> boxes;
-    for (const Value &v : kValues) {
+    for (int i = 0; i < TitleReport::ValueCount; ++i) {
+        const Box &v = kBoxes[i];
         const QString label = QString::fromUtf8(v.label);
         if (!label.isEmpty()) {
             // Beside the box on the first two rows, above it on the others.
             const QPoint at = v.geometry.top() < 100 ? QPoint(8, v.geometry.top() + 3)
                                                       : QPoint(v.geometry.left(), v.geometry.top() - 18);
-            Look::label(pan, QStringLiteral("lbl") + QString::fromLatin1(v.box).mid(3), label, at, labelFont);
+            Look::label(pan, QStringLiteral("lbl") + boxName(i).mid(3), label, at, labelFont);
         }
-        auto *edit = Look::place(new QLineEdit(pan), QString::fromLatin1(v.box), v.geometry);
+        auto *edit = Look::place(new QLineEdit(pan), boxName(i), v.geometry);
         const bool large = v.geometry.height() > 40;
         edit->setFont(Look::font(QStringLiteral("Verdana"), large ? 36 : 12, true));
         if (large)
@@ -110,16 +121,17 @@ void TfrmFrontespizioReg::showEvent(QShowEvent *event)
     Look::centreOnScreen(this);
     QDialog::showEvent(event);
     const IniFile ini(ProgramFolder::file(IniName));
-    for (const Value &v : kValues)
-        FieldBehaviours::showText(edit(QString::fromLatin1(v.box)), ini.value(Section, QString::fromLatin1(v.key)));
+    for (int i = 0; i < TitleReport::ValueCount; ++i)
+        FieldBehaviours::showText(edit(boxName(i)), ini.value(Section, keyOf(i)));
     edit(QStringLiteral("txtComune"))->setFocus();
 }
 
 void TfrmFrontespizioReg::done(int result)
 {
     IniFile ini(ProgramFolder::file(IniName));
-    for (const Value &v : kValues)
-        ini.setValue(Section, QString::fromLatin1(v.key), Blanks::trimmed(edit(QString::fromLatin1(v.box))->text()));
+    const TitleReport::Values page = values();
+    for (int i = 0; i < TitleReport::ValueCount; ++i)
+        ini.setValue(Section, keyOf(i), Blanks::trimmed(page[size_t(i)]));
     if (!ini.save())
         Messages::warning(QStringLiteral("Attenzione: non è stato possibile salvare i dati del frontespizio nel file "
                                          "Quorvel.ini.\n\r\n\rAccertarsi di possedere i privilegi di scrittura nella "
@@ -127,11 +139,17 @@ void TfrmFrontespizioReg::done(int result)
     QDialog::done(result);
 }
 
+TitleReport::Values TfrmFrontespizioReg::values() const
+{
+    TitleReport::Values page;
+    for (int i = 0; i < TitleReport::ValueCount; ++i)
+        page[size_t(i)] = edit(boxName(i))->text();
+    return page;
+}
+
 void TfrmFrontespizioReg::fillReport()
 {
-    m_report->setOrientation(QPageLayout::Portrait);
-    for (const QString &name : TitleReport::valueNames())
-        m_report->findObject(name)->setText(Blanks::trimmed(edit(name)->text()));
+    TitleReport::fill(*m_report, values());
 }
 
 void TfrmFrontespizioReg::btnAnteprimaClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "register/titletemplate.h"
 #include "report/reporttemplate.h"
 
 #include <QDialog>
@@ -34,6 +35,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The ten values as they stand in the boxes.
+    TitleReport::Values values() const;
     void fillReport();
 
     std::unique_ptr<Report::Template> m_report;

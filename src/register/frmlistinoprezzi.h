@@ -32,6 +32,8 @@ public:
 
     QLineEdit *edit(int slot, TSlotPagina::FieldId field) const { return m_slots[size_t(slot)].edits[field]; }
     PictureBox *photo(int slot) const { return m_slots[size_t(slot)].photo; }
+    // The page's texts as they stand in the slots.
+    TPaginaRegistro pageOnScreen() const;
     // The book name and page number as the window shows them.
     QString bookName() const;
     QString pageNumber() const;
@@ -77,7 +79,6 @@ private:
     void showPage(qint64 page);
     // First or last page; the empty-book notice when there is none.
     void showEnd(bool last);
-    TPaginaRegistro pageOnScreen() const;
     // The page photos of a page number (none for an empty one) and the
     // preview copies; false when one could not be written.
     bool writePagePhotos(const QString &page);

@@ -1,13 +1,11 @@
 #include "register/pageoutputwindow.h"
 
-#include "base/blanks.h"
 #include "register/frmlistinoprezzi.h"
 #include "register/pagetemplate.h"
 #include "report/reportoutput.h"
 #include "ui/look.h"
 #include "ui/picturebox.h"
 
-#include <QLineEdit>
 
 PageOutputWindow::PageOutputWindow(TfrmListinoPrezzi *pages, const QString &windowName, const QString &caption,
                                    const QString &outputButton, const QString &heading, const QStringList &lines)
@@ -23,18 +21,10 @@ PageOutputWindow::~PageOutputWindow() = default;
 
 void PageOutputWindow::fillReport()
 {
-    m_report->setOrientation(QPageLayout::Portrait);
-    m_report->findObject(QStringLiteral("txtNome"))->setText(m_pages->bookName());
-    for (int s = 0; s < TPaginaRegistro::SlotCount; ++s) {
-        const QString x = QString(TPaginaRegistro::letter(s));
-        m_report->findObject(QStringLiteral("imgFoto_") + x)->picture = m_pages->photo(s)->image();
-        for (int id = 0; id < TSlotPagina::FieldCount; ++id) {
-            const QString name = QString::fromLatin1(TSlotPagina::fields()[size_t(id)].name);
-            m_report->findObject(QStringLiteral("txt") + name + u'_' + x)
-                ->setText(Blanks::trimmed(m_pages->edit(s, TSlotPagina::FieldId(id))->text()));
-        }
-    }
-    m_report->findObject(QStringLiteral("txtPagina"))->setText(QStringLiteral("Pagina ") + m_pages->pageNumber());
+    std::array<QImage, TPaginaRegistro::SlotCount> photos;
+    for (int s = 0; s < TPaginaRegistro::SlotCount; ++s)
+        photos[size_t(s)] = m_pages->photo(s)->image();
+    PageReport::fill(*m_report, m_pages->bookName(), m_pages->pageOnScreen(), photos, m_pages->pageNumber());
 }
 
 void PageOutputWindow::btnStampaClick()

@@ -1,6 +1,6 @@
 #include "register/pagetemplate.h"
 
-#include "register/paginaregistro.h"
+#include "base/blanks.h"
 
 namespace PageReport {
 
@@ -39,6 +39,21 @@ std::unique_ptr<Report::Template> create()
              Qt::AlignRight | Qt::AlignVCenter);
     }
     return report;
+}
+
+void fill(Report::Template &report, const QString &book, const TPaginaRegistro &page,
+          const std::array<QImage, TPaginaRegistro::SlotCount> &photos, const QString &pageNumber)
+{
+    report.setOrientation(QPageLayout::Portrait);
+    report.findObject(QStringLiteral("txtNome"))->setText(Blanks::trimmed(book));
+    for (int s = 0; s < TPaginaRegistro::SlotCount; ++s) {
+        const QString x = QString(TPaginaRegistro::letter(s));
+        report.findObject(QStringLiteral("imgFoto_") + x)->picture = photos[size_t(s)];
+        for (const TSlotPagina::Field &f : TSlotPagina::fields())
+            report.findObject(QStringLiteral("txt") + QString::fromLatin1(f.name) + u'_' + x)
+                ->setText(Blanks::trimmed(page.slotTexts[size_t(s)].*f.member));
+    }
+    report.findObject(QStringLiteral("txtPagina"))->setText(QStringLiteral("Pagina ") + Blanks::trimmed(pageNumber));
 }
 
 } // namespace PageReport

@@ -1,5 +1,7 @@
 #include "register/titletemplate.h"
 
+#include "base/blanks.h"
+
 namespace TitleReport {
 
 namespace {
@@ -32,15 +34,28 @@ void line(Report::Template &report, const QString &name, QPointF from, qreal len
 
 } // namespace
 
-const QStringList &valueNames()
+const std::array<Value, ValueCount> &values()
 {
-    static const QStringList names = {
-        QStringLiteral("txtComune"),      QStringLiteral("txtProvincia"), QStringLiteral("txtNumero"),
-        QStringLiteral("txtPagine"),      QStringLiteral("txtCommittente"), QStringLiteral("txtImpresa"),
-        QStringLiteral("txtOggetto"),     QStringLiteral("txtEstremi"),  QStringLiteral("txtDirettore"),
-        QStringLiteral("txtResponsabile"),
-    };
-    return names;
+    static const std::array<Value, ValueCount> table = {{
+        {"txtComune", "Denominazione Associazione"},
+        {"txtProvincia", "Sede Legale"},
+        {"txtNumero", "Numero Libro"},
+        {"txtPagine", "Totale Soci"},
+        {"txtCommittente", "Attivita Svolte"},
+        {"txtImpresa", "Indirizzo Postale"},
+        {"txtOggetto", "Codice Fiscale"},
+        {"txtEstremi", "Recapiti Telefonici"},
+        {"txtDirettore", "Firma Presidente"},
+        {"txtResponsabile", "Firma Segretario"},
+    }};
+    return table;
+}
+
+void fill(Report::Template &report, const Values &page)
+{
+    report.setOrientation(QPageLayout::Portrait);
+    for (int i = 0; i < ValueCount; ++i)
+        report.findObject(QString::fromLatin1(values()[size_t(i)].name))->setText(Blanks::trimmed(page[size_t(i)]));
 }
 
 std::unique_ptr<Report::Template> create()

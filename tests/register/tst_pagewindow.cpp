@@ -116,6 +116,8 @@ private slots:
     void listOpenAndDelete();
     void navigationFromANewPage();
     void saveNewThenAgain();
+    void overLongValuesAreCut_data();
+    void overLongValuesAreCut();
     void slotAMustBeFilled_data();
     void slotAMustBeFilled();
     void browsingPages();
@@ -306,6 +308,40 @@ void TestPageWindow::saveNewThenAgain()
     const QByteArray bytes = w.folder.read(QStringLiteral("Soci.qvl"));
     QCOMPARE(bytes.size(), 5320);
     QCOMPARE(bytes.mid(5269, 17), QByteArray("\x10" "Cessazione: 2025"));
+}
+
+void TestPageWindow::overLongValuesAreCut_data()
+{
+    // Each line's room in the book file: typed or imported, a longer text is
+    // cut there, on screen and in the file.
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("capacity");
+    QTest::newRow("admission line") << "Codice" << 0 << 50;
+    QTest::newRow("heading") << "Nome" << 51 << 60;
+    QTest::newRow("birth line") << "UM" << 112 << 250;
+    QTest::newRow("address line") << "Caratteristiche" << 363 << 250;
+    QTest::newRow("leaving line") << "Prezzo" << 614 << 50;
+}
+
+void TestPageWindow::overLongValuesAreCut()
+{
+    QFETCH(QString, field);
+    QFETCH(int, offset);
+    QFETCH(int, capacity);
+    PageWindow w;
+    w.fillSlotA(QStringLiteral("a"));
+    const QString longer = QString(capacity + 20, u'è');
+    w.edit(5, field.toLatin1().constData())->setText(longer);
+    QCOMPARE(w.edit(5, field.toLatin1().constData())->text(), longer.left(capacity));
+    w.save();
+    const QByteArray bytes = w.folder.read(QStringLiteral("Soci.qvl"));
+    const int at = 5 * 665 + offset;
+    QCOMPARE(int(quint8(bytes[at])), capacity);
+    QCOMPARE(bytes.mid(at + 1, capacity), QByteArray(capacity, '\xE8'));
+    click(&w.window, QStringLiteral("cmdNuovo"));
+    click(&w.window, QStringLiteral("cmdPrimo"));
+    QCOMPARE(w.edit(5, field.toLatin1().constData())->text(), longer.left(capacity));
 }
 
 void TestPageWindow::slotAMustBeFilled_data()

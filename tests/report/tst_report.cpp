@@ -5,6 +5,7 @@
 #include "report/summarytemplate.h"
 #include "base/fontfamily.h"
 #include "report/reportpreview.h"
+#include "support/pdfwords.h"
 #include "support/testfolder.h"
 #include "ui/modal.h"
 
@@ -48,41 +49,6 @@ int pdfPages(const QByteArray &pdf)
     return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page ") + pdf.count("/Type /Page/")
                + pdf.count("/Type /Page>"));
 }
-
-// The words of a PDF with their boxes in points, as pdftotext finds them.
-struct Word
-{
-    QString text;
-    QRectF box;
-};
-
-QList<Word> pdfWords(const QString &pdf)
-{
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
-        qFatal("pdftotext could not read %s", qPrintable(pdf));
-    static const QRegularExpression word(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    QList<Word> words;
-    auto it = word.globalMatch(QString::fromUtf8(pdftotext.readAllStandardOutput()));
-    while (it.hasNext()) {
-        const auto m = it.next();
-        words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                               QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
-    }
-    return words;
-}
-
-const Word *findWord(const QList<Word> &words, const QString &text)
-{
-    for (const Word &w : words)
-        if (w.text == text)
-            return &w;
-    return nullptr;
-}
-
-constexpr qreal kPointsPerMm = 72 / 25.4;
 
 // How wide `text` is in the font of `family` at `points`, from the font's own
 // advances at a large size.
@@ -342,9 +308,9 @@ void TestReport::summaryRowOf161CharactersPrintsWhole()
     SummaryReport::fill(*summary, QStringLiteral("Riepilogo"), {row}, QDateTime::currentDateTime());
     const QString pdf = folder.file(QStringLiteral("riepilogo.pdf"));
     QVERIFY(Report::writePdf(pdf, *summary));
-    const QList<Word> words = pdfWords(pdf);
-    const Word *first = findWord(words, QString(128, QChar(u'x')));
-    const Word *last = findWord(words, QStringLiteral("verificare"));
+    const QList<PdfWord> words = pdfWords(pdf);
+    const PdfWord *first = findWord(words, QString(128, QChar(u'x')));
+    const PdfWord *last = findWord(words, QStringLiteral("verificare"));
     QVERIFY(first && last);
     const qreal width = last->box.right() - first->box.left();
     QVERIFY2(qAbs(width - 161 * 0.6 * 8) < 1, qPrintable(QString::number(width))); // 772.8 pt
@@ -358,7 +324,7 @@ void TestReport::cardFontsPrintAtTheirPointSize()
     card->findObject(QStringLiteral("txtCitta"))->setText(QStringLiteral("Perugia"));
     const QString pdf = folder.file(QStringLiteral("scheda.pdf"));
     QVERIFY(Report::writePdf(pdf, *card));
-    const QList<Word> words = pdfWords(pdf);
+    const QList<PdfWord> words = pdfWords(pdf);
     const struct
     {
         QString text;
@@ -370,7 +336,7 @@ void TestReport::cardFontsPrintAtTheirPointSize()
         {QStringLiteral("CODICE"), true, 8},       // a box's caption
     };
     for (const auto &e : expected) {
-        const Word *word = findWord(words, e.text);
+        const PdfWord *word = findWord(words, e.text);
         QVERIFY2(word, qPrintable(e.text));
         const qreal width = advancePoints(QStringLiteral("Arial"), e.bold, e.text, e.points);
         QVERIFY2(qAbs(word->box.width() - width) < width * 0.01,
@@ -388,14 +354,14 @@ void TestReport::textBeyondItsMemoIsLeftOut()
     QVERIFY(Report::writePdf(pdf, *card));
     const QRectF frame = findItem(card->prepare().front(), QStringLiteral("txtCap"))->rect;
     const qreal textRight = (frame.right() - 1.0) * kPointsPerMm; // inside the right margin of 1 mm
-    const QList<Word> words = pdfWords(pdf);
+    const QList<PdfWord> words = pdfWords(pdf);
     QVERIFY(findWord(words, QStringLiteral("06100")));
     QVERIFY(!findWord(words, QStringLiteral("nord")));
-    for (const Word &w : words)
+    for (const PdfWord &w : words)
         if (qAbs(w.box.center().y() - frame.center().y() * kPointsPerMm) < 5
             && w.box.left() >= frame.left() * kPointsPerMm)
             QVERIFY2(w.box.right() <= textRight + 0.1, qPrintable(w.text));
-    for (const Word &w : words)
+    for (const PdfWord &w : words)
         QVERIFY2(w.box.right() <= 210 * kPointsPerMm, qPrintable(w.text)); // nothing beyond the sheet
 }
 
