@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -41,6 +42,7 @@ private slots:
 
     void piecesWithEmptyFields();
     void valuesAreTrimmedEscapedAndSingleBytes();
+    void everyValueIsEscaped();
     void windowTakesTheCardAndKeepsTheAssociation();
     void createTheDocument_data();
     void createTheDocument();
@@ -173,6 +175,41 @@ void TestPrivacy::createTheDocument()
     QCOMPARE(document.contains("Sig. \\b Rossi Mario\\b0"), create);
     QCOMPARE(m_opened.size(), openIt ? 1 : 0);
     QVERIFY(window.isVisible()); // the window stays open
+}
+
+void TestPrivacy::everyValueIsEscaped()
+{
+    // Braces and backslashes typed in any field reach the document escaped:
+    // its groups stay exactly those of a document with empty fields.
+    const auto groups = [](QByteArray rtf) {
+        rtf.replace("\\\\", "").replace("\\{", "").replace("\\}", "");
+        return std::pair{rtf.count('{'), rtf.count('}')};
+    };
+    TestFolder folder;
+    const auto create = [&](TfrmPrivacy &window) {
+        m_messages->answerNext(true);
+        m_messages->answerNext(false);
+        window.btnRTFClick();
+        return folder.read(TfrmPrivacy::DocumentName);
+    };
+    TfrmPrivacy window;
+    window.show();
+    const auto empty = groups(create(window));
+    QStringList tags;
+    // Every line of the window is a field, the province boxes' included.
+    for (QLineEdit *edit : window.findChildren<QLineEdit *>()) {
+        const QString tag = QStringLiteral("{%1}\\").arg(tags.size());
+        edit->setText(edit->maxLength() >= tag.size() ? tag : QStringLiteral("{}\\").left(edit->maxLength()));
+        if (edit->maxLength() >= tag.size())
+            tags << tag;
+    }
+    QCOMPARE(tags.size(), 18); // all but the three two-letter province boxes
+    const QByteArray document = create(window);
+    QCOMPARE(groups(document), empty);
+    for (QString tag : tags)
+        QVERIFY2(document.contains(tag.replace(u'\\', QStringLiteral("\\\\")).replace(u'{', QStringLiteral("\\{"))
+                                       .replace(u'}', QStringLiteral("\\}")).toLatin1()),
+                 qPrintable(tag));
 }
 
 void TestPrivacy::documentThatCannotBeWritten_data()
