@@ -177,16 +177,27 @@ void TfrmAllegaCartella::btnApriClick(int slot)
     TMisc::Open(u'"' + ProgramFolder::file(Folder + u'/' + name) + u'"');
 }
 
+void TfrmAllegaCartella::setAttachments(const QString &tag, const Attachments &attachments)
+{
+    lblMemory->setText(tag);
+    for (size_t n = 0; n < 3; ++n) {
+        FieldBehaviours::showText(m_slots[n].file, Blanks::trimmed(attachments.files[n]));
+        FieldBehaviours::showText(m_slots[n].description, Blanks::trimmed(attachments.descriptions[n]));
+    }
+}
+
+Attachments TfrmAllegaCartella::attachments() const
+{
+    Attachments result;
+    for (size_t n = 0; n < 3; ++n) {
+        result.files[n] = Blanks::trimmed(m_slots[n].file->text());
+        result.descriptions[n] = Blanks::trimmed(m_slots[n].description->text());
+    }
+    return result;
+}
+
 void TfrmAllegaCartella::btnApplicaClick()
 {
-    if (Blanks::trimmed(lblMemory->text()) != QStringLiteral("candidati") || !parentWidget())
-        return;
-    for (int n = 0; n < 3; ++n) {
-        const QString number = QStringLiteral("0%1").arg(n + 1);
-        if (auto *file = parentWidget()->findChild<QLabel *>(QStringLiteral("lblFile") + number))
-            file->setText(Blanks::trimmed(m_slots[size_t(n)].file->text()));
-        if (auto *description = parentWidget()->findChild<QLabel *>(QStringLiteral("lblDesc") + number))
-            description->setText(Blanks::trimmed(m_slots[size_t(n)].description->text()));
-    }
-    accept();
+    if (Blanks::trimmed(lblMemory->text()) == QStringLiteral("candidati"))
+        accept();
 }

@@ -99,7 +99,6 @@ const Mandatory kMandatory[] = {
      "Attenzione: per salvare la scheda anagrafica è necessario indicare la data di ammissione all'associazione."},
 };
 
-const S::FieldId kAttachmentFields[6] = {S::fFile01, S::fFile02, S::fFile03, S::fDesc01, S::fDesc02, S::fDesc03};
 const char *const kAttachmentLabels[6] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
 
 using Command = CommandPicture<TfrmCandidati>;
@@ -264,9 +263,9 @@ void TfrmCandidati::buildCard(QWidget *pan)
         setTabOrder(keyboardOrder[i - 1], keyboardOrder[i]);
 
     for (int i = 0; i < 6; ++i) {
-        m_attachments[i] = new QLabel(pan);
-        m_attachments[i]->setObjectName(str(kAttachmentLabels[i]));
-        m_attachments[i]->hide();
+        m_attachmentLabels[size_t(i)] = new QLabel(pan);
+        m_attachmentLabels[size_t(i)]->setObjectName(str(kAttachmentLabels[i]));
+        m_attachmentLabels[size_t(i)]->hide();
     }
 
     Look::rect(pan, QStringLiteral("shpInfo"), {16, 642, 962, 32}, Look::StatusBlue, Look::StatusBlue);
@@ -311,8 +310,7 @@ void TfrmCandidati::clearCard()
 {
     for (QLineEdit *edit : m_edits)
         edit->clear();
-    for (QLabel *label : m_attachments)
-        label->clear();
+    setAttachments({});
     chkRicontatta->setChecked(false);
     showPlaceholder();
     lblPosizione->clear();
@@ -330,8 +328,7 @@ void TfrmCandidati::showRecord(qint64 index, const TSchedaAnagrafica &scheda)
         FieldBehaviours::showText(m_edits[e.id], Blanks::trimmed(scheda.*S::fields()[e.id].member));
     if (const auto yes = scheda.ricontatta())
         chkRicontatta->setChecked(*yes);
-    for (int i = 0; i < 6; ++i)
-        m_attachments[i]->setText(scheda.*S::fields()[kAttachmentFields[i]].member);
+    setAttachments(scheda.attachments());
     lblPosizione->setText(QString::number(index + 1));
     m_loaded = scheda;
     imgFoto->setImage(MemberArchive::loadPhoto(lblPosizione->text()));
@@ -343,9 +340,17 @@ TSchedaAnagrafica TfrmCandidati::cardRecord() const
     for (const CardEdit &e : kCardEdits)
         scheda.*S::fields()[e.id].member = m_edits[e.id]->text();
     scheda.setRicontatta(chkRicontatta->isChecked());
-    for (int i = 0; i < 6; ++i)
-        scheda.*S::fields()[kAttachmentFields[i]].member = m_attachments[i]->text();
+    scheda.setAttachments(m_attachments);
     return scheda;
+}
+
+void TfrmCandidati::setAttachments(const Attachments &attachments)
+{
+    m_attachments = attachments;
+    for (size_t n = 0; n < 3; ++n) {
+        m_attachmentLabels[n]->setText(attachments.files[n]);
+        m_attachmentLabels[n + 3]->setText(attachments.descriptions[n]);
+    }
 }
 
 std::optional<qint64> TfrmCandidati::countOrReport()
@@ -424,8 +429,7 @@ void TfrmCandidati::cmdDuplicaClick()
                                          "questa è stata inserita in archivio."));
         return;
     }
-    for (QLabel *label : m_attachments)
-        label->clear();
+    setAttachments({});
     lblPosizione->clear();
     showPlaceholder();
     chkRicontatta->setChecked(false);
@@ -489,12 +493,14 @@ void TfrmCandidati::cmdTrovaClick()
 {
     TfrmTrovaCandidati frmTrovaCandidati(this);
     frmTrovaCandidati.setMode(QStringLiteral("candidati"));
+    connect(&frmTrovaCandidati, &TfrmTrovaCandidati::memberChosen, this, &TfrmCandidati::showRecord);
     Modal::show(&frmTrovaCandidati);
 }
 
 void TfrmCandidati::cmdScaduteClick()
 {
     TfrmDaRicontattare frmDaRicontattare(this);
+    connect(&frmDaRicontattare, &TfrmDaRicontattare::memberChosen, this, &TfrmCandidati::showRecord);
     Modal::show(&frmDaRicontattare);
 }
 
@@ -513,13 +519,9 @@ void TfrmCandidati::cmdAnteprimaClick()
 void TfrmCandidati::cmdFileClick()
 {
     TfrmAllegaCartella frmAllegaCartella(this);
-    frmAllegaCartella.memory()->setText(QStringLiteral("candidati"));
-    for (int n = 0; n < 3; ++n) {
-        FieldBehaviours::showText(frmAllegaCartella.fileEdit(n), Blanks::trimmed(m_attachments[size_t(n)]->text()));
-        FieldBehaviours::showText(frmAllegaCartella.descriptionEdit(n),
-                                  Blanks::trimmed(m_attachments[size_t(n + 3)]->text()));
-    }
-    Modal::show(&frmAllegaCartella);
+    frmAllegaCartella.setAttachments(QStringLiteral("candidati"), m_attachments);
+    if (Modal::show(&frmAllegaCartella) == QDialog::Accepted)
+        setAttachments(frmAllegaCartella.attachments());
 }
 
 void TfrmCandidati::cmdPrivacyClick()

@@ -24,6 +24,8 @@ public:
 
     // Puts record `index` (record number index + 1) on the card, photo included.
     void showRecord(qint64 index, const TSchedaAnagrafica &scheda);
+    // The card's three attachments, as the attachments window applies them.
+    void setAttachments(const Attachments &attachments);
     // Empty fields and attachments, box unticked, placeholder photo, no record
     // number, focus on the name.
     void clearCard();
@@ -74,7 +76,10 @@ private:
     void openCheck(bool vatNumber, const QString &code);
 
     std::array<QLineEdit *, EditCount> m_edits{};
-    std::array<QLabel *, 6> m_attachments{};
+    // The attachments of the card on screen; the hidden labels lblFile01 to
+    // lblDesc03 show them.
+    Attachments m_attachments;
+    std::array<QLabel *, 6> m_attachmentLabels{};
     QLabel *lblPosizione = nullptr;
     // The member as last read from or written to the archive, to tell
     // whether another copy of the program saved it since.

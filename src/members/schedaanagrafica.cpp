@@ -1,5 +1,7 @@
 #include "members/schedaanagrafica.h"
 
+#include <tuple>
+
 #include "base/blanks.h"
 #include "base/fixedtext.h"
 
@@ -59,6 +61,18 @@ std::optional<bool> TSchedaAnagrafica::ricontatta() const
 void TSchedaAnagrafica::setRicontatta(bool yes)
 {
     Ricontatta = yes ? RicontattaSi : RicontattaNo;
+}
+
+Attachments TSchedaAnagrafica::attachments() const
+{
+    return {{File01, File02, File03}, {Desc01, Desc02, Desc03}};
+}
+
+void TSchedaAnagrafica::setAttachments(const Attachments &attachments)
+{
+    std::tie(File01, File02, File03) = std::tie(attachments.files[0], attachments.files[1], attachments.files[2]);
+    std::tie(Desc01, Desc02, Desc03) =
+        std::tie(attachments.descriptions[0], attachments.descriptions[1], attachments.descriptions[2]);
 }
 
 QByteArray TSchedaAnagrafica::toBytes() const

@@ -6,6 +6,14 @@
 #include <array>
 #include <optional>
 
+// The three files attached to a member: the names of their copies in
+// Documenti_Allegati and their descriptions.
+struct Attachments
+{
+    std::array<QString, 3> files;
+    std::array<QString, 3> descriptions;
+};
+
 // One member of the archive: a fixed record of 3612 bytes in
 // Archivio_Anagrafico.pro, every field a length-prefixed Windows-1252 text.
 struct TSchedaAnagrafica
@@ -43,6 +51,9 @@ struct TSchedaAnagrafica
     // True for "Sì", false for "No", nothing for any other content.
     std::optional<bool> ricontatta() const;
     void setRicontatta(bool yes);
+
+    Attachments attachments() const;
+    void setAttachments(const Attachments &attachments);
 
     // The record's bytes; every text without blanks at its ends, cut to its
     // field, and the unused bytes zeroed.

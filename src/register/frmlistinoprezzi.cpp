@@ -345,6 +345,14 @@ TPaginaRegistro TfrmListinoPrezzi::pageOnScreen() const
     return page;
 }
 
+PageReport::Content TfrmListinoPrezzi::printed() const
+{
+    PageReport::Content content{bookName(), pageOnScreen(), {}, pageNumber()};
+    for (int s = 0; s < SlotCount; ++s)
+        content.photos[size_t(s)] = m_slots[size_t(s)].photo->image();
+    return content;
+}
+
 void TfrmListinoPrezzi::cmdSalvaClick()
 {
     const Slot &a = m_slots[0];
@@ -430,6 +438,8 @@ void TfrmListinoPrezzi::impProdottoClick(int slot)
 {
     TfrmTrovaCandidati frmTrovaCandidati(this);
     frmTrovaCandidati.setMode(QStringLiteral("persona_") + QString(TPaginaRegistro::letter(slot)).toLower());
+    connect(&frmTrovaCandidati, &TfrmTrovaCandidati::memberChosen, this,
+            [this, slot](qint64 index, const TSchedaAnagrafica &member) { importMember(slot, index, member); });
     Modal::show(&frmTrovaCandidati);
 }
 
@@ -447,14 +457,14 @@ void TfrmListinoPrezzi::importMember(int slot, qint64 index, const TSchedaAnagra
 void TfrmListinoPrezzi::cmdAnteprimaClick()
 {
     writePreviewCopies();
-    TfrmAnteprimaProdotto frmAnteprimaProdotto(this);
+    TfrmAnteprimaProdotto frmAnteprimaProdotto(this, printed());
     Modal::show(&frmAnteprimaProdotto);
 }
 
 void TfrmListinoPrezzi::cmdStampaClick()
 {
     writePreviewCopies();
-    TfrmStampaProdotto frmStampaProdotto(this);
+    TfrmStampaProdotto frmStampaProdotto(this, printed());
     Modal::show(&frmStampaProdotto);
 }
 

@@ -3,6 +3,7 @@
 #include "app/persistentwindow.h"
 #include "members/schedaanagrafica.h"
 #include "register/paginaregistro.h"
+#include "register/pagetemplate.h"
 #include "register/registerbook.h"
 
 #include <array>
@@ -34,6 +35,9 @@ public:
     PictureBox *photo(int slot) const { return m_slots[size_t(slot)].photo; }
     // The page's texts as they stand in the slots.
     TPaginaRegistro pageOnScreen() const;
+    // The page as a print shows it: the book's name, the slots' pictures and
+    // texts, the page number.
+    PageReport::Content printed() const;
     // The book name and page number as the window shows them.
     QString bookName() const;
     QString pageNumber() const;

@@ -1,17 +1,15 @@
 #include "register/pageoutputwindow.h"
 
-#include "register/frmlistinoprezzi.h"
-#include "register/pagetemplate.h"
 #include "report/reportoutput.h"
 #include "ui/look.h"
-#include "ui/picturebox.h"
 
 
-PageOutputWindow::PageOutputWindow(TfrmListinoPrezzi *pages, const QString &windowName, const QString &caption,
-                                   const QString &outputButton, const QString &heading, const QStringList &lines)
-    : OutputWindow(pages, windowName, caption, outputButton,
+PageOutputWindow::PageOutputWindow(QWidget *parent, PageReport::Content page, const QString &windowName,
+                                   const QString &caption, const QString &outputButton, const QString &heading,
+                                   const QStringList &lines)
+    : OutputWindow(parent, windowName, caption, outputButton,
                    {{18, 18, 326, 215}, {18, 243, 145, 28}, {200, 243, 145, 28}})
-    , m_pages(pages)
+    , m_page(std::move(page))
     , m_report(PageReport::create())
 {
     Look::textBanner(panel(), QStringLiteral("imgSfondo"), {0, 0, 326, 215}, heading, lines);
@@ -21,10 +19,7 @@ PageOutputWindow::~PageOutputWindow() = default;
 
 void PageOutputWindow::fillReport()
 {
-    std::array<QImage, TPaginaRegistro::SlotCount> photos;
-    for (int s = 0; s < TPaginaRegistro::SlotCount; ++s)
-        photos[size_t(s)] = m_pages->photo(s)->image();
-    PageReport::fill(*m_report, m_pages->bookName(), m_pages->pageOnScreen(), photos, m_pages->pageNumber());
+    PageReport::fill(*m_report, m_page);
 }
 
 void PageOutputWindow::btnStampaClick()
@@ -34,8 +29,8 @@ void PageOutputWindow::btnStampaClick()
     accept();
 }
 
-TfrmStampaProdotto::TfrmStampaProdotto(TfrmListinoPrezzi *pages)
-    : PageOutputWindow(pages, QStringLiteral("frmStampaProdotto"), QStringLiteral(" Stampa scheda"),
+TfrmStampaProdotto::TfrmStampaProdotto(QWidget *parent, PageReport::Content page)
+    : PageOutputWindow(parent, std::move(page), QStringLiteral("frmStampaProdotto"), QStringLiteral(" Stampa scheda"),
                        QStringLiteral("Stampa"), QStringLiteral("Stampa documento"),
                        {QStringLiteral("Questa operazione stampa su carta"),
                         QStringLiteral("il documento con i dati inseriti"), QStringLiteral("nei campi di testo."),
@@ -49,8 +44,8 @@ void TfrmStampaProdotto::output()
     ReportOutput::print(this, report());
 }
 
-TfrmAnteprimaProdotto::TfrmAnteprimaProdotto(TfrmListinoPrezzi *pages)
-    : PageOutputWindow(pages, QStringLiteral("frmAnteprimaProdotto"), QStringLiteral(" Anteprima di stampa"),
+TfrmAnteprimaProdotto::TfrmAnteprimaProdotto(QWidget *parent, PageReport::Content page)
+    : PageOutputWindow(parent, std::move(page), QStringLiteral("frmAnteprimaProdotto"), QStringLiteral(" Anteprima di stampa"),
                        QStringLiteral("Mostra anteprima"), QStringLiteral("Anteprima di stampa"),
                        {QStringLiteral("Questa operazione mostra in anteprima"),
                         QStringLiteral("i dati che verranno stampati."), QString(),

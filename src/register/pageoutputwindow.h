@@ -1,14 +1,14 @@
 #pragma once
 
+#include "register/pagetemplate.h"
 #include "report/outputwindow.h"
 #include "report/reporttemplate.h"
 
 #include <memory>
 
-class TfrmListinoPrezzi;
-
-// Prints the register page on screen, or shows it in the preview: the book
-// name, the eight slots' pictures and lines, and the page number.
+// Prints a register page, or shows it in the preview, as the page window
+// hands it over: the book name, the eight slots' pictures and lines, and the
+// page number.
 class PageOutputWindow : public OutputWindow
 {
     Q_OBJECT
@@ -16,19 +16,19 @@ public:
     ~PageOutputWindow() override;
 
     Report::Template &report() const { return *m_report; }
-    // The template filled from the page window, as the button fills it.
+    // The template filled with the page, as the button fills it.
     void fillReport();
 
 public slots:
     void btnStampaClick() override;
 
 protected:
-    PageOutputWindow(TfrmListinoPrezzi *pages, const QString &windowName, const QString &caption,
+    PageOutputWindow(QWidget *parent, PageReport::Content page, const QString &windowName, const QString &caption,
                      const QString &outputButton, const QString &heading, const QStringList &lines);
     virtual void output() = 0;
 
 private:
-    TfrmListinoPrezzi *m_pages;
+    PageReport::Content m_page;
     std::unique_ptr<Report::Template> m_report;
 };
 
@@ -36,7 +36,7 @@ class TfrmStampaProdotto : public PageOutputWindow
 {
     Q_OBJECT
 public:
-    explicit TfrmStampaProdotto(TfrmListinoPrezzi *pages);
+    TfrmStampaProdotto(QWidget *parent, PageReport::Content page);
 
 protected:
     void output() override;
@@ -46,7 +46,7 @@ class TfrmAnteprimaProdotto : public PageOutputWindow
 {
     Q_OBJECT
 public:
-    explicit TfrmAnteprimaProdotto(TfrmListinoPrezzi *pages);
+    TfrmAnteprimaProdotto(QWidget *parent, PageReport::Content page);
 
 protected:
     void output() override;

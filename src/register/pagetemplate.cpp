@@ -41,19 +41,19 @@ std::unique_ptr<Report::Template> create()
     return report;
 }
 
-void fill(Report::Template &report, const QString &book, const TPaginaRegistro &page,
-          const std::array<QImage, TPaginaRegistro::SlotCount> &photos, const QString &pageNumber)
+void fill(Report::Template &report, const Content &content)
 {
     report.setOrientation(QPageLayout::Portrait);
-    report.findObject(QStringLiteral("txtNome"))->setText(Blanks::trimmed(book));
+    report.findObject(QStringLiteral("txtNome"))->setText(Blanks::trimmed(content.book));
     for (int s = 0; s < TPaginaRegistro::SlotCount; ++s) {
         const QString x = QString(TPaginaRegistro::letter(s));
-        report.findObject(QStringLiteral("imgFoto_") + x)->picture = photos[size_t(s)];
+        report.findObject(QStringLiteral("imgFoto_") + x)->picture = content.photos[size_t(s)];
         for (const TSlotPagina::Field &f : TSlotPagina::fields())
             report.findObject(QStringLiteral("txt") + QString::fromLatin1(f.name) + u'_' + x)
-                ->setText(Blanks::trimmed(page.slotTexts[size_t(s)].*f.member));
+                ->setText(Blanks::trimmed(content.page.slotTexts[size_t(s)].*f.member));
     }
-    report.findObject(QStringLiteral("txtPagina"))->setText(QStringLiteral("Pagina ") + Blanks::trimmed(pageNumber));
+    report.findObject(QStringLiteral("txtPagina"))
+        ->setText(QStringLiteral("Pagina ") + Blanks::trimmed(content.pageNumber));
 }
 
 } // namespace PageReport

@@ -14,9 +14,17 @@ namespace PageReport {
 
 std::unique_ptr<Report::Template> create();
 
-// The page as printed: the book's name, each slot's photo and five lines
-// (blanks at their ends removed) and the page number.
-void fill(Report::Template &report, const QString &book, const TPaginaRegistro &page,
-          const std::array<QImage, TPaginaRegistro::SlotCount> &photos, const QString &pageNumber);
+// What a printed page shows: the book's name, each slot's photo and five
+// lines, and the page number.
+struct Content
+{
+    QString book;
+    TPaginaRegistro page;
+    std::array<QImage, TPaginaRegistro::SlotCount> photos;
+    QString pageNumber;
+};
+
+// The template filled with a page, blanks at the ends of every text removed.
+void fill(Report::Template &report, const Content &content);
 
 } // namespace PageReport

@@ -1,6 +1,6 @@
 #include "search/frmdaricontattare.h"
 
-#include "search/frmtrovacandidati.h"
+#include "members/memberarchive.h"
 #include "search/resultpage.h"
 #include "search/resultrows.h"
 #include "ui/look.h"
@@ -31,6 +31,7 @@ void TfrmDaRicontattare::showEvent(QShowEvent *event)
 
 void TfrmDaRicontattare::lstRecordsDblClick(qint64 index)
 {
-    TfrmTrovaCandidati::loadIntoArchive(parentWidget(), index);
+    if (const auto member = MemberArchive().read(index))
+        emit memberChosen(index, *member);
     accept();
 }

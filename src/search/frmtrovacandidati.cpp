@@ -1,7 +1,5 @@
 #include "search/frmtrovacandidati.h"
 
-#include "members/frmcandidati.h"
-#include "register/frmlistinoprezzi.h"
 #include "members/memberarchive.h"
 #include "search/resultpage.h"
 #include "search/resultrows.h"
@@ -141,37 +139,9 @@ void TfrmTrovaCandidati::btnCercaClick()
 
 void TfrmTrovaCandidati::lstRecordsDblClick(qint64 index)
 {
-    // The row knows its record: a member is loaded by its position, also when
-    // another member gives the same row.
-    if (mode() == QStringLiteral("candidati"))
-        loadIntoArchive(parentWidget(), index);
-    else if (const int slot = importSlot(); slot >= 0)
-        importIntoPage(parentWidget(), slot, index);
+    // The row knows its record: the member is read by its position, also
+    // when another member gives the same row.
+    if (const auto member = MemberArchive().read(index))
+        emit memberChosen(index, *member);
     accept();
-}
-
-int TfrmTrovaCandidati::importSlot() const
-{
-    // "persona_a" to "persona_h": slots A to H of the page window.
-    const QString tag = mode();
-    if (tag.size() != 9 || !tag.startsWith(QStringLiteral("persona_")))
-        return -1;
-    const int slot = tag.at(8).unicode() - u'a';
-    return slot >= 0 && slot < TfrmListinoPrezzi::SlotCount ? slot : -1;
-}
-
-void TfrmTrovaCandidati::importIntoPage(QWidget *pages, int slot, qint64 index)
-{
-    auto *frmListinoPrezzi = qobject_cast<TfrmListinoPrezzi *>(pages);
-    const auto scheda = MemberArchive().read(index);
-    if (frmListinoPrezzi && scheda)
-        frmListinoPrezzi->importMember(slot, index, *scheda);
-}
-
-void TfrmTrovaCandidati::loadIntoArchive(QWidget *archive, qint64 index)
-{
-    auto *frmCandidati = qobject_cast<TfrmCandidati *>(archive);
-    const auto scheda = MemberArchive().read(index);
-    if (frmCandidati && scheda)
-        frmCandidati->showRecord(index, *scheda);
 }

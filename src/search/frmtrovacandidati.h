@@ -1,5 +1,7 @@
 #pragma once
 
+#include "members/schedaanagrafica.h"
+
 #include <QDialog>
 
 #include <array>
@@ -10,9 +12,10 @@ class QPushButton;
 class ResultPage;
 
 // The member search: ten filters, then the list of the members that match
-// them all. What a double-click does depends on who opened the window, told
-// by the mode in lblMemory: "candidati" loads the member into the archive
-// window; "persona_a" to "persona_h" are the register page's slots.
+// them all. A double-click on a row hands that row's member to whoever opened
+// the window, through memberChosen(); the mode in lblMemory says who that is
+// ("candidati": the archive window; "persona_a" to "persona_h": the register
+// page's slots).
 class TfrmTrovaCandidati : public QDialog
 {
     Q_OBJECT
@@ -24,11 +27,10 @@ public:
     QLineEdit *filter(int i) const { return m_filters[size_t(i)]; }
     ResultPage *resultPage() const { return m_results; }
 
-    // Shows record `index` in the archive window `archive` (a TfrmCandidati);
-    // nothing when either cannot be had.
-    static void loadIntoArchive(QWidget *archive, qint64 index);
-    // Imports member `index` into slot `slot` of the page window.
-    static void importIntoPage(QWidget *pages, int slot, qint64 index);
+signals:
+    // The member of the row double-clicked, read from the archive, and its
+    // record index; the window then closes.
+    void memberChosen(qint64 index, const TSchedaAnagrafica &member);
 
 public slots:
     void btnCercaClick();
@@ -38,8 +40,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // The page slot of an import mode ("persona_a" is 0), or -1.
-    int importSlot() const;
     std::array<QLineEdit *, 10> m_filters{};
     QWidget *panAvvio;
     ResultPage *m_results;

@@ -176,7 +176,7 @@ void TestAttachments::refusedChoices()
         QVERIFY(QDir(card.folder.path()).mkdir(name));
     else
         card.folder.write(name, "contenuto");
-    card.child<QLabel>(QStringLiteral("lblFile01"))->setText(QStringLiteral("patente.jpg"));
+    card.window.setAttachments({{QStringLiteral("patente.jpg"), QString(), QString()}, {}});
     FileDialogs::Script dialogs;
     dialogs.answerNext(chosen);
     withAttachments(card, [&](TfrmAllegaCartella *w) {
@@ -203,7 +203,7 @@ void TestAttachments::failedCopyKeepsTheEarlierCopy()
     QDir(card.folder.path()).mkdir(QStringLiteral("Documenti_Allegati"));
     card.folder.write(QStringLiteral("Documenti_Allegati/modulo.pdf"), "la copia allegata in precedenza");
     card.folder.write(QStringLiteral("modulo.pdf"), "il documento nuovo, che non entra nel disco");
-    card.child<QLabel>(QStringLiteral("lblFile01"))->setText(QStringLiteral("patente.jpg"));
+    card.window.setAttachments({{QStringLiteral("patente.jpg"), QString(), QString()}, {}});
     FileDialogs::Script dialogs;
     dialogs.answerNext(card.folder.file(QStringLiteral("modulo.pdf")));
     m_messages->answerNext(true);
@@ -226,9 +226,8 @@ void TestAttachments::failedCopyKeepsTheEarlierCopy()
 void TestAttachments::eraserAndOpen()
 {
     CardWindow card;
-    card.child<QLabel>(QStringLiteral("lblFile01"))->setText(QStringLiteral(" patente.jpg "));
-    card.child<QLabel>(QStringLiteral("lblDesc01"))->setText(QStringLiteral("Patente di guida"));
-    card.child<QLabel>(QStringLiteral("lblFile02"))->setText(QStringLiteral("../../bin/programma"));
+    card.window.setAttachments({{QStringLiteral(" patente.jpg "), QStringLiteral("../../bin/programma"), QString()},
+                                {QStringLiteral("Patente di guida"), QString(), QString()}});
     withAttachments(card, [&](TfrmAllegaCartella *w) {
         QCOMPARE(w->fileEdit(0)->text(), QStringLiteral("patente.jpg"));
         QTest::mouseClick(button(w, QStringLiteral("btnApri01")), Qt::LeftButton);
@@ -271,7 +270,7 @@ void TestAttachments::applyReachesTheCardAndTheSavedRecord()
 void TestAttachments::cancelLeavesTheCard()
 {
     CardWindow card;
-    card.child<QLabel>(QStringLiteral("lblDesc02"))->setText(QStringLiteral("prima"));
+    card.window.setAttachments({{}, {QString(), QStringLiteral("prima"), QString()}});
     withAttachments(card, [&](TfrmAllegaCartella *w) {
         w->descriptionEdit(1)->setText(QStringLiteral("dopo"));
         QTest::mouseClick(button(w, QStringLiteral("btnAnnulla")), Qt::LeftButton);

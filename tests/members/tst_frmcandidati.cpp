@@ -345,7 +345,7 @@ void TestFrmCandidati::duplicateNeedsASavedCard()
 {
     CardWindow card;
     card.fill(QStringLiteral("Rossi"));
-    card.child<QLabel>(QStringLiteral("lblFile02"))->setText(QStringLiteral("x.pdf"));
+    card.window.setAttachments({{QString(), QStringLiteral("x.pdf"), QString()}, {}});
     card.click(QStringLiteral("cmdDuplica"));
     QCOMPARE(m_messages->texts(), QStringList{QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire "
                                                              "soltanto dopo che questa è stata inserita in archivio.")});

@@ -69,7 +69,7 @@ void TestPagePrint::printedPageFromData()
         photos[size_t(s)].fill(QColor::fromHsv(s * 40, 255, 255));
     }
     auto report = PageReport::create();
-    PageReport::fill(*report, QStringLiteral(" Soci 2025 "), page, photos, QStringLiteral("12"));
+    PageReport::fill(*report, {QStringLiteral(" Soci 2025 "), page, photos, QStringLiteral("12")});
     checkPrinted(*report, folder.file(QStringLiteral("pagina.pdf")), expected);
     for (int s = 0; s < TPaginaRegistro::SlotCount; ++s)
         QCOMPARE(report->findObject(QStringLiteral("imgFoto_") + TPaginaRegistro::letter(s))->picture, photos[size_t(s)]);

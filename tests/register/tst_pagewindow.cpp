@@ -503,7 +503,7 @@ void TestPageWindow::pageTemplate()
     PageWindow w;
     for (int s = 0; s < 8; ++s)
         w.edit(s, "Nome")->setText(QStringLiteral(" socio %1 ").arg(QChar(u'A' + s)));
-    TfrmStampaProdotto output(&w.window);
+    TfrmStampaProdotto output(&w.window, w.window.printed());
     output.fillReport();
     const std::vector<Report::Page> pages = output.report().prepare();
     QCOMPARE(pages.size(), size_t(1));
