@@ -1,6 +1,9 @@
 #pragma once
 
+#include "members/schedaanagrafica.h"
 #include "report/outputwindow.h"
+
+#include <QImage>
 
 #include <memory>
 
@@ -11,8 +14,8 @@ class Template;
 }
 
 // The small window between the archive window and the printed member card:
-// it takes the card as it stands on screen (saved or not) and prints it, or
-// shows it in the preview. Two windows differ only in that last step.
+// it takes the card as the archive window hands it over (as it stands on
+// screen, saved or not) and prints it, or shows it in the preview. Two windows differ only in that last step.
 class CardOutputWindow : public OutputWindow
 {
     Q_OBJECT
@@ -33,26 +36,23 @@ protected:
         QString art;
         QString failure;
     };
-    CardOutputWindow(QWidget *parent, const Design &design);
+    CardOutputWindow(QWidget *parent, const Design &design, const TSchedaAnagrafica &card, const QImage &photo);
 
     // Prints or previews the filled card; false when it failed.
     virtual bool output() = 0;
-    void showEvent(QShowEvent *event) override;
 
 private:
-    void fillReport();
-
     Design m_design;
+    TSchedaAnagrafica m_card;
     std::unique_ptr<Report::Template> m_report;
     PictureBox *imgLogo;
-    PictureBox *imgTemp;
 };
 
 class TfrmStampaCandidati : public CardOutputWindow
 {
     Q_OBJECT
 public:
-    explicit TfrmStampaCandidati(QWidget *parent = nullptr);
+    TfrmStampaCandidati(QWidget *parent, const TSchedaAnagrafica &card, const QImage &photo);
 
 protected:
     bool output() override;
@@ -62,7 +62,7 @@ class TfrmAnteprimaCandidati : public CardOutputWindow
 {
     Q_OBJECT
 public:
-    explicit TfrmAnteprimaCandidati(QWidget *parent = nullptr);
+    TfrmAnteprimaCandidati(QWidget *parent, const TSchedaAnagrafica &card, const QImage &photo);
 
 protected:
     bool output() override;

@@ -1,5 +1,7 @@
 #include "documents/cardtemplate.h"
 
+#include "base/blanks.h"
+
 namespace CardReport {
 
 namespace {
@@ -64,6 +66,17 @@ const QStringList &valueNames()
         QStringLiteral("txtNote"),
     };
     return names;
+}
+
+void fill(Report::Template &report, const TSchedaAnagrafica &card, const QImage &photo)
+{
+    report.setOrientation(QPageLayout::Portrait);
+    report.findObject(QStringLiteral("imgLogo"))->picture = photo;
+    for (const TSchedaAnagrafica::Field &f : TSchedaAnagrafica::fields()) {
+        const QString name = QStringLiteral("txt") + QString::fromLatin1(f.name);
+        if (valueNames().contains(name))
+            report.findObject(name)->setText(Blanks::trimmed(card.*f.member));
+    }
 }
 
 std::unique_ptr<Report::Template> create()

@@ -506,13 +506,13 @@ void TfrmCandidati::cmdScaduteClick()
 
 void TfrmCandidati::cmdStampaClick()
 {
-    TfrmStampaCandidati frmStampaCandidati(this);
+    TfrmStampaCandidati frmStampaCandidati(this, cardRecord(), imgFoto->image());
     Modal::show(&frmStampaCandidati);
 }
 
 void TfrmCandidati::cmdAnteprimaClick()
 {
-    TfrmAnteprimaCandidati frmAnteprimaCandidati(this);
+    TfrmAnteprimaCandidati frmAnteprimaCandidati(this, cardRecord(), imgFoto->image());
     Modal::show(&frmAnteprimaCandidati);
 }
 
@@ -605,7 +605,8 @@ void TfrmCandidati::btnWebcamClick()
 {
     TfrmWebCam frmWebCam(this);
     frmWebCam.setMemory(QStringLiteral("euro_01"));
-    Modal::show(&frmWebCam);
+    if (Modal::show(&frmWebCam) == QDialog::Accepted)
+        imgFoto->setImage(frmWebCam.capture());
 }
 
 void TfrmCandidati::btnSalvaFotoClick()

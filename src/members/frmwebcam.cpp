@@ -100,10 +100,12 @@ void TfrmWebCam::btnImportaFotoClick()
     m_camera->switchOff();
     if (lblMemory->text() != QStringLiteral("euro_01"))
         return;
-    // The member card that opened this window receives the capture.
-    if (PictureBox *card = parentWidget() ? parentWidget()->findChild<PictureBox *>(QStringLiteral("imgFoto")) : nullptr)
-        card->setImage(imgTarget->image());
     accept();
+}
+
+QImage TfrmWebCam::capture() const
+{
+    return imgTarget->image();
 }
 
 void TfrmWebCam::btnCloseClick()
