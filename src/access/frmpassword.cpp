@@ -251,6 +251,5 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
 {
     event->accept();
     hide();
-    if (auto *login = qobject_cast<TfrmPassword *>(WindowRegistry::instance().window(QStringLiteral("frmPassword"))))
-        login->showEmptied();
+    emit closed();
 }

@@ -37,6 +37,10 @@ class TfrmCambiaPassword : public PersistentWindow
 public:
     explicit TfrmCambiaPassword(QWidget *parent = nullptr);
 
+signals:
+    // Closed in any way: the password window takes over again.
+    void closed();
+
 public slots:
     void cmdOKClick();
     void cmdEsciClick();

@@ -21,12 +21,40 @@ struct Entry
     std::function<PersistentWindow *()> create;
 };
 
-// In the order of creation; adding a persistent window is one line here.
+template <typename T>
+T *windowNamed(const char *name)
+{
+    return qobject_cast<T *>(WindowRegistry::instance().window(QString::fromLatin1(name)));
+}
+
+// The book list hands the chosen book to the page window, which takes its place.
+PersistentWindow *bookList()
+{
+    auto *list = new TfrmApriCatalogo;
+    QObject::connect(list, &TfrmApriCatalogo::bookChosen, list, [list](const RegisterBook &book) {
+        windowNamed<TfrmListinoPrezzi>("frmListinoPrezzi")->openBook(book);
+        WindowRegistry::instance().showInstead(list, QStringLiteral("frmListinoPrezzi"));
+    });
+    return list;
+}
+
+// Closing the change window brings the password window back, emptied.
+PersistentWindow *passwordChange()
+{
+    auto *change = new TfrmCambiaPassword;
+    QObject::connect(change, &TfrmCambiaPassword::closed, change,
+                     [] { windowNamed<TfrmPassword>("frmPassword")->showEmptied(); });
+    return change;
+}
+
+// In the order of creation; adding a persistent window is one line here. The
+// windows that hand something to another are wired here, the one place that
+// knows them all.
 const Entry kPersistentWindows[] = {
     {"frmPassword", [] { return new TfrmPassword; }},
     {"frmAvvio", [] { return new TfrmAvvio; }},
-    {"frmApriCatalogo", [] { return new TfrmApriCatalogo; }},
-    {"frmCambiaPassword", [] { return new TfrmCambiaPassword; }},
+    {"frmApriCatalogo", bookList},
+    {"frmCambiaPassword", passwordChange},
     {"frmCandidati", [] { return new TfrmCandidati; }},
     {"frmCreaCatalogo", [] { return new TfrmCreaCatalogo; }},
     {"frmListinoPrezzi", [] { return new TfrmListinoPrezzi; }},

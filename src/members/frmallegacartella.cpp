@@ -50,7 +50,7 @@ QImage heading()
     const QSize size(543, 49);
     return Look::drawnImage(size, [&](QPainter &p) {
         p.drawImage(QRectF(0, 5, 37, 39),
-                    Look::svgImage(QStringLiteral(":/art/tool_allega.svg"), QSize(37, 39), Look::DrawnScale));
+                    PictureBox::svgImage(QStringLiteral(":/art/tool_allega.svg"), QSize(37, 39), Look::DrawnScale));
         p.setPen(QColor(0x1F, 0x3B, 0x57));
         p.setFont(Look::font(QStringLiteral("Verdana"), 8));
         p.drawText(QRectF(48, 0, size.width() - 48, size.height()), Qt::AlignVCenter | Qt::TextWordWrap,

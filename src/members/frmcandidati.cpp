@@ -313,7 +313,7 @@ void TfrmCandidati::clearCard()
     setAttachments({});
     chkRicontatta->setChecked(false);
     showPlaceholder();
-    lblPosizione->clear();
+    setPosition(std::nullopt);
     m_edits[S::fCandidato]->setFocus();
 }
 
@@ -329,9 +329,9 @@ void TfrmCandidati::showRecord(qint64 index, const TSchedaAnagrafica &scheda)
     if (const auto yes = scheda.ricontatta())
         chkRicontatta->setChecked(*yes);
     setAttachments(scheda.attachments());
-    lblPosizione->setText(QString::number(index + 1));
+    setPosition(index + 1);
     m_loaded = scheda;
-    imgFoto->setImage(MemberArchive::loadPhoto(lblPosizione->text()));
+    imgFoto->setImage(MemberArchive::loadPhoto(QString::number(index + 1)));
 }
 
 TSchedaAnagrafica TfrmCandidati::cardRecord() const
@@ -353,12 +353,10 @@ void TfrmCandidati::setAttachments(const Attachments &attachments)
     }
 }
 
-std::optional<qint64> TfrmCandidati::countOrReport()
+void TfrmCandidati::setPosition(std::optional<qint64> number)
 {
-    const auto count = MemberArchive().count();
-    if (!count)
-        Messages::error(MemberArchive::ErrorText);
-    return count;
+    m_position = number;
+    lblPosizione->setText(number ? QString::number(*number) : QString());
 }
 
 void TfrmCandidati::goToRecord(qint64 index)
@@ -388,10 +386,9 @@ void TfrmCandidati::cmdSalvaClick()
 
     MemberArchive archive;
     const TSchedaAnagrafica scheda = cardRecord();
-    const QString position = Blanks::trimmed(lblPosizione->text());
     QString message;
-    if (!position.isEmpty()) {
-        const qint64 number = position.toLongLong();
+    if (m_position) {
+        const qint64 number = *m_position;
         const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
             if (onlyIfUnchanged)
                 return archive.replace(number - 1, scheda, m_loaded);
@@ -403,7 +400,6 @@ void TfrmCandidati::cmdSalvaClick()
             Messages::error(MemberArchive::ErrorText);
             return;
         }
-        lblPosizione->setText(QString::number(number));
         message = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
     } else {
         const auto index = archive.append(scheda);
@@ -411,26 +407,26 @@ void TfrmCandidati::cmdSalvaClick()
             Messages::error(MemberArchive::ErrorText);
             return;
         }
-        lblPosizione->setText(QString::number(*index + 1));
+        setPosition(*index + 1);
         message = QStringLiteral("La scheda corrente è stata inserita in archivio.");
     }
     m_loaded = scheda;
     // The record is saved; a photo that cannot be written only turns the card
     // to the placeholder.
-    if (!MemberArchive::savePhoto(lblPosizione->text(), imgFoto->image()))
+    if (!MemberArchive::savePhoto(QString::number(*m_position), imgFoto->image()))
         showPlaceholder();
     Messages::information(message);
 }
 
 void TfrmCandidati::cmdDuplicaClick()
 {
-    if (Blanks::trimmed(lblPosizione->text()).isEmpty()) {
+    if (!m_position) {
         Messages::warning(QStringLiteral("Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che "
                                          "questa è stata inserita in archivio."));
         return;
     }
     setAttachments({});
-    lblPosizione->clear();
+    setPosition(std::nullopt);
     showPlaceholder();
     chkRicontatta->setChecked(false);
     m_edits[S::fCandidato]->setFocus();
@@ -438,55 +434,31 @@ void TfrmCandidati::cmdDuplicaClick()
                                          "Al termine premere Salva per inserire la scheda in archivio."));
 }
 
+void TfrmCandidati::navigate(RecordNavigation::Move move)
+{
+    RecordNavigation::go(move, m_position.value_or(0),
+                         {[] { return MemberArchive().count(); }, [this](qint64 n) { goToRecord(n - 1); },
+                          [this] { setPosition(std::nullopt); }, kEmptyArchive, MemberArchive::ErrorText});
+}
+
 void TfrmCandidati::cmdPrimoClick()
 {
-    showEnd(false);
+    navigate(RecordNavigation::Move::First);
 }
 
 void TfrmCandidati::cmdUltimoClick()
 {
-    showEnd(true);
-}
-
-void TfrmCandidati::showEnd(bool last)
-{
-    const auto count = countOrReport();
-    if (!count)
-        return;
-    if (*count == 0)
-        Messages::information(kEmptyArchive);
-    else
-        goToRecord(last ? *count - 1 : 0);
+    navigate(RecordNavigation::Move::Last);
 }
 
 void TfrmCandidati::cmdAvantiClick()
 {
-    // A new card moves on to record 1, as if it stood at record 0.
-    const QString position = Blanks::trimmed(lblPosizione->text());
-    const qint64 shown = position.isEmpty() ? 0 : position.toLongLong();
-    const auto count = countOrReport();
-    if (!count)
-        return;
-    if (*count == 0) {
-        lblPosizione->clear();
-        Messages::information(kEmptyArchive);
-    } else if (shown < *count) {
-        goToRecord(shown);
-    }
+    navigate(RecordNavigation::Move::Next);
 }
 
 void TfrmCandidati::cmdIndietroClick()
 {
-    const QString position = Blanks::trimmed(lblPosizione->text());
-    const auto count = countOrReport();
-    if (!count || position == QStringLiteral("1"))
-        return;
-    if (*count == 0)
-        Messages::information(kEmptyArchive);
-    else if (position.isEmpty())
-        goToRecord(0);
-    else
-        goToRecord(position.toLongLong() - 2);
+    navigate(RecordNavigation::Move::Previous);
 }
 
 void TfrmCandidati::cmdTrovaClick()

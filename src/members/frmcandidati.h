@@ -2,6 +2,7 @@
 
 #include "app/persistentwindow.h"
 #include "members/schedaanagrafica.h"
+#include "ui/recordnavigation.h"
 
 #include <array>
 
@@ -69,9 +70,10 @@ private:
     void buildPhotoArea(QWidget *pan);
     void wireHints(QWidget *pan);
     void goToRecord(qint64 index);
-    // First or last record; the empty-archive notice when there is none.
-    void showEnd(bool last);
-    std::optional<qint64> countOrReport();
+    void navigate(RecordNavigation::Move move);
+    // The record number of the card on screen; nothing for a new card.
+    // lblPosizione shows it.
+    void setPosition(std::optional<qint64> number);
     void showPlaceholder();
     void openCheck(bool vatNumber, const QString &code);
 
@@ -81,6 +83,7 @@ private:
     Attachments m_attachments;
     std::array<QLabel *, 6> m_attachmentLabels{};
     QLabel *lblPosizione = nullptr;
+    std::optional<qint64> m_position;
     // The member as last read from or written to the archive, to tell
     // whether another copy of the program saved it since.
     TSchedaAnagrafica m_loaded;

@@ -4,7 +4,6 @@
 #include "base/blanks.h"
 #include "base/programfolder.h"
 #include "help/frmguida.h"
-#include "register/frmlistinoprezzi.h"
 #include "register/registerbook.h"
 #include "ui/fieldbehaviours.h"
 #include "ui/look.h"
@@ -175,9 +174,16 @@ void TfrmApriCatalogo::showEvent(QShowEvent *event)
         listBooks();
 }
 
+void TfrmApriCatalogo::setReason(Reason reason)
+{
+    m_reason = reason;
+    lblMemory->setText(reason == Reason::Pages ? ReasonPages : ReasonStart);
+}
+
 void TfrmApriCatalogo::listBooks()
 {
-    lblMemory->setText(ReasonStart);
+    setReason(Reason::Start);
+    m_chosen.reset();
     lblFile->setText(ProgramFolder::path());
     lstFiles->clear();
     lstFiles->addItems(RegisterBook::entries());
@@ -205,8 +211,10 @@ void TfrmApriCatalogo::btnApriClick()
         QStringLiteral("Attenzione: selezionare il Quorvel dall'elenco prima di premere il pulsante Apri archivio."));
     if (!entry)
         return;
+    // The entry ends in ".qvl": the book's name is what stands before it.
+    m_chosen.emplace(ProgramFolder::path() + *entry, entry->left(entry->size() - RegisterBook::Extension.size()));
     lblFile->setText(ProgramFolder::path() + *entry);
-    lblMemory->setText(ReasonPages);
+    setReason(Reason::Pages);
     close();
 }
 
@@ -236,14 +244,10 @@ void TfrmApriCatalogo::btnAnnullaClick()
 
 void TfrmApriCatalogo::closeEvent(QCloseEvent *event)
 {
-    if (lblMemory->text() != ReasonPages) {
+    if (m_reason != Reason::Pages || !m_chosen) {
         WorkWindow::closeEvent(event);
         return;
     }
     event->accept();
-    const QString entry = lblFile->text().mid(ProgramFolder::path().size());
-    auto *pages = qobject_cast<TfrmListinoPrezzi *>(WindowRegistry::instance().window(QStringLiteral("frmListinoPrezzi")));
-    if (pages)
-        pages->openBook(Blanks::trimmed(lblFile->text()), entry.left(entry.size() - 4));
-    WindowRegistry::instance().showInstead(this, QStringLiteral("frmListinoPrezzi"));
+    emit bookChosen(*m_chosen);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/persistentwindow.h"
+#include "register/registerbook.h"
 
 #include <optional>
 
@@ -42,7 +43,8 @@ private:
     QLabel *lblFile;
 };
 
-// Lists the register books, opens one in the page window or deletes it.
+// Lists the register books, opens one in the page window (through
+// bookChosen(), which the window table hands on) or deletes it.
 class TfrmApriCatalogo : public BookWindow
 {
     Q_OBJECT
@@ -51,6 +53,10 @@ public:
 
     static const QString ReasonStart;   // "avvio": back to the launcher
     static const QString ReasonPages;   // "listino": on to the page window
+
+signals:
+    // The window closed on a book to open in the page window.
+    void bookChosen(const RegisterBook &book);
 
 public slots:
     void btnApriClick();
@@ -67,6 +73,13 @@ private:
     // no selection.
     std::optional<QString> selectedEntry(const QString &noSelectionWarning);
 
+    // Where the window goes when it closes; lblMemory shows it.
+    enum class Reason { Start, Pages };
+    void setReason(Reason reason);
+
+    Reason m_reason = Reason::Start;
+    // The book to open, chosen with Apri; lblFile shows its path.
+    std::optional<RegisterBook> m_chosen;
     QListWidget *lstFiles;
     QLabel *lblCreati;
     QLabel *lblMemory;

@@ -67,7 +67,7 @@ QImage TfrmIstruzioni::instructions()
                        QString::fromUtf8(kSample[i]));
         }
         p.drawImage(QRectF(slot.left() + 428, slot.top() + 8, 22, 22),
-                    Look::svgImage(QStringLiteral(":/art/imp_freccia.svg"), QSize(22, 22), Look::DrawnScale));
+                    PictureBox::svgImage(QStringLiteral(":/art/imp_freccia.svg"), QSize(22, 22), Look::DrawnScale));
         p.setPen(QColor(0x30, 0x30, 0x30));
         p.setFont(Look::font(QStringLiteral("Verdana"), 8));
         p.drawText(QRectF(24, slot.bottom() + 8, size.width() - 48, 40), Qt::TextWordWrap | Qt::AlignHCenter,

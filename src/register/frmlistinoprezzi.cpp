@@ -202,25 +202,27 @@ void TfrmListinoPrezzi::wireHints(QWidget *pan)
     }
 }
 
-void TfrmListinoPrezzi::openBook(const QString &path, const QString &name)
+void TfrmListinoPrezzi::openBook(const RegisterBook &book)
 {
-    lblFile->setText(path);
-    lblNome->setText(name);
+    m_book = book;
+    lblFile->setText(book.path());
+    lblNome->setText(book.name());
 }
 
 QString TfrmListinoPrezzi::bookName() const
 {
-    return Blanks::trimmed(lblNome->text());
+    return m_book.name();
 }
 
 QString TfrmListinoPrezzi::pageNumber() const
 {
-    return Blanks::trimmed(lblPosizione->text());
+    return m_page ? QString::number(*m_page) : QString();
 }
 
-RegisterBook TfrmListinoPrezzi::book() const
+void TfrmListinoPrezzi::setPage(std::optional<qint64> page)
 {
-    return RegisterBook(lblFile->text(), lblNome->text());
+    m_page = page;
+    lblPosizione->setText(pageNumber());
 }
 
 QImage TfrmListinoPrezzi::blank() const
@@ -244,7 +246,7 @@ void TfrmListinoPrezzi::clearPage()
             edit->clear();
         slot.photo->setImage(blank());
     }
-    lblPosizione->clear();
+    setPage(std::nullopt);
     m_loaded.reset();
     m_slots[0].edits[TSlotPagina::fNome]->setFocus();
 }
@@ -254,18 +256,9 @@ void TfrmListinoPrezzi::cmdNuovoClick()
     clearPage();
 }
 
-std::optional<qint64> TfrmListinoPrezzi::countOrReport()
-{
-    const auto count = book().count();
-    if (!count)
-        Messages::error(MemberArchive::ErrorText);
-    return count;
-}
-
 void TfrmListinoPrezzi::showPage(qint64 page)
 {
-    const RegisterBook current = book();
-    const auto content = current.read(page);
+    const auto content = m_book.read(page);
     if (!content) {
         Messages::error(MemberArchive::ErrorText);
         return;
@@ -274,10 +267,10 @@ void TfrmListinoPrezzi::showPage(qint64 page)
         for (const SlotEdit &e : kSlotEdits)
             FieldBehaviours::showText(m_slots[size_t(s)].edits[e.id],
                                       content->slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member);
-    lblPosizione->setText(QString::number(page));
+    setPage(page);
     m_loaded = *content;
     for (int s = 0; s < SlotCount; ++s)
-        setSlotPhoto(s, RegisterBook::readPhoto(current.photoPath(TPaginaRegistro::letter(s), pageNumber())));
+        setSlotPhoto(s, RegisterBook::readPhoto(m_book.photoPath(TPaginaRegistro::letter(s), pageNumber())));
 }
 
 void TfrmListinoPrezzi::setSlotPhoto(int slot, const QImage &picture)
@@ -287,53 +280,31 @@ void TfrmListinoPrezzi::setSlotPhoto(int slot, const QImage &picture)
     m_slots[size_t(slot)].photo->setImage(picture.isNull() ? blank() : RegisterBook::pagePhoto(picture));
 }
 
-void TfrmListinoPrezzi::showEnd(bool last)
+void TfrmListinoPrezzi::navigate(RecordNavigation::Move move)
 {
-    const auto count = countOrReport();
-    if (!count)
-        return;
-    if (*count == 0)
-        Messages::information(kEmptyBook);
-    else
-        showPage(last ? *count : 1);
+    RecordNavigation::go(move, m_page.value_or(0),
+                         {[this] { return m_book.count(); }, [this](qint64 page) { showPage(page); },
+                          [this] { setPage(std::nullopt); }, kEmptyBook, MemberArchive::ErrorText});
 }
 
 void TfrmListinoPrezzi::cmdPrimoClick()
 {
-    showEnd(false);
+    navigate(RecordNavigation::Move::First);
 }
 
 void TfrmListinoPrezzi::cmdUltimoClick()
 {
-    showEnd(true);
+    navigate(RecordNavigation::Move::Last);
 }
 
 void TfrmListinoPrezzi::cmdAvantiClick()
 {
-    const auto count = countOrReport();
-    if (!count)
-        return;
-    if (*count == 0) {
-        lblPosizione->clear();
-        Messages::information(kEmptyBook);
-        return;
-    }
-    const qint64 page = pageNumber().toLongLong(); // an empty number counts as 0
-    if (page < *count)
-        showPage(page + 1);
+    navigate(RecordNavigation::Move::Next);
 }
 
 void TfrmListinoPrezzi::cmdIndietroClick()
 {
-    const auto count = countOrReport();
-    if (!count || pageNumber() == QStringLiteral("1"))
-        return;
-    if (*count == 0)
-        Messages::information(kEmptyBook);
-    else if (pageNumber().isEmpty())
-        showPage(1);
-    else
-        showPage(qMin(pageNumber().toLongLong() - 1, *count));
+    navigate(RecordNavigation::Move::Previous);
 }
 
 TPaginaRegistro TfrmListinoPrezzi::pageOnScreen() const
@@ -365,18 +336,17 @@ void TfrmListinoPrezzi::cmdSalvaClick()
             return;
         }
     }
-    RegisterBook current = book();
-    const bool isNew = pageNumber().isEmpty();
+    const bool isNew = !m_page;
     const TPaginaRegistro content = pageOnScreen();
     std::optional<qint64> page;
     if (isNew) {
-        page = current.append(content);
+        page = m_book.append(content);
     } else {
-        const qint64 number = pageNumber().toLongLong();
+        const qint64 number = *m_page;
         const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
             if (onlyIfUnchanged && m_loaded)
-                return current.replace(number, content, *m_loaded);
-            return current.overwrite(number, content) ? RecordFile::Replaced::Yes : RecordFile::Replaced::Failed;
+                return m_book.replace(number, content, *m_loaded);
+            return m_book.overwrite(number, content) ? RecordFile::Replaced::Yes : RecordFile::Replaced::Failed;
         });
         if (saved == Messages::Overwrite::Declined)
             return;
@@ -387,7 +357,7 @@ void TfrmListinoPrezzi::cmdSalvaClick()
         Messages::error(MemberArchive::ErrorText);
         return;
     }
-    lblPosizione->setText(QString::number(*page));
+    setPage(*page);
     m_loaded = content;
     if (!writePagePhotos(pageNumber())) {
         Messages::warning(QStringLiteral("Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile "
@@ -408,14 +378,13 @@ bool TfrmListinoPrezzi::writePagePhotos(const QString &page)
     // slot its picture. The slots then take the pictures as encoded here,
     // never as read back from the shared files: another copy of the program
     // working on the same book may write those at any moment.
-    const RegisterBook current = book();
     bool written = true;
     for (int s = 0; s < SlotCount; ++s) {
         const QChar letter = TPaginaRegistro::letter(s);
         const QByteArray jpeg = RegisterBook::encodePhoto(m_slots[size_t(s)].photo->image());
         if (!page.isEmpty())
-            written = RegisterBook::writePhotoFile(current.photoPath(letter, page), jpeg) && written;
-        written = RegisterBook::writePhotoFile(current.previewPath(letter), jpeg) && written;
+            written = RegisterBook::writePhotoFile(m_book.photoPath(letter, page), jpeg) && written;
+        written = RegisterBook::writePhotoFile(m_book.previewPath(letter), jpeg) && written;
         const QImage copy = ImageFiles::decode(jpeg);
         if (!copy.isNull())
             m_slots[size_t(s)].photo->setImage(copy);

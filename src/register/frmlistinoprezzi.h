@@ -5,6 +5,7 @@
 #include "register/paginaregistro.h"
 #include "register/pagetemplate.h"
 #include "register/registerbook.h"
+#include "ui/recordnavigation.h"
 
 #include <array>
 #include <optional>
@@ -25,7 +26,8 @@ public:
     explicit TfrmListinoPrezzi(QWidget *parent = nullptr);
 
     // The book the window works on, as the book list hands it over.
-    void openBook(const QString &path, const QString &name);
+    void openBook(const RegisterBook &book);
+    void openBook(const QString &path, const QString &name) { openBook(RegisterBook(path, name)); }
 
     // Fills slot `slot` (0 = A) with a member of the archive: the five lines,
     // the member's photo, and its record number in lblRecord.
@@ -77,12 +79,11 @@ private:
     void buildSlots(QWidget *pan);
     void wireHints(QWidget *pan);
     void clearPage();
-    RegisterBook book() const;
-    // The book's page count; the archive error when it cannot be read.
-    std::optional<qint64> countOrReport();
     void showPage(qint64 page);
-    // First or last page; the empty-book notice when there is none.
-    void showEnd(bool last);
+    void navigate(RecordNavigation::Move move);
+    // The number of the page on screen; nothing for a new page. lblPosizione
+    // shows it.
+    void setPage(std::optional<qint64> page);
     // The page photos of a page number (none for an empty one) and the
     // preview copies; false when one could not be written.
     bool writePagePhotos(const QString &page);
@@ -90,6 +91,8 @@ private:
     void setSlotPhoto(int slot, const QImage &picture);
     QImage blank() const;
 
+    RegisterBook m_book{QString(), QString()};
+    std::optional<qint64> m_page;
     std::array<Slot, SlotCount> m_slots;
     // The page as last read from or written to the book, to tell whether
     // another copy of the program saved it since.

@@ -37,6 +37,7 @@ public:
     // Creates the empty book file; never touches an existing one.
     static Created create(const QString &name);
 
+    const QString &path() const { return m_file.path(); }
     const QString &name() const { return m_name; }
 
     std::optional<qint64> count() const;

@@ -9,18 +9,11 @@
 
 namespace ReportOutput {
 
-void preparePrinter(QPrinter &printer, const Report::Template &report)
-{
-    printer.setFullPage(true);
-    printer.setDocName(report.name());
-    printer.setPageOrientation(report.orientation());
-}
-
 Result print(QWidget *parent, const Report::Template &report)
 {
     const std::vector<Report::Page> pages = report.prepare();
     QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer, report);
+    Report::preparePrinter(printer, report);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     if (Modal::show(&dialog) != QDialog::Accepted)
@@ -31,6 +24,7 @@ Result print(QWidget *parent, const Report::Template &report)
 void preview(QWidget *parent, const Report::Template &report)
 {
     Report::Preview window(parent, report);
+    QObject::connect(&window, &Report::Preview::printRequested, &window, [&] { print(&window, report); });
     Modal::show(&window);
 }
 

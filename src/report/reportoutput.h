@@ -1,6 +1,5 @@
 #pragma once
 
-class QPrinter;
 class QWidget;
 
 namespace Report {
@@ -14,8 +13,5 @@ namespace ReportOutput {
 enum class Result { Printed, Cancelled, Failed };
 Result print(QWidget *parent, const Report::Template &report);
 void preview(QWidget *parent, const Report::Template &report);
-
-// The whole sheet, the report's name and orientation.
-void preparePrinter(QPrinter &printer, const Report::Template &report);
 
 } // namespace ReportOutput

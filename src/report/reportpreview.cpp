@@ -1,6 +1,5 @@
 #include "report/reportpreview.h"
 
-#include "report/reportoutput.h"
 #include "report/reportrenderer.h"
 
 #include <QAction>
@@ -23,6 +22,13 @@ QIcon qtIcon(const QString &name)
 }
 } // namespace
 
+void preparePrinter(QPrinter &printer, const Template &report)
+{
+    printer.setFullPage(true);
+    printer.setDocName(report.name());
+    printer.setPageOrientation(report.orientation());
+}
+
 Preview::Preview(QWidget *parent, const Template &report)
     : QDialog(parent)
     , m_report(report)
@@ -31,7 +37,7 @@ Preview::Preview(QWidget *parent, const Template &report)
 {
     setObjectName(QStringLiteral("frmAnteprimaReport"));
     setWindowTitle(QStringLiteral("Anteprima di stampa - ") + report.name());
-    ReportOutput::preparePrinter(m_printer, report);
+    preparePrinter(m_printer, report);
 
     auto *tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("tlbAnteprima"));
@@ -124,7 +130,7 @@ QAction *Preview::command(const QString &name, const QString &text, const QStrin
 
 void Preview::printReport()
 {
-    ReportOutput::print(this, m_report);
+    emit printRequested();
 }
 
 void Preview::toggleFullScreen()

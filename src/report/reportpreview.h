@@ -13,6 +13,10 @@ class QPrintPreviewWidget;
 
 namespace Report {
 
+// A printer set for a report: the whole sheet, the report's name and
+// orientation.
+void preparePrinter(QPrinter &printer, const Template &report);
+
 // The preview of a report's laid-out pages, maximised at 100 %, with what
 // works on them: print, zoom in and out, fit the page or its width, page by
 // page navigation when there are several pages, full screen and close.
@@ -23,6 +27,10 @@ public:
     Preview(QWidget *parent, const Template &report);
 
     QPrintPreviewWidget *view() const { return m_view; }
+
+signals:
+    // The print command: whoever opened the preview prints the report.
+    void printRequested();
 
 private:
     QAction *command(const QString &name, const QString &text, const QString &icon);

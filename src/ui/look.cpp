@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSvgRenderer>
 
 namespace Look {
 
@@ -159,17 +158,5 @@ QImage drawnImage(const QSize &size, const std::function<void(QPainter &)> &draw
     return image;
 }
 
-QImage svgImage(const QString &resource, const QSize &size, qreal scale)
-{
-    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    if (renderer.isValid()) {
-        QPainter p(&image);
-        renderer.setAspectRatioMode(Qt::KeepAspectRatio);
-        renderer.render(&p);
-    }
-    return image;
-}
 
 } // namespace Look

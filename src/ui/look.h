@@ -75,9 +75,6 @@ inline constexpr int DrawnScale = 2;
 QImage drawnImage(const QSize &size, const std::function<void(QPainter &)> &draw,
                   const QColor &background = Qt::transparent);
 
-// Renders an SVG resource for a box of the given size, sharp at `scale`.
-QImage svgImage(const QString &resource, const QSize &size, qreal scale = 1.0);
-
 } // namespace Look
 
 #include <QWidget>

@@ -1,19 +1,31 @@
 #include "ui/picturebox.h"
 
-#include "ui/look.h"
-
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSvgRenderer>
 
 PictureBox::PictureBox(QWidget *parent)
     : QWidget(parent)
 {
 }
 
+QImage PictureBox::svgImage(const QString &resource, const QSize &size, qreal scale)
+{
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    if (renderer.isValid()) {
+        QPainter p(&image);
+        renderer.setAspectRatioMode(Qt::KeepAspectRatio);
+        renderer.render(&p);
+    }
+    return image;
+}
+
 QImage PictureBox::image() const
 {
     if (!m_svg.isEmpty()) {
-        m_image = Look::svgImage(m_svg, size(), 2.0);
+        m_image = svgImage(m_svg, size(), 2.0);
         m_svg.clear();
     }
     return m_image;

@@ -23,6 +23,9 @@ public:
 
     void setClickable(bool clickable);
 
+    // Renders an SVG resource for a box of the given size, sharp at `scale`.
+    static QImage svgImage(const QString &resource, const QSize &size, qreal scale = 1.0);
+
 signals:
     void pressed();
     void released();
