@@ -24,6 +24,7 @@ const QString TfrmPrivacy::DocumentName = QStringLiteral("Modulo_Privacy.rtf");
 namespace {
 
 enum Kind { Edit, Province };
+using V = PrivacyDocument::Values;
 
 // The 21 fields in their Enter order (the last leads back to the first).
 struct Field
@@ -34,30 +35,31 @@ struct Field
     int maxLength;       // 0: no limit
     Kind kind;
     const char *iniKey;  // the association's values kept between uses
+    QString V::*value;   // what the document takes from the field
 };
 
 const Field kFields[] = {
-    {"txtStudioDent", "Associazione:", {16, 48, 521, 22}, 250, Edit, "Denominazione Associazione"},
-    {"txtTelDent", "Recapiti telefonici:", {16, 92, 240, 22}, 250, Edit, "Recapiti Associazione"},
-    {"txtIvaDent", "Partita IVA:", {264, 92, 120, 22}, 11, Edit, "Partita Iva Associazione"},
-    {"txtCodFiscDent", "C.F.", {392, 92, 145, 22}, 16, Edit, "Codice Fiscale Associazione"},
-    {"txtCittaDent", "Comune sede legale:", {16, 136, 240, 22}, 120, Edit, "Comune Sede"},
-    {"txtProvDent", "Prov.", {264, 136, 56, 22}, 2, Province, "Provincia Sede"},
-    {"txtIndirizzoDent", "Via e numero civico:", {16, 180, 420, 22}, 250, Edit, "Via Sede"},
-    {"txtCapDent", "CAP:", {444, 180, 93, 22}, 5, Edit, "Cap Sede"},
-    {"txtPaziente", "Cognome e nome Socio:", {16, 278, 521, 22}, 0, Edit, nullptr},
-    {"txtComuneNasc", "Comune di nascita:", {16, 322, 200, 22}, 0, Edit, nullptr},
-    {"txtProvNasc", "Prov.", {224, 322, 56, 22}, 2, Province, nullptr},
-    {"txtDataNasc", "Data di nascita:", {288, 322, 100, 22}, 0, Edit, nullptr},
-    {"txtCodFisc", "C.F.", {396, 322, 141, 22}, 0, Edit, nullptr},
-    {"txtComuneRes", "Comune di residenza:", {16, 366, 200, 22}, 0, Edit, nullptr},
-    {"txtProvRes", "Prov.", {224, 366, 56, 22}, 2, Province, nullptr},
-    {"txtIndirizzo", "Via e numero civico:", {16, 410, 372, 22}, 0, Edit, nullptr},
-    {"txtCapRes", "CAP:", {288, 366, 100, 22}, 0, Edit, nullptr},
-    {"txtRecapito", "Tel.", {396, 366, 141, 22}, 0, Edit, nullptr},
-    {"txtPrivacy", "Titolare Privacy:", {16, 508, 260, 22}, 0, Edit, "Titolare Privacy"},
-    {"txtData", "Data:", {284, 508, 100, 22}, 10, Edit, nullptr},
-    {"txtLuogo", "Luogo:", {392, 508, 145, 22}, 120, Edit, "Luogo"},
+    {"txtStudioDent", "Associazione:", {16, 48, 521, 22}, 250, Edit, "Denominazione Associazione", &V::association},
+    {"txtTelDent", "Recapiti telefonici:", {16, 92, 240, 22}, 250, Edit, "Recapiti Associazione", &V::associationPhone},
+    {"txtIvaDent", "Partita IVA:", {264, 92, 120, 22}, 11, Edit, "Partita Iva Associazione", &V::associationVatNumber},
+    {"txtCodFiscDent", "C.F.", {392, 92, 145, 22}, 16, Edit, "Codice Fiscale Associazione", &V::associationFiscalCode},
+    {"txtCittaDent", "Comune sede legale:", {16, 136, 240, 22}, 120, Edit, "Comune Sede", &V::associationTown},
+    {"txtProvDent", "Prov.", {264, 136, 56, 22}, 2, Province, "Provincia Sede", &V::associationProvince},
+    {"txtIndirizzoDent", "Via e numero civico:", {16, 180, 420, 22}, 250, Edit, "Via Sede", &V::associationAddress},
+    {"txtCapDent", "CAP:", {444, 180, 93, 22}, 5, Edit, "Cap Sede", &V::associationPostcode},
+    {"txtPaziente", "Cognome e nome Socio:", {16, 278, 521, 22}, 0, Edit, nullptr, &V::member},
+    {"txtComuneNasc", "Comune di nascita:", {16, 322, 200, 22}, 0, Edit, nullptr, &V::birthTown},
+    {"txtProvNasc", "Prov.", {224, 322, 56, 22}, 2, Province, nullptr, &V::birthProvince},
+    {"txtDataNasc", "Data di nascita:", {288, 322, 100, 22}, 0, Edit, nullptr, &V::birthDate},
+    {"txtCodFisc", "C.F.", {396, 322, 141, 22}, 0, Edit, nullptr, &V::fiscalCode},
+    {"txtComuneRes", "Comune di residenza:", {16, 366, 200, 22}, 0, Edit, nullptr, &V::residenceTown},
+    {"txtProvRes", "Prov.", {224, 366, 56, 22}, 2, Province, nullptr, &V::residenceProvince},
+    {"txtIndirizzo", "Via e numero civico:", {16, 410, 372, 22}, 0, Edit, nullptr, &V::address},
+    {"txtCapRes", "CAP:", {288, 366, 100, 22}, 0, Edit, nullptr, &V::postcode},
+    {"txtRecapito", "Tel.", {396, 366, 141, 22}, 0, Edit, nullptr, &V::phone},
+    {"txtPrivacy", "Titolare Privacy:", {16, 508, 260, 22}, 0, Edit, "Titolare Privacy", &V::privacyHolder},
+    {"txtData", "Data:", {284, 508, 100, 22}, 10, Edit, nullptr, &V::date},
+    {"txtLuogo", "Luogo:", {392, 508, 145, 22}, 120, Edit, "Luogo", &V::place},
 };
 
 // The ten keys of the INI file, in the order they are written.
@@ -178,7 +180,7 @@ void TfrmPrivacy::btnRTFClick()
         return;
     PrivacyDocument::Values values;
     for (const Field &f : kFields)
-        values.insert(QString::fromLatin1(f.name), field(QString::fromLatin1(f.name))->text());
+        values.*f.value = field(QString::fromLatin1(f.name))->text();
     const QByteArray document = PrivacyDocument::rtf(values);
     const QString path = ProgramFolder::file(DocumentName);
     if (!WholeFile::write(path, document)) {

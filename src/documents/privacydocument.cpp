@@ -102,13 +102,11 @@ QString escaped(const QString &text)
 
 QStringList pieces(const Values &values)
 {
-    const auto v = [&values](const char *name) {
-        return escaped(Blanks::trimmed(values.value(QString::fromLatin1(name))));
-    };
+    const auto v = [&values](QString Values::*value) { return escaped(Blanks::trimmed(values.*value)); };
     const auto s = [](const char *text) { return QString::fromUtf8(text); };
     const auto memberDetails = [&](const char *opening) {
-        return s(opening) + v("txtPaziente") + s("\\b0 , nato a \\b ") + v("txtComuneNasc") + s("\\b0  (\\b ")
-            + v("txtProvNasc");
+        return s(opening) + v(&Values::member) + s("\\b0 , nato a \\b ") + v(&Values::birthTown) + s("\\b0  (\\b ")
+            + v(&Values::birthProvince);
     };
     QStringList parts;
     parts << s("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1040{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New "
@@ -120,18 +118,18 @@ QStringList pieces(const Values &values)
     // 7: the association and the member.
     parts << s("\\par \\pard\\qj\\fs24 Ai sensi del Regolamento UE 2016/679 (Regolamento Generale sulla Protezione dei "
                 "Dati - General Data Protection Regulation - GDPR), la presente Associazione \\b ")
-                  + v("txtStudioDent") + s("\\b0 , con") + s(" sede a \\b ") + v("txtCittaDent") + s("\\b0  (\\b ")
-                  + v("txtProvDent") + s("\\b0 ), CAP: \\b ") + v("txtCapDent") + s("\\b0 , in \\b ")
-                  + v("txtIndirizzoDent") + s("\\b0 , codice fiscale: \\b ") + v("txtCodFiscDent")
-                  + s("\\b0 , partita") + s(" IVA: \\b ") + v("txtIvaDent") + s("\\b0 , recapiti telefonici: \\b ")
-                  + v("txtTelDent")
+                  + v(&Values::association) + s("\\b0 , con") + s(" sede a \\b ") + v(&Values::associationTown) + s("\\b0  (\\b ")
+                  + v(&Values::associationProvince) + s("\\b0 ), CAP: \\b ") + v(&Values::associationPostcode) + s("\\b0 , in \\b ")
+                  + v(&Values::associationAddress) + s("\\b0 , codice fiscale: \\b ") + v(&Values::associationFiscalCode)
+                  + s("\\b0 , partita") + s(" IVA: \\b ") + v(&Values::associationVatNumber) + s("\\b0 , recapiti telefonici: \\b ")
+                  + v(&Values::associationPhone)
                   + s("\\b0 , informa che i dati qualificati come personali dalla legge (ivi compresi i dati "
                       "anagrafici, di contatto, fiscali e la propria immagine fotografica),")
-                  + memberDetails(" ad essa forniti dal Socio Sig. \\b ") + s("\\b0 ) il \\b ") + v("txtDataNasc")
-                  + s("\\b0 , residente") + s(" a \\b ") + v("txtComuneRes") + s("\\b0  (\\b ") + v("txtProvRes")
-                  + s("\\b0 ), CAP: \\b ") + v("txtCapRes") + s("\\b0  in \\b ") + v("txtIndirizzo")
-                  + s("\\b0 , codice") + s(" fiscale: \\b ") + v("txtCodFisc") + s("\\b0 , recapito telefonico: \\b ")
-                  + v("txtRecapito") + s("\\b0 , saranno trattati come di seguito descritto:");
+                  + memberDetails(" ad essa forniti dal Socio Sig. \\b ") + s("\\b0 ) il \\b ") + v(&Values::birthDate)
+                  + s("\\b0 , residente") + s(" a \\b ") + v(&Values::residenceTown) + s("\\b0  (\\b ") + v(&Values::residenceProvince)
+                  + s("\\b0 ), CAP: \\b ") + v(&Values::postcode) + s("\\b0  in \\b ") + v(&Values::address)
+                  + s("\\b0 , codice") + s(" fiscale: \\b ") + v(&Values::fiscalCode) + s("\\b0 , recapito telefonico: \\b ")
+                  + v(&Values::phone) + s("\\b0 , saranno trattati come di seguito descritto:");
     parts << s("\\par") << s("\\par \\b 1. Finalit\\'e0 e modalit\\'e0 del trattamento cui sono destinati i dati.")
            << s(kT1) << s("\\par")
            << s("\\par \\b 2. Natura obbligatoria o facoltativa del conferimento e conseguenze al rifiuto del consenso.")
@@ -150,7 +148,7 @@ QStringList pieces(const Values &values)
            << s("\\par") << s("\\par \\b 5. Titolare del trattamento dati.")
            << s("\\par \\b0 Titolare del trattamento dei dati, nonché Responsabile del trattamento e Responsabile "
                 "protezione dati (RPD) o Data Protection Officer (DPO) è l'Associazione, rappresentata dal Sig. \\b ")
-                  + v("txtPrivacy") + s("\\b0 , domiciliato per la carica nella sede della stessa Associazione.")
+                  + v(&Values::privacyHolder) + s("\\b0 , domiciliato per la carica nella sede della stessa Associazione.")
            << s("\\par") << s("\\par \\pard\\qc\\b Consenso dell'interessato") << s(kT3) << s("\\par")
            << s("\\par \\pard\\qc\\b Diritto di accesso ai dati personali ed altri diritti")
            << s("\\par \\pard\\qj 1.\\b0  Il Socio ha diritto di ottenere la conferma dell'esistenza o meno di dati "
@@ -159,9 +157,9 @@ QStringList pieces(const Values &values)
            << s(kT4) << s(kT5) << s(kT6) << s("\\par") << s("\\par \\pard\\qc\\b DICHIARAZIONE DEL SOCIO") << s("\\par");
     // 35: the member's declaration.
     parts << memberDetails("\\par \\pard\\qj\\b0 Io sottoscritto \\b ") + s("\\b0 ) il") + s(" \\b ")
-                  + v("txtDataNasc") + s("\\b0 , residente a \\b ") + v("txtComuneRes") + s("\\b0  (\\b ")
-                  + v("txtProvRes") + s("\\b0 ), CAP: \\b ") + v("txtCapRes") + s("\\b0  in \\b ") + v("txtIndirizzo")
-                  + s("\\b0 , codice") + s(" fiscale: \\b ") + v("txtCodFisc")
+                  + v(&Values::birthDate) + s("\\b0 , residente a \\b ") + v(&Values::residenceTown) + s("\\b0  (\\b ")
+                  + v(&Values::residenceProvince) + s("\\b0 ), CAP: \\b ") + v(&Values::postcode) + s("\\b0  in \\b ") + v(&Values::address)
+                  + s("\\b0 , codice") + s(" fiscale: \\b ") + v(&Values::fiscalCode)
                   + s("\\b0 , esprimo il mio libero consenso al trattamento dei dati personali e all'utilizzo della "
                       "mia immagine fotografica. A tal fine dichiaro di essere stato informato su:");
     parts << s("\\par \\b 1)\\b0  le finalit\\'e0 e le modalit\\'e0 del trattamento cui sono destinati i dati, "
@@ -178,7 +176,7 @@ QStringList pieces(const Values &values)
     // 41: the consent.
     parts << s("\\par Con la presente, esprimo il mio consenso al trattamento dei dati personali e sensibili al "
                 "Sig. \\b ")
-                  + v("txtPrivacy")
+                  + v(&Values::privacyHolder)
                   + s("\\b0  esclusivamente per le finalit\\'e0 istituzionali, amministrative, organizzative")
                   + s(" e gestionali, strettamente connesse allo svolgimento dell'attivit\\'e0 associativa, comprese "
                       "eventuali comunicazioni tramite email o telefono. Relativamente alla mia immagine fotografica, "
@@ -190,7 +188,7 @@ QStringList pieces(const Values &values)
                       "elenchi, registri) laddove necessario per scopi legati all'identificazione del Socio nel "
                       "rispetto dei principi di")
                   + s(" liceit\\'e0, correttezza, pertinenza e non eccedenza.");
-    parts << s("\\par") << s("\\par \\b ") + v("txtLuogo") + s("\\b0 , \\b ") + v("txtData") + s("\\b0 .")
+    parts << s("\\par") << s("\\par \\b ") + v(&Values::place) + s("\\b0 , \\b ") + v(&Values::date) + s("\\b0 .")
            << s("\\par") << s("\\par \\pard\\qr\\b Firma del Socio per accettazione") << s("\\par")
            << s("\\par ") + QString(31, u'_') << s("\\par \\b0") << s("\\par \\pard\\cf1\\b\\f1") << s("\\par }");
     return parts;

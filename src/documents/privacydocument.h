@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -10,9 +9,16 @@
 // of the privacy window's fields.
 namespace PrivacyDocument {
 
-// The fields' texts by field name ("txtStudioDent", "txtPaziente", ...); a
-// missing name counts as empty.
-using Values = QHash<QString, QString>;
+// The texts of the privacy window's fields: the association's, kept between
+// uses, then the member's and the date and place of signing.
+struct Values
+{
+    QString association, associationPhone, associationVatNumber, associationFiscalCode;
+    QString associationTown, associationProvince, associationAddress, associationPostcode;
+    QString member, birthTown, birthProvince, birthDate, fiscalCode;
+    QString residenceTown, residenceProvince, address, postcode, phone;
+    QString privacyHolder, date, place;
+};
 
 // The fifty pieces of the document, in order. Each value is written trimmed,
 // with \, { and } escaped so that no value can break the document.

@@ -1,6 +1,7 @@
 #include "register/frmistruzioni.h"
 
 #include "members/placeholderphoto.h"
+#include "register/slotlayout.h"
 #include "ui/look.h"
 #include "ui/picturebox.h"
 
@@ -20,11 +21,12 @@ const char *const kParagraphs[] = {
     "permettono di scorrere le pagine del Quorvel.",
 };
 
-const char *const kSample[] = {
+// The sample slot's lines, by field.
+const char *const kSample[TSlotPagina::FieldCount] = {
+    "Ammissione: 01/01/2020",
     "12. Rossi Mario (Socio ordinario)",
     "Luogo e data nascita: Roma (10/12/1980)  -  C.F. RSSMRA80T10H501A",
     "Via Garibaldi 8  -  CAP: 06100  -  Perugia",
-    "Ammissione: 01/01/2020",
     "Cessazione: ",
 };
 
@@ -50,23 +52,22 @@ QImage TfrmIstruzioni::instructions()
         }
 
         // A filled slot as the page window shows it.
-        const QRectF slot(61, y + 10, 468, 120);
+        const QRectF slot(QPointF(61, y + 10), QSizeF(SlotLayout::Frame));
+        const auto inSlot = [&](const QRect &part) { return QRectF(part).translated(slot.topLeft()); };
         p.fillRect(slot, QColor(0xE4, 0xE4, 0xE4));
-        p.drawImage(QRectF(slot.left() + 8, slot.top() + 8, 80, 104), placeholderPhoto());
+        p.drawImage(inSlot(SlotLayout::Photo), placeholderPhoto());
         p.setFont(Look::font(QStringLiteral("Verdana"), 8, true));
-        const qreal lines[] = {8, 36, 64, 92, 92};
-        const qreal lefts[] = {96, 96, 96, 96, 280};
-        const qreal widths[] = {326, 354, 354, 170, 170};
-        for (int i = 0; i < 5; ++i) {
-            const QRectF field(slot.left() + lefts[i], slot.top() + lines[i], widths[i], 22);
+        for (const SlotLayout::Line &line : SlotLayout::Lines) {
+            const QRectF field = inSlot(line.geometry);
             p.fillRect(field, Qt::white);
             p.setPen(Look::SkyBlue);
             p.drawRect(field);
             p.setPen(Qt::black);
-            p.drawText(field.adjusted(4, 0, -4, 0), Qt::AlignVCenter | (i == 4 ? Qt::AlignRight : Qt::AlignLeft),
-                       QString::fromUtf8(kSample[i]));
+            p.drawText(field.adjusted(4, 0, -4, 0),
+                       Qt::AlignVCenter | (line.id == TSlotPagina::fPrezzo ? Qt::AlignRight : Qt::AlignLeft),
+                       QString::fromUtf8(kSample[line.id]));
         }
-        p.drawImage(QRectF(slot.left() + 428, slot.top() + 8, 22, 22),
+        p.drawImage(inSlot(SlotLayout::ImportArrow),
                     PictureBox::svgImage(QStringLiteral(":/art/imp_freccia.svg"), QSize(22, 22), Look::DrawnScale));
         p.setPen(QColor(0x30, 0x30, 0x30));
         p.setFont(Look::font(QStringLiteral("Verdana"), 8));

@@ -11,6 +11,7 @@
 #include "register/frmistruzioni.h"
 #include "register/memberimport.h"
 #include "register/pageoutputwindow.h"
+#include "register/slotlayout.h"
 #include "search/frmtrovacandidati.h"
 #include "ui/commandpictures.h"
 #include "ui/fieldbehaviours.h"
@@ -24,26 +25,9 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
-using Slot = TSlotPagina;
-
 namespace {
 
 const QString kEmptyBook = QStringLiteral("L'archivio non contiene nessuna scheda.");
-
-// The five lines of a slot, in keyboard and Enter order, placed from the
-// slot frame's corner.
-struct SlotEdit
-{
-    Slot::FieldId id;
-    QRect geometry;
-};
-const SlotEdit kSlotEdits[Slot::FieldCount] = {
-    {Slot::fNome, {96, 8, 326, 22}},
-    {Slot::fUM, {96, 36, 354, 22}},
-    {Slot::fCaratteristiche, {96, 64, 354, 22}},
-    {Slot::fCodice, {96, 92, 170, 22}},
-    {Slot::fPrezzo, {280, 92, 170, 22}},
-};
 
 // Slots A to D down the left column, E to H down the right one.
 QPoint slotCorner(int slot)
@@ -149,15 +133,15 @@ void TfrmListinoPrezzi::buildSlots(QWidget *pan)
         const QPoint corner = slotCorner(s);
         const QString letter = QString(TPaginaRegistro::letter(s));
         const QColor grey(0xE4, 0xE4, 0xE4);
-        Look::rect(pan, QStringLiteral("bkgProdotto_0%1").arg(s + 1), {corner, QSize(468, 120)}, grey, grey);
+        Look::rect(pan, QStringLiteral("bkgProdotto_0%1").arg(s + 1), {corner, SlotLayout::Frame}, grey, grey);
 
         Slot &slot = m_slots[size_t(s)];
-        slot.photo = Look::picture(pan, QStringLiteral("imgFoto_") + letter, {corner + QPoint(8, 8), QSize(80, 104)},
+        slot.photo = Look::picture(pan, QStringLiteral("imgFoto_") + letter, SlotLayout::Photo.translated(corner),
                                    QString(), true);
         slot.photo->setImage(imgBianco->image());
         connect(slot.photo, &PictureBox::clicked, this, [this, s] { imgFotoClick(s); });
 
-        for (const SlotEdit &e : kSlotEdits) {
+        for (const SlotLayout::Line &e : SlotLayout::Lines) {
             const TSlotPagina::Field &field = TSlotPagina::fields()[e.id];
             auto *edit = Look::place(new QLineEdit(pan), QStringLiteral("txt") + str(field.name) + u'_' + letter,
                                      e.geometry.translated(corner));
@@ -168,8 +152,8 @@ void TfrmListinoPrezzi::buildSlots(QWidget *pan)
             slot.edits[e.id] = edit;
             edits << edit;
         }
-        auto *arrow = Look::picture(pan, QStringLiteral("impProdotto_") + letter, {corner + QPoint(428, 8), QSize(22, 22)},
-                                    QStringLiteral(":/art/imp_freccia.svg"), true);
+        auto *arrow = Look::picture(pan, QStringLiteral("impProdotto_") + letter,
+                                    SlotLayout::ImportArrow.translated(corner), QStringLiteral(":/art/imp_freccia.svg"), true);
         connect(arrow, &PictureBox::clicked, this, [this, s] { impProdottoClick(s); });
     }
     FieldBehaviours::colouredBackground(edits, Qt::white);
@@ -264,7 +248,7 @@ void TfrmListinoPrezzi::showPage(qint64 page)
         return;
     }
     for (int s = 0; s < SlotCount; ++s)
-        for (const SlotEdit &e : kSlotEdits)
+        for (const SlotLayout::Line &e : SlotLayout::Lines)
             FieldBehaviours::showText(m_slots[size_t(s)].edits[e.id],
                                       content->slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member);
     setPage(page);
@@ -311,7 +295,7 @@ TPaginaRegistro TfrmListinoPrezzi::pageOnScreen() const
 {
     TPaginaRegistro page;
     for (int s = 0; s < SlotCount; ++s)
-        for (const SlotEdit &e : kSlotEdits)
+        for (const SlotLayout::Line &e : SlotLayout::Lines)
             page.slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member = m_slots[size_t(s)].edits[e.id]->text();
     return page;
 }
@@ -416,7 +400,7 @@ void TfrmListinoPrezzi::importMember(int slot, qint64 index, const TSchedaAnagra
 {
     const TSlotPagina lines = MemberImport::slotLines(member);
     Slot &target = m_slots[size_t(slot)];
-    for (const SlotEdit &e : kSlotEdits)
+    for (const SlotLayout::Line &e : SlotLayout::Lines)
         FieldBehaviours::showText(target.edits[e.id], lines.*TSlotPagina::fields()[e.id].member);
     lblRecord->setText(QString::number(index + 1));
     ProgramFolder::ensureFolder(MemberArchive::PhotoFolder);

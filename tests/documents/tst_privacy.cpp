@@ -80,10 +80,10 @@ void TestPrivacy::piecesWithEmptyFields()
 void TestPrivacy::valuesAreTrimmedEscapedAndSingleBytes()
 {
     PrivacyDocument::Values values;
-    values.insert(QStringLiteral("txtStudioDent"), QStringLiteral("  Circolo {Amici} \\ Città  "));
-    values.insert(QStringLiteral("txtPaziente"), QStringLiteral("Rossi Mario"));
-    values.insert(QStringLiteral("txtLuogo"), QStringLiteral("Perugia"));
-    values.insert(QStringLiteral("txtData"), QStringLiteral("07/03/2026"));
+    values.association = QStringLiteral("  Circolo {Amici} \\ Città  ");
+    values.member = QStringLiteral("Rossi Mario");
+    values.place = QStringLiteral("Perugia");
+    values.date = QStringLiteral("07/03/2026");
     const QStringList pieces = PrivacyDocument::pieces(values);
     QVERIFY(pieces.at(6).contains(QStringLiteral("Associazione \\b Circolo \\{Amici\\} \\\\ Città\\b0 , con sede a")));
     QVERIFY(pieces.at(6).contains(QStringLiteral("forniti dal Socio Sig. \\b Rossi Mario\\b0 , nato a")));
