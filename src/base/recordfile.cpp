@@ -95,11 +95,6 @@ void RecordFile::setLockTimeout(int milliseconds)
     g_lockTimeout = milliseconds;
 }
 
-int RecordFile::lockTimeout()
-{
-    return g_lockTimeout;
-}
-
 void RecordFile::setBetweenBlocksForTesting(std::function<void()> hook)
 {
     betweenBlocks() = std::move(hook);

@@ -51,7 +51,6 @@ public:
     // How long an operation waits for another copy of the program to release
     // the file before it gives up with an error.
     static void setLockTimeout(int milliseconds);
-    static int lockTimeout();
 
     // Tests run this before every block of a visit but the first, with the
     // file unlocked.

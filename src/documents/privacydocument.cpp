@@ -9,8 +9,10 @@ namespace PrivacyDocument {
 
 namespace {
 
-// The six long texts of the notice, each exactly as long as the form asks.
-// T1: 801 characters as written.
+// The six long texts of the notice. Their lengths, escapes counted, are
+// fixed: a document comes out byte for byte as every earlier one, so that
+// documents already printed and signed can be compared with a new one.
+// 801 characters.
 const char *const kT1 =
     "\\par \\b0 I dati vengono trattati in relazione alle esigenze contrattuali ed ai conseguenti adempim"
     "enti degli obblighi legali e contabili, nonch\\'e9 per la gestione amministrativa dei rapporti assoc"
@@ -22,7 +24,7 @@ const char *const kT1 =
     "o all'adempimento degli obblighi di legge e per future finalit\\'e0 fiscali tra l'Associazione e il "
     "Socio.";
 
-// T2: 1428 characters as written.
+// 1428 characters.
 const char *const kT2 =
     "\\par \\b0 I soggetti o le categorie di soggetti ai quali i dati personali potranno essere comunicat"
     "i, o che potranno venirne a conoscenza in qualit\\'e0 di incaricati o responsabili del trattamento, "
@@ -40,7 +42,7 @@ const char *const kT2 =
     "diretta autorit\\'e0, ciascuna per la parte di propria competenza; chiunque vi acceda \\'e8 tenuto a"
     "l segreto da clausola contrattuale.";
 
-// T3: 948 characters as written.
+// 948 characters.
 const char *const kT3 =
     "\\par \\pard\\qj\\b0 Preso atto dell'informativa ricevuta ai sensi del Regolamento UE 2016/679, il S"
     "ocio \\'e8 consapevole che il conferimento dei dati personali \\'e8 necessario per l'instaurazione e"
@@ -53,7 +55,7 @@ const char *const kT3 =
     "to e, dopo la sua cessazione, per l'intero periodo prescritto dalla legge vigente dalle norme in mat"
     "eria fiscale e contabile e dalle norme del Codice civile.";
 
-// T4: 612 characters as written.
+// 612 characters.
 const char *const kT4 =
     "\\par \\b 2.\\b0  Il Socio ha diritto di ottenere l'indicazione: a) dell'origine dei dati personali;"
     " b) delle finalit\\'e0 e modalit\\'e0 del trattamento e della sua base giuridica che lo rende lecito"
@@ -63,7 +65,7 @@ const char *const kT4 =
     "ti personali possono essere comunicati o che possono venirne a conoscenza in qualit\\'e0 di responsa"
     "bili o incaricati.";
 
-// T5: 947 characters as written.
+// 947 characters.
 const char *const kT5 =
     "\\par \\b 3.\\b0  Il Socio ha diritto di ottenere: a) l'aggiornamento, la rettifica ovvero, quando v"
     "i abbia interesse, l'integrazione dei dati che lo riguardano; b) la cancellazione, la trasformazione"
@@ -76,7 +78,7 @@ const char *const kT5 =
     " in un formato ben strutturato e di uso comune, e il diritto di trasmetterli ad altro titolare senza"
     " impedimenti da parte del titolare cui li ha forniti.";
 
-// T6: 686 characters as written.
+// 686 characters.
 const char *const kT6 =
     "\\par \\b 4.\\b0  Il Socio ha diritto di opporsi, in tutto o in parte: a) per motivi legittimi e doc"
     "umentati al trattamento dei dati personali che lo riguardano, ancorch\\'e9 pertinenti allo scopo del"

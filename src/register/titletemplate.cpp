@@ -40,7 +40,7 @@ const std::array<Value, ValueCount> &values()
         {"txtComune", "Denominazione Associazione"},
         {"txtProvincia", "Sede Legale"},
         {"txtNumero", "Numero Libro"},
-        {"txtPagine", "Totale Soci"},
+        {"txtPagine", "Totale Soci"}, // the total of members, whatever the box's name says
         {"txtCommittente", "Attivita Svolte"},
         {"txtImpresa", "Indirizzo Postale"},
         {"txtOggetto", "Codice Fiscale"},

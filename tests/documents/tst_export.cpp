@@ -8,6 +8,7 @@
 #include "support/filecapabilities.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
+#include "support/windowtest.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -94,27 +95,14 @@ const QList<QByteArray> kFullRow = {"Rossi Mario", "10/12/1980", "Italiana", "Ci
 
 } // namespace
 
-class TestExport : public QObject
+class TestExport : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        Startup::prepareApplication(*qApp);
-        RecordFile::setLockTimeout(200);
-        TMisc::setOpenerForTesting([this](const QString &command, const QUrl &) { m_opened << command; });
-    }
-    void init()
-    {
-        m_messages = new Messages::Recorder;
-        m_opened.clear();
-    }
-    void cleanup()
-    {
-        delete m_messages;
-        Modal::setHandlerForTesting({});
-    }
+    void initTestCase() { setUpCase(); }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void emptyArchiveGivesTheHeaderRowOnly();
     void fileBytesForASmallArchive();
@@ -126,9 +114,6 @@ private slots:
     void archiveNotReadInFullIsNotExported();
     void hints();
 
-private:
-    Messages::Recorder *m_messages = nullptr;
-    QStringList m_opened;
 };
 
 void TestExport::emptyArchiveGivesTheHeaderRowOnly()

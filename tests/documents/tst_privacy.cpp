@@ -9,6 +9,7 @@
 #include "support/typing.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
+#include "support/windowtest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,28 +18,18 @@
 #include <QPushButton>
 #include <QTest>
 
-class TestPrivacy : public QObject
+class TestPrivacy : public WindowTest
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
-        Startup::prepareApplication(*qApp);
-        RecordFile::setLockTimeout(200);
+        setUpCase();
         Clock::setForTesting(QDateTime(QDate(2026, 3, 7), QTime(10, 0)));
-        TMisc::setOpenerForTesting([this](const QString &command, const QUrl &) { m_opened << command; });
     }
-    void init()
-    {
-        m_messages = new Messages::Recorder;
-        m_opened.clear();
-    }
-    void cleanup()
-    {
-        delete m_messages;
-        Modal::setHandlerForTesting({});
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void piecesWithEmptyFields();
     void valuesAreTrimmedEscapedAndSingleBytes();
@@ -51,9 +42,6 @@ private slots:
     void enterGoesThroughTheProvinceBoxes();
     void closingInAnyWayKeepsTheAssociation();
 
-private:
-    Messages::Recorder *m_messages = nullptr;
-    QStringList m_opened;
 };
 
 void TestPrivacy::piecesWithEmptyFields()

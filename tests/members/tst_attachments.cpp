@@ -8,6 +8,7 @@
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
+#include "support/windowtest.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,23 +41,14 @@ QPushButton *button(QWidget *window, const QString &name)
 
 } // namespace
 
-class TestAttachments : public QObject
+class TestAttachments : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        Startup::prepareApplication(*qApp);
-        RecordFile::setLockTimeout(200);
-        TMisc::setOpenerForTesting([this](const QString &command, const QUrl &) { m_opened << command; });
-    }
-    void init()
-    {
-        m_messages = new Messages::Recorder;
-        m_opened.clear();
-    }
-    void cleanup() { delete m_messages; }
+    void initTestCase() { setUpCase(); }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void emptyCardOpensThreeEmptySlots();
     void attachCopiesIntoTheFolder();
@@ -70,9 +62,6 @@ private slots:
     void applyReachesTheCardAndTheSavedRecord();
     void cancelLeavesTheCard();
 
-private:
-    Messages::Recorder *m_messages = nullptr;
-    QStringList m_opened;
 };
 
 void TestAttachments::emptyCardOpensThreeEmptySlots()

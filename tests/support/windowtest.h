@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/startup.h"
+#include "app/tmisc.h"
+#include "base/recordfile.h"
+#include "ui/messages.h"
+#include "ui/modal.h"
+
+#include <QApplication>
+#include <QObject>
+#include <QStringList>
+
+// What the tests of windows share: the application prepared as the program
+// prepares it, short waits for file locks, every message recorded instead of
+// shown and every shell open noted instead of done. A test class calls
+// setUpCase(), setUp() and tearDown() from its initTestCase(), init() and
+// cleanup().
+class WindowTest : public QObject
+{
+protected:
+    void setUpCase()
+    {
+        Startup::prepareApplication(*qApp);
+        RecordFile::setLockTimeout(200);
+        TMisc::setOpenerForTesting([this](const QString &command, const QUrl &) { m_opened << command; });
+    }
+    void setUp()
+    {
+        m_messages = new Messages::Recorder;
+        m_opened.clear();
+    }
+    void tearDown()
+    {
+        delete m_messages;
+        m_messages = nullptr;
+        Modal::setHandlerForTesting({});
+    }
+
+    Messages::Recorder *m_messages = nullptr;
+    // What was handed to the shell to open, in order.
+    QStringList m_opened;
+};
