@@ -411,10 +411,15 @@ void TfrmCandidati::cmdSalvaClick()
         message = QStringLiteral("La scheda corrente è stata inserita in archivio.");
     }
     m_loaded = scheda;
-    // The record is saved; a photo that cannot be written only turns the card
-    // to the placeholder.
-    if (!MemberArchive::savePhoto(QString::number(*m_position), imgFoto->image()))
-        showPlaceholder();
+    // The record is saved; a photo that cannot be written keeps its earlier
+    // file, stays on the card to be saved again, and is reported.
+    if (!MemberArchive::savePhoto(QString::number(*m_position), imgFoto->image())) {
+        Messages::warning(QStringLiteral("Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile "
+                                         "salvare la foto del socio nella cartella Anagrafica.\n\r\n\rAccertarsi che il "
+                                         "disco non sia pieno e di possedere i privilegi di scrittura nella cartella di "
+                                         "installazione del programma."));
+        return;
+    }
     Messages::information(message);
 }
 

@@ -219,9 +219,7 @@ void TestExport::exportFromTheWindow()
 
 void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile_data()
 {
-    QTest::addColumn<FailingWrites::Kind>("failure");
-    QTest::newRow("read-only folder") << FailingWrites::ReadOnlyFolder;
-    QTest::newRow("disk full") << FailingWrites::FullDisk;
+    FailingWrites::addRows();
 }
 
 void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile()

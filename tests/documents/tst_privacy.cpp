@@ -202,9 +202,7 @@ void TestPrivacy::everyValueIsEscaped()
 
 void TestPrivacy::documentThatCannotBeWritten_data()
 {
-    QTest::addColumn<FailingWrites::Kind>("failure");
-    QTest::newRow("read-only folder") << FailingWrites::ReadOnlyFolder;
-    QTest::newRow("disk full") << FailingWrites::FullDisk;
+    FailingWrites::addRows();
 }
 
 void TestPrivacy::documentThatCannotBeWritten()

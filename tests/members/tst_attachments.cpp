@@ -179,9 +179,7 @@ void TestAttachments::refusedChoices()
 
 void TestAttachments::failedCopyKeepsTheEarlierCopy_data()
 {
-    QTest::addColumn<FailingWrites::Kind>("failure");
-    QTest::newRow("read-only folder") << FailingWrites::ReadOnlyFolder;
-    QTest::newRow("disk full") << FailingWrites::FullDisk;
+    FailingWrites::addRows();
 }
 
 void TestAttachments::failedCopyKeepsTheEarlierCopy()

@@ -6,6 +6,7 @@
 #include "members/frmzoom.h"
 #include "members/memberarchive.h"
 #include "members/placeholderphoto.h"
+#include "support/filecapabilities.h"
 #include "ui/filedialogs.h"
 #include "ui/picturebox.h"
 #include "ui/messages.h"
@@ -107,6 +108,8 @@ private slots:
     void hostilePhotos();
     void savePhotoToAFile();
     void savePhotoThatFailsShowsThePlaceholder();
+    void cardPhotoThatCannotBeWritten_data() { FailingWrites::addRows(); }
+    void cardPhotoThatCannotBeWritten();
     void zoomShowsTheCardPhoto();
     void webcamFramesCaptureAndImport();
     void webcamCancelLeavesTheCard();
@@ -256,6 +259,37 @@ void TestPhotos::savePhotoThatFailsShowsThePlaceholder()
     card.click(QStringLiteral("btnSalvaFoto"));
     QCOMPARE(card.photo(), placeholderPhoto());
     QVERIFY(m_messages->shown().isEmpty());
+}
+
+void TestPhotos::cardPhotoThatCannotBeWritten()
+{
+    // The card is saved; the member's earlier photo stays as it was, the new
+    // one stays on the card to be saved again, and the user is told.
+    QFETCH(FailingWrites::Kind, failure);
+    CardWindow card;
+    card.fill(QStringLiteral("Rossi"));
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::red, QSize(80, 60)));
+    card.click(QStringLiteral("cmdSalva"));
+    const QString photo = QStringLiteral("Anagrafica/Scheda_Anagrafica_1.jpg");
+    const QByteArray before = card.folder.read(photo);
+    QVERIFY(!before.isEmpty());
+    m_messages->clear();
+
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::blue, QSize(80, 60)));
+    {
+        FailingWrites failing(card.folder.file(QStringLiteral("Anagrafica")), failure, TSchedaAnagrafica::RecordSize);
+        card.click(QStringLiteral("cmdSalva"));
+    }
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Warning);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile salvare la "
+                            "foto del socio nella cartella Anagrafica.\n\r\n\rAccertarsi che il disco non sia pieno "
+                            "e di possedere i privilegi di scrittura nella cartella di installazione del programma."));
+    QCOMPARE(card.folder.read(photo), before);
+    QCOMPARE(card.photo(), solid(Qt::blue, QSize(80, 60)));
+    QCOMPARE(QDir(card.folder.file(QStringLiteral("Anagrafica"))).entryList(QDir::Files),
+             QStringList{QStringLiteral("Scheda_Anagrafica_1.jpg")});
 }
 
 void TestPhotos::zoomShowsTheCardPhoto()

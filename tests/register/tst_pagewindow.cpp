@@ -12,6 +12,7 @@
 #include "search/resultpage.h"
 #include "support/filecapabilities.h"
 #include "support/testfolder.h"
+#include "support/windowtest.h"
 #include "support/typing.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
@@ -621,9 +622,7 @@ QImage noise(quint32 seed, QRgb tint)
 
 void TestPageWindow::pagePhotosThatCannotBeWritten_data()
 {
-    QTest::addColumn<FailingWrites::Kind>("failure");
-    QTest::newRow("read-only photo folder") << FailingWrites::ReadOnlyFolder;
-    QTest::newRow("disk full") << FailingWrites::FullDisk;
+    FailingWrites::addRows();
 }
 
 void TestPageWindow::pagePhotosThatCannotBeWritten()
@@ -696,9 +695,7 @@ void TestPageWindow::saveOverAnotherCopysChange()
     click(&second, QStringLiteral("cmdSalva"));
     QCOMPARE(m_messages->shown().at(0).kind, Kind::Question);
     QCOMPARE(m_messages->shown().at(0).text,
-             QStringLiteral("Attenzione: dopo che questa scheda è stata aperta, un'altra copia del programma ne ha "
-                            "salvato una versione diversa in archivio.\n\r\n\rSi vuole sovrascrivere quella versione "
-                            "con i dati che appaiono sullo schermo?"));
+             kChangedElsewhere);
     QCOMPARE(m_messages->shown().size(), overwrite ? 2 : 1);
     const TSlotPagina stored =
         RegisterBook(first.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci")).read(1)->slotTexts[0];

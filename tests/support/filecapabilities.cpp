@@ -1,6 +1,7 @@
 #include "support/filecapabilities.h"
 
 #include <QFile>
+#include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -69,6 +70,13 @@ FailingWrites::FailingWrites(const QString &folder, Kind kind, long long fullAt)
 #else
     Q_UNUSED(fullAt)
 #endif
+}
+
+void FailingWrites::addRows()
+{
+    QTest::addColumn<Kind>("failure");
+    QTest::newRow("read-only folder") << ReadOnlyFolder;
+    QTest::newRow("disk full") << FullDisk;
 }
 
 FailingWrites::~FailingWrites()

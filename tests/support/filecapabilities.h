@@ -27,6 +27,8 @@ class FailingWrites
 public:
     enum Kind { ReadOnlyFolder, FullDisk };
     FailingWrites(const QString &folder, Kind kind, long long fullAt = 16);
+    // A test's data table of both kinds, in a column "failure".
+    static void addRows();
     ~FailingWrites();
     FailingWrites(const FailingWrites &) = delete;
     FailingWrites &operator=(const FailingWrites &) = delete;

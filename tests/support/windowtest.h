@@ -10,6 +10,13 @@
 #include <QObject>
 #include <QStringList>
 
+// The question before a save over a record another copy of the program
+// changed since the window read it.
+inline const QString kChangedElsewhere =
+    QStringLiteral("Attenzione: dopo che questa scheda è stata aperta, un'altra copia del programma ne ha salvato una "
+                   "versione diversa in archivio.\n\r\n\rSi vuole sovrascrivere quella versione con i dati che "
+                   "appaiono sullo schermo?");
+
 // What the tests of windows share: the application prepared as the program
 // prepares it, short waits for file locks, every message recorded instead of
 // shown and every shell open noted instead of done. A test class calls
