@@ -275,7 +275,12 @@ void TestPhotos::cardPhotoThatCannotBeWritten()
     QVERIFY(!before.isEmpty());
     m_messages->clear();
 
-    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::blue, QSize(80, 60)));
+    // A photo that needs more room than the full disk has left.
+    QImage grain(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < grain.height(); ++y)
+        for (int x = 0; x < grain.width(); ++x)
+            grain.setPixel(x, y, qRgb((x * 7919 + y * 104729) % 256, (x * y) % 256, (x + y * 31) % 256));
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(grain);
     {
         FailingWrites failing(card.folder.file(QStringLiteral("Anagrafica")), failure, TSchedaAnagrafica::RecordSize);
         card.click(QStringLiteral("cmdSalva"));
@@ -287,7 +292,7 @@ void TestPhotos::cardPhotoThatCannotBeWritten()
                             "foto del socio nella cartella Anagrafica.\n\r\n\rAccertarsi che il disco non sia pieno "
                             "e di possedere i privilegi di scrittura nella cartella di installazione del programma."));
     QCOMPARE(card.folder.read(photo), before);
-    QCOMPARE(card.photo(), solid(Qt::blue, QSize(80, 60)));
+    QCOMPARE(card.photo(), grain);
     QCOMPARE(QDir(card.folder.file(QStringLiteral("Anagrafica"))).entryList(QDir::Files),
              QStringList{QStringLiteral("Scheda_Anagrafica_1.jpg")});
 }
