@@ -2,6 +2,8 @@
 
 #include "app/tmisc.h"
 #include "base/blanks.h"
+#include "base/clock.h"
+#include "base/formats.h"
 #include "base/inifile.h"
 #include "base/programfolder.h"
 #include "base/wholefile.h"
@@ -170,6 +172,23 @@ void TfrmPrivacy::showEvent(QShowEvent *event)
         if (f.iniKey)
             FieldBehaviours::showText(field(QString::fromLatin1(f.name)), ini.value(Section, QString::fromLatin1(f.iniKey)));
     field(QStringLiteral("txtStudioDent"))->setFocus();
+}
+
+void TfrmPrivacy::setMember(const TSchedaAnagrafica &card)
+{
+    using S = TSchedaAnagrafica;
+    const struct
+    {
+        QString S::*from;
+        const char *to;
+    } member[] = {
+        {&S::Candidato, "txtPaziente"}, {&S::LuogoNasc, "txtComuneNasc"}, {&S::DataNasc, "txtDataNasc"},
+        {&S::CodFisc, "txtCodFisc"},    {&S::Citta, "txtComuneRes"},      {&S::Cap, "txtCapRes"},
+        {&S::Indirizzo, "txtIndirizzo"}, {&S::Cel, "txtRecapito"},
+    };
+    for (const auto &m : member)
+        FieldBehaviours::showText(field(QString::fromLatin1(m.to)), Blanks::trimmed(card.*m.from));
+    FieldBehaviours::showText(field(QStringLiteral("txtData")), Formats::shortDate(Clock::today()));
 }
 
 void TfrmPrivacy::btnRTFClick()

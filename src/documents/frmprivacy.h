@@ -1,5 +1,7 @@
 #pragma once
 
+#include "members/schedaanagrafica.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -17,6 +19,10 @@ public:
     static const QString DocumentName; // "Modulo_Privacy.rtf"
 
     explicit TfrmPrivacy(QWidget *parent = nullptr);
+
+    // The member's data, from the card that opens the window (blanks at the
+    // ends removed), and today's date as the date of signing.
+    void setMember(const TSchedaAnagrafica &card);
 
     // The edit of a field ("txtPaziente"), or the edit inside a province box.
     QLineEdit *field(const QString &name) const;

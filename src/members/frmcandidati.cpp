@@ -2,8 +2,6 @@
 
 #include "app/tmisc.h"
 #include "base/blanks.h"
-#include "base/clock.h"
-#include "base/formats.h"
 #include "checks/frmcodfisc.h"
 #include "checks/frmpartitaiva.h"
 #include "documents/cardoutputwindow.h"
@@ -504,18 +502,7 @@ void TfrmCandidati::cmdFileClick()
 void TfrmCandidati::cmdPrivacyClick()
 {
     TfrmPrivacy frmPrivacy(this);
-    const struct
-    {
-        S::FieldId from;
-        const char *to;
-    } member[] = {
-        {S::fCandidato, "txtPaziente"}, {S::fLuogoNasc, "txtComuneNasc"}, {S::fDataNasc, "txtDataNasc"},
-        {S::fCodFisc, "txtCodFisc"},    {S::fCitta, "txtComuneRes"},      {S::fCap, "txtCapRes"},
-        {S::fIndirizzo, "txtIndirizzo"}, {S::fCel, "txtRecapito"},
-    };
-    for (const auto &m : member)
-        FieldBehaviours::showText(frmPrivacy.field(QString::fromLatin1(m.to)), Blanks::trimmed(m_edits[m.from]->text()));
-    FieldBehaviours::showText(frmPrivacy.field(QStringLiteral("txtData")), Formats::shortDate(Clock::today()));
+    frmPrivacy.setMember(cardRecord());
     Modal::show(&frmPrivacy);
 }
 
