@@ -1,6 +1,7 @@
 #include "../members/cardwindow.h"
 #include "app/startup.h"
 #include "app/tmisc.h"
+#include "base/filelock.h"
 #include "base/recordfile.h"
 #include "documents/archivetable.h"
 #include "documents/frmexpcandidati.h"
@@ -87,6 +88,11 @@ TSchedaAnagrafica fullMember()
     return s;
 }
 
+const QString kNotReadInFull =
+    QStringLiteral("Attenzione: non è stato possibile leggere tutte le schede dell'archivio, quindi i dati non sono "
+                   "stati esportati.\n\r\n\rAccertarsi di possedere i privilegi di accesso all'archivio nella cartella "
+                   "di installazione del programma.");
+
 const QList<QByteArray> kFullRow = {"Rossi Mario", "10/12/1980", "Italiana", "Citt\xE0 di Castello",
                                     "Via &lt;Roma&gt; &amp; C. 1", "Perugia", "00044", "Presidente",
                                     "RSSMRA80T10H501A", "01234567890", "12", "Laurea", "Inglese", "mario@esempio.it",
@@ -112,6 +118,7 @@ private slots:
     void exportThatCannotBeWrittenKeepsTheEarlierFile_data();
     void exportThatCannotBeWrittenKeepsTheEarlierFile();
     void archiveNotReadInFullIsNotExported();
+    void archiveReadPartWayIsNotExported();
     void hints();
 
 };
@@ -269,13 +276,32 @@ void TestExport::archiveNotReadInFullIsNotExported()
         } else {
             QCOMPARE(m_messages->shown().size(), 1);
             QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Plain);
-            QCOMPARE(m_messages->shown().at(0).text,
-                     QStringLiteral("Attenzione: non è stato possibile leggere tutte le schede dell'archivio, quindi i "
-                                    "dati non sono stati esportati.\n\r\n\rAccertarsi di possedere i privilegi di "
-                                    "accesso all'archivio nella cartella di installazione del programma."));
+            QCOMPARE(m_messages->shown().at(0).text, kNotReadInFull);
             QCOMPARE(folder.read(QStringLiteral("Archivio_Soci.xls")), QByteArray("esportazione precedente"));
         }
     }
+}
+
+void TestExport::archiveReadPartWayIsNotExported()
+{
+    // Another program holds the archive locked after the first block was
+    // read: the grid has part of the members, and no sheet is made of them.
+    TestFolder folder;
+    MemberArchive archive;
+    for (int i = 0; i < 300; ++i)
+        QVERIFY(archive.append(fullMember()));
+    folder.write(QStringLiteral("Archivio_Soci.xls"), "esportazione precedente");
+    QFile other(folder.file(QStringLiteral("Archivio_Anagrafico.pro")));
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    RecordFile::setBetweenBlocksForTesting([&] { FileLock::tryLock(other, FileLock::Exclusive); });
+    TfrmExpCandidati window;
+    window.show();
+    RecordFile::setBetweenBlocksForTesting({});
+    FileLock::unlock(other);
+    QVERIFY(window.findChild<QTableView *>(QStringLiteral("grdRecords"))->model()->rowCount() > 0);
+    window.cmdEsportaClick();
+    QCOMPARE(m_messages->texts(), QStringList{kNotReadInFull});
+    QCOMPARE(folder.read(QStringLiteral("Archivio_Soci.xls")), QByteArray("esportazione precedente"));
 }
 
 void TestExport::hints()

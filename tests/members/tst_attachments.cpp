@@ -83,9 +83,13 @@ void TestAttachments::attachCopiesIntoTheFolder()
 {
     CardWindow card;
     card.folder.write(QStringLiteral("scansione documento.pdf"), "%PDF documento");
+    // The longest name the card holds: 250 characters, accents included.
+    const QString longest = QStringLiteral("verbale è ") + QString(236, u'a') + QStringLiteral(".pdf");
+    card.folder.write(longest, "%PDF verbale");
     FileDialogs::Script dialogs;
     dialogs.answerNext(card.folder.file(QStringLiteral("scansione documento.pdf")));
     dialogs.cancelNext();
+    dialogs.answerNext(card.folder.file(longest));
     withAttachments(card, [&](TfrmAllegaCartella *w) {
         QTest::mouseClick(button(w, QStringLiteral("btnSfoglia02")), Qt::LeftButton);
         QCOMPARE(dialogs.requests().at(0).title, QStringLiteral("Selezionare il file da allegare:"));
@@ -93,8 +97,11 @@ void TestAttachments::attachCopiesIntoTheFolder()
         QVERIFY(button(w, QStringLiteral("btnApri02"))->isEnabled());
         QTest::mouseClick(button(w, QStringLiteral("btnSfoglia03")), Qt::LeftButton); // cancelled: nothing changes
         QCOMPARE(w->fileEdit(2)->text(), QString());
+        QTest::mouseClick(button(w, QStringLiteral("btnSfoglia01")), Qt::LeftButton);
+        QCOMPARE(w->fileEdit(0)->text(), longest);
     });
     QCOMPARE(card.folder.read(QStringLiteral("Documenti_Allegati/scansione documento.pdf")), QByteArray("%PDF documento"));
+    QCOMPARE(card.folder.read(QStringLiteral("Documenti_Allegati/") + longest), QByteArray("%PDF verbale"));
     QVERIFY(m_messages->shown().isEmpty());
 }
 

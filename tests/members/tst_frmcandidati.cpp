@@ -78,6 +78,7 @@ private slots:
     void navigationSteps();
     void unknownRicontattaLeavesTheBox();
     void damagedRecordShowsWhatItCan();
+    void savesOverWhatItReadWithoutAsking();
     void saveOverAnotherCopysChange_data();
     void saveOverAnotherCopysChange();
     void archiveErrors_data();
@@ -447,6 +448,30 @@ void TestFrmCandidati::damagedRecordShowsWhatItCan()
     card.click(QStringLiteral("cmdSalva"));
     QCOMPARE(card.position(), QStringLiteral("2"));
     QCOMPARE(card.folder.read(QStringLiteral("Archivio_Anagrafico.pro")).size(), 7224);
+}
+
+void TestFrmCandidati::savesOverWhatItReadWithoutAsking()
+{
+    // A record as older programs leave them, with remains of other texts
+    // after each field's text, reached by navigation and saved twice: the
+    // window's own record never counts as another copy's change.
+    CardWindow card;
+    card.fill(QStringLiteral("uno"));
+    card.click(QStringLiteral("cmdSalva"));
+    QByteArray bytes = card.folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    for (const auto &f : TSchedaAnagrafica::fields())
+        for (int i = quint8(bytes[f.offset]); i < f.capacity; ++i)
+            bytes[f.offset + 1 + i] = 'j';
+    card.folder.write(QStringLiteral("Archivio_Anagrafico.pro"), bytes);
+    card.click(QStringLiteral("cmdNuovo"));
+    card.click(QStringLiteral("cmdPrimo"));
+    for (const QString &note : {QStringLiteral("prima"), QStringLiteral("seconda")}) {
+        m_messages->clear();
+        card.edit(QStringLiteral("txtNote"))->setText(note);
+        card.click(QStringLiteral("cmdSalva"));
+        QCOMPARE(m_messages->texts(), QStringList{kSaved});
+        QCOMPARE(MemberArchive().read(0)->Note, note);
+    }
 }
 
 void TestFrmCandidati::saveOverAnotherCopysChange_data()

@@ -8,6 +8,7 @@
 #include "register/frmlistinoprezzi.h"
 #include "register/pageoutputwindow.h"
 #include "register/registerbook.h"
+#include "register/titletemplate.h"
 #include "search/frmtrovacandidati.h"
 #include "search/resultpage.h"
 #include "support/filecapabilities.h"
@@ -130,6 +131,7 @@ private slots:
     void unwritableBookAndFolder();
     void pagePhotosThatCannotBeWritten_data();
     void pagePhotosThatCannotBeWritten();
+    void savesOverWhatItReadWithoutAsking();
     void saveOverAnotherCopysChange_data();
     void saveOverAnotherCopysChange();
     void twoCopiesSavingPages();
@@ -558,6 +560,27 @@ void TestPageWindow::titlePageValuesAreKept()
     QCOMPARE(again.report().findObject(QStringLiteral("txtNumero"))->lines(), QStringList());
     const QByteArray after = folder.read(QStringLiteral("Quorvel.ini"));
     QVERIFY(after.contains("\r\nNumero Libro=7\r\n"));
+
+    // Every one of the ten values goes to its own key and comes back.
+    const auto &values = TitleReport::values();
+    for (bool reopened : {false, true}) {
+        TfrmFrontespizioReg window;
+        Modal::setHandlerForTesting([&](QDialog *dialog) {
+            for (size_t i = 0; i < values.size(); ++i) {
+                QLineEdit *box = window.edit(QString::fromLatin1(values[i].name));
+                if (reopened)
+                    QCOMPARE(box->text(), QStringLiteral("valore %1").arg(i));
+                else
+                    box->setText(QStringLiteral("valore %1").arg(i));
+            }
+            dialog->close();
+        });
+        Modal::show(&window);
+    }
+    const QByteArray kept = folder.read(QStringLiteral("Quorvel.ini"));
+    for (size_t i = 0; i < values.size(); ++i)
+        QVERIFY2(kept.contains("\r\n" + QByteArray(values[i].key) + "=valore " + QByteArray::number(qulonglong(i)) + "\r\n"),
+                 values[i].key);
 }
 
 void TestPageWindow::unwritableBookAndFolder()
@@ -644,6 +667,11 @@ void TestPageWindow::pagePhotosThatCannotBeWritten()
 
     w.fillSlotA(QStringLiteral("b"));
     w.window.photo(2)->setImage(noise(2, qRgb(0, 0, 255)));
+    // A plain picture is small enough for what is left of a full disk: one
+    // photo that cannot be written does not keep the others from it.
+    QImage plain(282, 366, QImage::Format_RGB32);
+    plain.fill(Qt::green);
+    w.window.photo(7)->setImage(plain);
     {
         // The book itself (one page) can still be written over.
         FailingWrites failing(w.folder.file(QStringLiteral("Foto_Gruppo")), failure, 5320);
@@ -661,6 +689,33 @@ void TestPageWindow::pagePhotosThatCannotBeWritten()
     QCOMPARE(w.folder.read(preview), previewBefore);
     QCOMPARE(QDir(w.folder.file(QStringLiteral("Foto_Gruppo"))).entryList(QDir::Files), filesBefore);
     QVERIFY(qBlue(w.window.photo(2)->image().pixel(141, 183)) > qRed(w.window.photo(2)->image().pixel(141, 183)));
+    if (failure == FailingWrites::FullDisk)
+        QVERIFY(qGreen(RegisterBook::readPhoto(w.folder.file(QStringLiteral("Foto_Gruppo/Soci_Foto_H_1.jpg"))).pixel(141, 183))
+                > 200);
+}
+
+void TestPageWindow::savesOverWhatItReadWithoutAsking()
+{
+    // A page with remains of other texts after each line, as older programs
+    // leave them: reached by navigation and saved, it asks nothing.
+    PageWindow w;
+    w.fillSlotA(QStringLiteral("a"));
+    w.save();
+    QByteArray bytes = w.folder.read(QStringLiteral("Soci.qvl"));
+    for (int s = 0; s < TPaginaRegistro::SlotCount; ++s)
+        for (const TSlotPagina::Field &f : TSlotPagina::fields())
+            for (int i = quint8(bytes[s * TSlotPagina::Size + f.offset]); i < f.capacity; ++i)
+                bytes[s * TSlotPagina::Size + f.offset + 1 + i] = 'j';
+    w.folder.write(QStringLiteral("Soci.qvl"), bytes);
+    click(&w.window, QStringLiteral("cmdNuovo"));
+    click(&w.window, QStringLiteral("cmdPrimo"));
+    m_messages->clear();
+    w.edit(3, "Nome")->setText(QStringLiteral("socio D"));
+    w.save();
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Information);
+    QCOMPARE(RegisterBook(w.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci")).read(1)->slotTexts[3].Nome,
+             QStringLiteral("socio D"));
 }
 
 void TestPageWindow::saveOverAnotherCopysChange_data()

@@ -160,6 +160,7 @@ void TestRegisterBook::bookNames_data()
     QTest::newRow("one too many") << QString(234, u'a') << false;
     QTest::newRow("accents count twice") << QString(117, u'à') << false;
     QTest::newRow("hidden") << ".soci" << false;
+    QTest::newRow("final blank") << "libro " << false;
 }
 
 void TestRegisterBook::bookNames()
