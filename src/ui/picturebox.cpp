@@ -1,5 +1,6 @@
 #include "ui/picturebox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -47,7 +48,10 @@ void PictureBox::setSvg(const QString &resource)
 
 void PictureBox::setClickable(bool clickable)
 {
+    // A command picture is reached with Tab as a button is, and started by
+    // Enter or Space; a click leaves the focus where it was, as a toolbar's.
     m_clickable = clickable;
+    setFocusPolicy(clickable ? Qt::TabFocus : Qt::NoFocus);
     if (clickable)
         setCursor(Qt::PointingHandCursor);
     else
@@ -67,6 +71,36 @@ void PictureBox::paintEvent(QPaintEvent *)
     const QRectF target((width() - fitted.width()) / 2, (height() - fitted.height()) / 2,
                         fitted.width(), fitted.height());
     p.drawImage(target, picture);
+    if (hasFocus()) {
+        // The buttons' own focus mark.
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0x1F, 0x3B, 0x57), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+    }
+}
+
+void PictureBox::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (m_clickable && isEnabled() && !event->isAutoRepeat()
+        && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PictureBox::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
