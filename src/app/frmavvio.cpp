@@ -74,6 +74,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     imgInfo->setToolTip(QStringLiteral("Informazioni sul programma"));
     imgGuida->setToolTip(QStringLiteral("Guida"));
     connect(imgGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::guide()); });
+    Look::shortcut(this, QKeySequence(Qt::Key_F1), imgGuida);
     imgCopyright->setToolTip(QStringLiteral("Riconoscimenti"));
     imgEsci->setToolTip(QStringLiteral("Esci dal programma"));
 

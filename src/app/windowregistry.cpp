@@ -7,6 +7,8 @@
 #include "register/frmcatalogo.h"
 #include "register/frmlistinoprezzi.h"
 
+#include "ui/look.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 
@@ -70,6 +72,7 @@ PersistentWindow::PersistentWindow(QWidget *parent, bool opensMaximised)
 
 void PersistentWindow::present()
 {
+    Look::commandsAfterFields(this);
     if (m_opensMaximised)
         showMaximized();
     else

@@ -124,6 +124,7 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     connect(cmdEsporta, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsportaClick);
     connect(cmdEsci, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsciClick);
     connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::exporting()); });
+    Look::shortcut(this, QKeySequence(Qt::Key_F1), cmdGuida);
 }
 
 TfrmExpCandidati::~TfrmExpCandidati() = default;

@@ -105,30 +105,30 @@ using Command = CommandPicture<TfrmCandidati>;
 // exist yet has no handler.
 const Command kCommands[] = {
     {"cmdNuovo", {24, 26, 37, 39}, ":/art/tool_nuovo.svg",
-     "Prepara la schermata per l'inserimento di una nuova scheda.", &TfrmCandidati::cmdNuovoClick},
+     "Prepara la schermata per l'inserimento di una nuova scheda.", &TfrmCandidati::cmdNuovoClick, Qt::CTRL | Qt::Key_N},
     {"cmdDuplica", {64, 26, 37, 39}, ":/art/tool_duplica.svg",
      "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.",
      &TfrmCandidati::cmdDuplicaClick},
     {"cmdSalva", {104, 26, 37, 39}, ":/art/tool_salva.svg", "Salva la scheda in archivio.",
-     &TfrmCandidati::cmdSalvaClick},
-    {"cmdTrova", {144, 26, 37, 39}, ":/art/tool_trova.svg", "Trova una scheda in archivio.", &TfrmCandidati::cmdTrovaClick},
+     &TfrmCandidati::cmdSalvaClick, Qt::CTRL | Qt::Key_S},
+    {"cmdTrova", {144, 26, 37, 39}, ":/art/tool_trova.svg", "Trova una scheda in archivio.", &TfrmCandidati::cmdTrovaClick, Qt::CTRL | Qt::Key_F},
     {"cmdFile", {184, 26, 37, 39}, ":/art/tool_allega.svg", "Allega file alla scheda.", &TfrmCandidati::cmdFileClick},
     {"cmdAnteprima", {238, 28, 148, 32}, ":/art/btn_anteprima.svg", "Visualizza l'anteprima di stampa della scheda.",
      &TfrmCandidati::cmdAnteprimaClick},
-    {"cmdStampa", {405, 28, 148, 32}, ":/art/btn_stampa.svg", "Stampa la scheda.", &TfrmCandidati::cmdStampaClick},
+    {"cmdStampa", {405, 28, 148, 32}, ":/art/btn_stampa.svg", "Stampa la scheda.", &TfrmCandidati::cmdStampaClick, Qt::CTRL | Qt::Key_P},
     {"cmdPrimo", {572, 26, 37, 39}, ":/art/tool_primo.svg", "Visualizza la prima scheda in archivio.",
-     &TfrmCandidati::cmdPrimoClick},
+     &TfrmCandidati::cmdPrimoClick, Qt::CTRL | Qt::Key_Home},
     {"cmdIndietro", {614, 26, 37, 39}, ":/art/tool_indietro.svg", "Visualizza la scheda precedente in archivio.",
-     &TfrmCandidati::cmdIndietroClick},
+     &TfrmCandidati::cmdIndietroClick, Qt::Key_PageUp},
     {"cmdAvanti", {700, 26, 37, 39}, ":/art/tool_avanti.svg", "Visualizza la scheda successiva in archivio.",
-     &TfrmCandidati::cmdAvantiClick},
+     &TfrmCandidati::cmdAvantiClick, Qt::Key_PageDown},
     {"cmdUltimo", {742, 26, 37, 39}, ":/art/tool_ultimo.svg", "Visualizza l'ultima scheda in archivio.",
-     &TfrmCandidati::cmdUltimoClick},
+     &TfrmCandidati::cmdUltimoClick, Qt::CTRL | Qt::Key_End},
     {"cmdScadute", {796, 26, 37, 39}, ":/art/tool_telefono.svg",
      "Visualizza il riepilogo delle persone da ricontattare.", &TfrmCandidati::cmdScaduteClick},
     {"cmdEsporta", {839, 26, 37, 39}, ":/art/tool_esporta.svg", "Esporta l'archivio in un file di Microsoft Excel.",
      &TfrmCandidati::cmdEsportaClick},
-    {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", &TfrmCandidati::cmdGuidaClick},
+    {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", &TfrmCandidati::cmdGuidaClick, Qt::Key_F1},
     {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
      &TfrmCandidati::cmdEsciClick},
     {"cmdPrivacy", {778, 542, 183, 32}, ":/art/btn_privacy.svg",
@@ -179,28 +179,6 @@ TfrmCandidati::TfrmCandidati(QWidget *parent)
     wireHints(pan);
 
     placeCommandPictures(this, pan, m_hints, kCommands);
-
-    // Keys for the commands used most, running exactly what their buttons run.
-    const struct
-    {
-        QKeySequence keys;
-        void (TfrmCandidati::*run)();
-    } shortcuts[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_N), &TfrmCandidati::cmdNuovoClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), &TfrmCandidati::cmdSalvaClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_F), &TfrmCandidati::cmdTrovaClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), &TfrmCandidati::cmdStampaClick},
-        {QKeySequence(Qt::Key_PageUp), &TfrmCandidati::cmdIndietroClick},
-        {QKeySequence(Qt::Key_PageDown), &TfrmCandidati::cmdAvantiClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_Home), &TfrmCandidati::cmdPrimoClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_End), &TfrmCandidati::cmdUltimoClick},
-    };
-    QList<QKeySequence> keys;
-    for (const auto &shortcut : shortcuts) {
-        connect(new QShortcut(shortcut.keys, this), &QShortcut::activated, this, shortcut.run);
-        keys << shortcut.keys;
-    }
-    FieldBehaviours::leaveKeysToWindow(QList<QLineEdit *>(m_edits.begin(), m_edits.end()), keys);
 }
 
 void TfrmCandidati::buildToolbar(QWidget *pan)

@@ -5,6 +5,7 @@
 #include "base/programfolder.h"
 #include "help/frmguida.h"
 #include "register/registerbook.h"
+#include "ui/eventhook.h"
 #include "ui/fieldbehaviours.h"
 #include "ui/look.h"
 #include "ui/messages.h"
@@ -49,6 +50,7 @@ BookWindow::BookWindow(QWidget *parent, const QString &name, const QString &capt
     auto *imgGuida = Look::picture(m_panel, QStringLiteral("imgGuida"), {950, 16, 29, 28},
                                    QStringLiteral(":/art/ico_guida.svg"), true);
     connect(imgGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::books()); });
+    Look::shortcut(this, QKeySequence(Qt::Key_F1), imgGuida);
 }
 
 // --- creation ---------------------------------------------------------------
@@ -80,6 +82,8 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget *parent)
                                      QStringLiteral(":/art/btn_annulla.svg"));
     connect(btnApplica, &PictureBox::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(btnAnnulla, &PictureBox::clicked, this, &TfrmCreaCatalogo::btnAnnullaClick);
+    // Enter on the name does what Applica e chiudi does.
+    onEnter(txtFile, [this] { btnApplicaClick(); });
 }
 
 void TfrmCreaCatalogo::showEvent(QShowEvent *event)
@@ -162,6 +166,14 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget *parent)
                                      QStringLiteral(":/art/btn_annulla.svg"));
     lblMemory = hiddenLabel(pan, QStringLiteral("lblMemory"));
     lblFile = hiddenLabel(pan, QStringLiteral("lblFile"));
+    // The entry drawn as chosen is the one selected; Enter or a double-click
+    // opens it as Apri archivio does.
+    connect(lstFiles, &QListWidget::currentItemChanged, this, [](QListWidgetItem *current) {
+        if (current)
+            current->setSelected(true);
+    });
+    connect(lstFiles, &QListWidget::itemDoubleClicked, this, &TfrmApriCatalogo::btnApriClick);
+    onEnter(lstFiles, [this] { btnApriClick(); });
     connect(btnElimina, &PictureBox::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(btnApri, &PictureBox::clicked, this, &TfrmApriCatalogo::btnApriClick);
     connect(btnAnnulla, &PictureBox::clicked, this, &TfrmApriCatalogo::btnAnnullaClick);

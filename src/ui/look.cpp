@@ -13,6 +13,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QScreen>
 
 namespace Look {
@@ -117,6 +118,29 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
         "QPushButton:disabled { color: #A0AAB4; border: 1px solid #C8D0D8; background: #F0F3F6; }"));
     onEnter(b, [b] { b->click(); });
     return b;
+}
+
+void shortcut(QWidget *window, const QKeySequence &keys, PictureBox *command)
+{
+    QObject::connect(new QShortcut(keys, window), &QShortcut::activated, command, [command] {
+        if (command->isEnabled())
+            emit command->clicked();
+    });
+    const QString named = keys.toString(QKeySequence::NativeText);
+    command->setToolTip(command->toolTip().isEmpty() ? named : command->toolTip() + QStringLiteral(" (") + named + u')');
+}
+
+void commandsAfterFields(QWidget *window)
+{
+    QList<QWidget *> fields, commands;
+    for (QWidget *w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (!window->isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy())
+            continue;
+        (qobject_cast<QPushButton *>(w) || qobject_cast<PictureBox *>(w) ? commands : fields) << w;
+    }
+    const QList<QWidget *> order = fields + commands;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 PictureBox *textBanner(QWidget *parent, const QString &name, const QRect &geometry, const QString &heading,

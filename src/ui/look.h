@@ -75,6 +75,15 @@ inline constexpr int DrawnScale = 2;
 QImage drawnImage(const QSize &size, const std::function<void(QPainter &)> &draw,
                   const QColor &background = Qt::transparent);
 
+// Makes `keys` anywhere in `window` do what a click on `command` does, and
+// names them in its tooltip: "Salva la scheda corrente. (Ctrl+S)".
+void shortcut(QWidget *window, const QKeySequence &keys, PictureBox *command);
+
+// Puts a window's commands (buttons and command pictures) after its fields
+// in the Tab order, each in the order it had: a keyboard user fills the
+// fields, then reaches the commands.
+void commandsAfterFields(QWidget *window);
+
 } // namespace Look
 
 #include <QWidget>

@@ -1,5 +1,7 @@
 #include "ui/modal.h"
 
+#include "ui/look.h"
+
 #include <QDialog>
 
 namespace Modal {
@@ -14,6 +16,7 @@ Handler &testHandler()
 
 int show(QDialog *dialog)
 {
+    Look::commandsAfterFields(dialog);
     if (!testHandler())
         return dialog->exec();
     dialog->setModal(true);
