@@ -5,7 +5,9 @@
 #include "ui/look.h"
 #include "ui/shaperect.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
@@ -110,24 +112,64 @@ void enterCycle(const QList<QWidget *> &cycle)
         enterMovesTo(cycle.at(i), cycle.at((i + 1) % cycle.size()));
 }
 
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Keeps the digits of whatever reaches the field by other ways than typing
+// (the context menu's paste, a drop), then asks the field's earlier
+// validator, if any.
+class DigitsOnly : public QValidator
+{
+public:
+    DigitsOnly(QLineEdit *field, const QValidator *next)
+        : QValidator(field)
+        , m_next(next)
+    {
+    }
+
+    State validate(QString &input, int &position) const override
+    {
+        QString digits;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            if (isDigit(input.at(i)))
+                digits += input.at(i);
+            else if (i < position)
+                --position;
+        }
+        input = digits;
+        return m_next ? m_next->validate(input, position) : Acceptable;
+    }
+
+private:
+    const QValidator *m_next;
+};
+
+} // namespace
+
 void digitFilter(QLineEdit *field)
 {
-    new EventHook(field, [](QEvent *event) {
+    field->setValidator(new DigitsOnly(field, field->validator()));
+    new EventHook(field, [field](QEvent *event) {
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
-        switch (key->key()) {
-        case Qt::Key_Return: case Qt::Key_Enter:
-        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
-        case Qt::Key_Tab: case Qt::Key_Backtab:
-            return false;
-        default:
-            break;
+        // A paste keeps the pasted number's digits ("IT 0123-4567 890").
+        if (key->matches(QKeySequence::Paste)) {
+            QString digits = QGuiApplication::clipboard()->text();
+            digits.removeIf([](QChar c) { return !isDigit(c); });
+            field->insert(digits);
+            return true;
         }
+        // Keys that type nothing pass: moving, selecting, Ctrl+A, copy, cut,
+        // undo, Backspace, Delete. A character typed passes if it is a digit.
         const QString text = key->text();
-        const bool digit = text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9'
+        const bool types = !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127
             && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        return !digit;
+        return types && !(text.size() == 1 && isDigit(text.at(0)));
     });
 }
 

@@ -27,7 +27,8 @@ ShapeRect *highlightRectangle(QWidget *field, const QString &name);
 void enterCycle(const QList<QWidget *> &cycle);
 void enterMovesTo(QWidget *from, QWidget *to);
 
-// Only digits, Backspace, Delete, Left and Right (and Enter, for the cycle).
+// Only digits are typed or pasted (a pasted text keeps its digits); every key
+// that types nothing (moving, selecting, the clipboard's, Enter) works.
 void digitFilter(QLineEdit *field);
 
 // Refuses the characters that cannot stand in a file name.

@@ -4,6 +4,7 @@
 #include "support/typing.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,8 @@ private slots:
     void enterToAButton();
     void digitFilter_data();
     void digitFilter();
+    void digitFieldEditingKeys_data();
+    void digitFieldEditingKeys();
     void fileNameFilter_data();
     void fileNameFilter();
     void typingCleanup_data();
@@ -201,6 +204,46 @@ void TestFieldBehaviours::digitFilter()
     QCOMPARE(form.fields[0]->text(), QStringLiteral("29"));
     QTest::keyClick(form.fields[0], Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), form.fields[1]);
+}
+
+void TestFieldBehaviours::digitFieldEditingKeys_data()
+{
+    // What a user does to correct a VAT number, key by key, from "12345".
+    using Keys = QList<QKeyCombination>;
+    QTest::addColumn<Keys>("keys");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Ctrl+A then Backspace empties it") << Keys{Qt::CTRL | Qt::Key_A, Qt::Key_Backspace} << QString()
+                                                      << QString();
+    QTest::newRow("Home, then a digit in front") << Keys{Qt::Key_Home, Qt::Key_0} << QString() << QStringLiteral("012345");
+    QTest::newRow("End after Home, then a digit")
+        << Keys{Qt::Key_Home, Qt::Key_End, Qt::Key_6} << QString() << QStringLiteral("123456");
+    QTest::newRow("Shift selection replaced by a digit")
+        << Keys{Qt::Key_Home, Qt::SHIFT | Qt::Key_Right, Qt::SHIFT | Qt::Key_Right, Qt::Key_9} << QString()
+        << QStringLiteral("9345");
+    QTest::newRow("paste keeps the digits")
+        << Keys{Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_V} << QStringLiteral("IT 0123-4567 890")
+        << QStringLiteral("01234567890");
+    QTest::newRow("paste with Shift+Insert") << Keys{Qt::CTRL | Qt::Key_A, Qt::SHIFT | Qt::Key_Insert}
+                                             << QStringLiteral("IT 98765432109") << QStringLiteral("98765432109");
+    QTest::newRow("a letter still refused") << Keys{Qt::Key_End, Qt::Key_X} << QString() << QStringLiteral("12345");
+}
+
+void TestFieldBehaviours::digitFieldEditingKeys()
+{
+    QFETCH(QList<QKeyCombination>, keys);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, shown);
+    Form form(1);
+    form.fields[0]->setMaxLength(11);
+    FieldBehaviours::digitFilter(form.fields[0]);
+    form.show();
+    focus(form.fields[0]);
+    form.fields[0]->setText(QStringLiteral("12345"));
+    QApplication::clipboard()->setText(clipboard);
+    for (const QKeyCombination key : keys)
+        QTest::keyClick(form.fields[0], key.key(), key.keyboardModifiers());
+    QCOMPARE(form.fields[0]->text(), shown);
 }
 
 void TestFieldBehaviours::fileNameFilter_data()
