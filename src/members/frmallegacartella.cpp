@@ -149,7 +149,7 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
     if (ProgramFolder::ensureFolder(Folder) && QFileInfo(copy) == QFileInfo(chosen))
         return; // chosen from the attachments folder itself
     if (QFile::exists(copy)
-        && !Messages::question(QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
+        && !Messages::riskyQuestion(QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
                                               "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
         return;
     // Written beside the earlier copy under a name of its own and put in its

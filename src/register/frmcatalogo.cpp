@@ -236,7 +236,7 @@ void TfrmApriCatalogo::btnEliminaClick()
         "Attenzione: selezionare dall'elenco il Quorvel da eliminare prima di fare clic sull'icona del cestino."));
     if (!entry)
         return;
-    if (!Messages::question(QStringLiteral("Si sta per eliminare il Quorvel selezionato. Si ricorda che il file "
+    if (!Messages::riskyQuestion(QStringLiteral("Si sta per eliminare il Quorvel selezionato. Si ricorda che il file "
                                            "eliminato non potrà essere recuperato.\r\n\r\nSi conferma "
                                            "l'eliminazione dell'archivio?")))
         return;

@@ -119,40 +119,10 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Keeps the digits of whatever reaches the field by other ways than typing
-// (the context menu's paste, a drop), then asks the field's earlier
-// validator, if any.
-class DigitsOnly : public QValidator
-{
-public:
-    DigitsOnly(QLineEdit *field, const QValidator *next)
-        : QValidator(field)
-        , m_next(next)
-    {
-    }
-
-    State validate(QString &input, int &position) const override
-    {
-        QString digits;
-        for (qsizetype i = 0; i < input.size(); ++i) {
-            if (isDigit(input.at(i)))
-                digits += input.at(i);
-            else if (i < position)
-                --position;
-        }
-        input = digits;
-        return m_next ? m_next->validate(input, position) : Acceptable;
-    }
-
-private:
-    const QValidator *m_next;
-};
-
 } // namespace
 
 void digitFilter(QLineEdit *field)
 {
-    field->setValidator(new DigitsOnly(field, field->validator()));
     new EventHook(field, [field](QEvent *event) {
         if (event->type() != QEvent::KeyPress)
             return false;

@@ -5,7 +5,7 @@
 
 namespace Messages {
 
-bool record(Kind kind, const QString &text);
+bool record(Kind kind, const QString &text, bool noByDefault);
 
 namespace {
 
@@ -47,20 +47,20 @@ QMessageBox::StandardButtons buttonsOf(Kind kind)
 }
 
 // Returns whether the answer was anything but No.
-bool show(Kind kind, const QString &text)
+bool show(Kind kind, const QString &text, bool noByDefault = false)
 {
     if (g_recorder)
-        return record(kind, text);
+        return record(kind, text, noByDefault);
     QMessageBox box(iconOf(kind), titleOf(kind), text, buttonsOf(kind), QApplication::activeWindow());
-    box.setDefaultButton(kind == Kind::Question ? QMessageBox::Yes : QMessageBox::Ok);
+    box.setDefaultButton(kind != Kind::Question ? QMessageBox::Ok : noByDefault ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() != QMessageBox::No;
 }
 
 } // namespace
 
-bool record(Kind kind, const QString &text)
+bool record(Kind kind, const QString &text, bool noByDefault)
 {
-    g_recorder->m_shown.append({kind, text});
+    g_recorder->m_shown.append({kind, text, noByDefault});
     if (kind != Kind::Question || g_recorder->m_answers.isEmpty())
         return true;
     return g_recorder->m_answers.takeFirst();
@@ -89,12 +89,13 @@ void error(const QString &text) { show(Kind::Error, text); }
 void information(const QString &text) { show(Kind::Information, text); }
 void plain(const QString &text) { show(Kind::Plain, text); }
 bool question(const QString &text) { return show(Kind::Question, text); }
+bool riskyQuestion(const QString &text) { return show(Kind::Question, text, true); }
 
 Overwrite overwriteAsking(const std::function<RecordFile::Replaced(bool onlyIfUnchanged)> &replace)
 {
     RecordFile::Replaced result = replace(true);
     if (result == RecordFile::Replaced::Changed) {
-        if (!question(QStringLiteral("Attenzione: dopo che questa scheda è stata aperta, un'altra copia del programma "
+        if (!riskyQuestion(QStringLiteral("Attenzione: dopo che questa scheda è stata aperta, un'altra copia del programma "
                                      "ne ha salvato una versione diversa in archivio.\n\r\n\rSi vuole sovrascrivere "
                                      "quella versione con i dati che appaiono sullo schermo?")))
             return Overwrite::Declined;

@@ -20,6 +20,9 @@ void information(const QString &text);
 void plain(const QString &text);
 // True unless the user answered No.
 bool question(const QString &text);
+// The same where Yes destroys something (a file, another copy's change): No
+// is the default button, so that a stray Enter keeps what is there.
+bool riskyQuestion(const QString &text);
 
 enum class Overwrite { Saved, Declined, Failed };
 // Saves over a record the window loaded. When another copy of the program
@@ -32,6 +35,7 @@ struct Shown
 {
     Kind kind;
     QString text;
+    bool noByDefault = false;
 };
 
 // While a Recorder lives no box is shown: every message is recorded, and
@@ -50,7 +54,7 @@ public:
     void clear() { m_shown.clear(); }
 
 private:
-    friend bool record(Kind kind, const QString &text);
+    friend bool record(Kind kind, const QString &text, bool noByDefault);
     QList<Shown> m_shown;
     QList<bool> m_answers;
 };

@@ -131,6 +131,7 @@ void TestAttachments::sameNameAsksBeforeReplacing()
     });
     QCOMPARE(m_messages->shown().size(), 1);
     QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Question);
+    QVERIFY(m_messages->shown().at(0).noByDefault);
     QCOMPARE(m_messages->shown().at(0).text,
              QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
                             "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?"));

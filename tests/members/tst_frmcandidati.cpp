@@ -501,8 +501,8 @@ void TestFrmCandidati::saveOverAnotherCopysChange()
     card.edit(QStringLiteral("txtEmail"))->setText(QStringLiteral("uno@esempio.it"));
     card.click(QStringLiteral("cmdSalva"));
     QCOMPARE(m_messages->shown().at(0).kind, Kind::Question);
-    QCOMPARE(m_messages->shown().at(0).text,
-             kChangedElsewhere);
+    QCOMPARE(m_messages->shown().at(0).text, kChangedElsewhere);
+    QVERIFY(m_messages->shown().at(0).noByDefault);
     QCOMPARE(m_messages->shown().size(), overwrite ? 2 : 1);
     const TSchedaAnagrafica stored = *MemberArchive().read(0);
     QCOMPARE(stored.Email, overwrite ? QStringLiteral("uno@esempio.it") : QStringLiteral("email"));

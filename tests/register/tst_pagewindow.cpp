@@ -261,6 +261,7 @@ void TestPageWindow::listOpenAndDelete()
     files->setCurrentRow(0);
     m_messages->answerNext(false);
     click(list, QStringLiteral("btnElimina"));
+    QVERIFY(m_messages->shown().last().noByDefault); // a stray Enter deletes nothing
     QVERIFY(QFile::exists(folder.file(QStringLiteral("alfa.qvl"))));
     QCOMPARE(files->currentItem()->text(), QStringLiteral("alfa.qvl"));
     m_messages->answerNext(true);
@@ -749,8 +750,8 @@ void TestPageWindow::saveOverAnotherCopysChange()
     child<QLineEdit>(&second, QStringLiteral("txtUM_A"))->setText(QStringLiteral("cambiato dalla seconda copia"));
     click(&second, QStringLiteral("cmdSalva"));
     QCOMPARE(m_messages->shown().at(0).kind, Kind::Question);
-    QCOMPARE(m_messages->shown().at(0).text,
-             kChangedElsewhere);
+    QCOMPARE(m_messages->shown().at(0).text, kChangedElsewhere);
+    QVERIFY(m_messages->shown().at(0).noByDefault);
     QCOMPARE(m_messages->shown().size(), overwrite ? 2 : 1);
     const TSlotPagina stored =
         RegisterBook(first.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci")).read(1)->slotTexts[0];
