@@ -7,6 +7,7 @@
 #include "register/frmcatalogo.h"
 #include "register/frmlistinoprezzi.h"
 
+#include "ui/fieldbehaviours.h"
 #include "ui/look.h"
 
 #include <QCloseEvent>
@@ -73,6 +74,7 @@ PersistentWindow::PersistentWindow(QWidget *parent, bool opensMaximised)
 void PersistentWindow::present()
 {
     Look::commandsAfterFields(this);
+    FieldBehaviours::wholeTextTips(this);
     if (m_opensMaximised)
         showMaximized();
     else

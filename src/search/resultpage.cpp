@@ -26,6 +26,9 @@ public:
     {
         beginResetModel();
         m_rows = std::move(rows);
+        m_longest = 0;
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            m_longest = qMax(m_longest, m_rows.bytes(i).size());
         endResetModel();
     }
     const ResultRows &rows() const { return m_rows; }
@@ -39,18 +42,23 @@ public:
     {
         if (!index.isValid() || index.row() >= int(m_rows.size()))
             return QVariant();
-        if (role == Qt::DisplayRole)
+        // The whole row as its tooltip: a note at its end is read without
+        // scrolling.
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
             return m_rows.text(size_t(index.row()));
-        // Every row is 1600 wide, so long rows scroll sideways.
+        // Every row as wide as the longest (the font's characters are all as
+        // wide), so that the list scrolls sideways to the end of any row.
         if (role == Qt::SizeHintRole)
-            return QSize(1600, rowHeight);
+            return QSize(int(m_longest) * characterWidth + 8, rowHeight);
         return QVariant();
     }
 
     int rowHeight = 20;
+    int characterWidth = 10;
 
 private:
     ResultRows m_rows;
+    qsizetype m_longest = 0; // characters of the longest row
 };
 
 ResultPage::ResultPage(QWidget *parent, const QString &heading, const QString &hint, const QString &printTitle)
@@ -74,6 +82,8 @@ ResultPage::ResultPage(QWidget *parent, const QString &heading, const QString &h
     lstRecords->setUniformItemSizes(true);
     lstRecords->setFont(Look::font(QStringLiteral("Courier New"), 12));
     m_model->rowHeight = lstRecords->fontMetrics().height() + 2;
+    m_model->characterWidth = lstRecords->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    lstRecords->setTextElideMode(Qt::ElideNone);
     lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -121,6 +121,38 @@ bool isDigit(QChar c)
 
 } // namespace
 
+namespace {
+
+// `left`: the field was left, or its text set by the program (not typed).
+void showWholeText(QLineEdit *field, bool left)
+{
+    if (left && !field->hasFocus())
+        field->setCursorPosition(0);
+    const int room = field->contentsRect().width() - field->textMargins().left() - field->textMargins().right() - 4;
+    const QString text = field->text();
+    const bool cut = field->echoMode() == QLineEdit::Normal && field->fontMetrics().horizontalAdvance(text) > room;
+    field->setToolTip(cut ? text : QString());
+}
+
+} // namespace
+
+void wholeTextTips(QWidget *window)
+{
+    for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+        if (field->property("wholeTextTips").toBool())
+            continue;
+        field->setProperty("wholeTextTips", true);
+        QObject::connect(field, &QLineEdit::textChanged, field,
+                         [field] { showWholeText(field, !field->isModified()); });
+        new EventHook(field, [field](QEvent *event) {
+            if (event->type() == QEvent::FocusOut || event->type() == QEvent::Resize)
+                showWholeText(field, event->type() == QEvent::FocusOut);
+            return false;
+        });
+        showWholeText(field, true);
+    }
+}
+
 void digitFilter(QLineEdit *field)
 {
     new EventHook(field, [field](QEvent *event) {

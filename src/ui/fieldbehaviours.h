@@ -27,6 +27,10 @@ ShapeRect *highlightRectangle(QWidget *field, const QString &name);
 void enterCycle(const QList<QWidget *> &cycle);
 void enterMovesTo(QWidget *from, QWidget *to);
 
+// Every line of `window` whose text is wider than its box shows the text's
+// start while the line has not the focus, and the whole text as its tooltip.
+void wholeTextTips(QWidget *window);
+
 // Only digits are typed or pasted (a pasted text keeps its digits); every key
 // that types nothing (moving, selecting, the clipboard's, Enter) works.
 void digitFilter(QLineEdit *field);

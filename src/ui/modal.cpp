@@ -1,5 +1,6 @@
 #include "ui/modal.h"
 
+#include "ui/fieldbehaviours.h"
 #include "ui/look.h"
 
 #include <QDialog>
@@ -17,6 +18,7 @@ Handler &testHandler()
 int show(QDialog *dialog)
 {
     Look::commandsAfterFields(dialog);
+    FieldBehaviours::wholeTextTips(dialog);
     if (!testHandler())
         return dialog->exec();
     dialog->setModal(true);

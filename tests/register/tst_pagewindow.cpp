@@ -496,6 +496,10 @@ void TestPageWindow::importIntoASlot()
     QCOMPARE(w.edit(2, "Nome")->text(), QStringLiteral("#. Neri Paolo (Socio)"));
     QCOMPARE(w.edit(2, "Caratteristiche")->text(), QStringLiteral("  -  CAP:   -  "));
     QCOMPARE(w.edit(2, "Codice")->text(), QStringLiteral("Ammissione: 01/01/2020"));
+    // Wider than its box: its start is shown, and the whole text as tooltip.
+    QCOMPARE(w.edit(2, "Codice")->cursorPosition(), 0);
+    QCOMPARE(w.edit(2, "Codice")->toolTip(), QStringLiteral("Ammissione: 01/01/2020"));
+    QCOMPARE(w.edit(2, "Prezzo")->toolTip(), QString()); // "Cessazione: " fits
     QCOMPARE(w.edit(2, "Prezzo")->text(), QStringLiteral("Cessazione: "));
     QCOMPARE(w.edit(1, "Nome")->text(), QStringLiteral("slot B")); // the other slots are untouched
     QCOMPARE(w.page(), QString());

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QListView>
+#include <QScrollBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -575,6 +576,18 @@ void TestSearch::recontactSummary()
     QCOMPARE(window.resultPage()->selectedRow(), 0); // "Rossi" in Bianchi's notes
     QTest::mouseClick(window.resultPage()->btnTrova, Qt::LeftButton);
     QCOMPARE(window.resultPage()->selectedRow(), 1);
+
+    // A note at a row's end is read whole: as tooltip, and by scrolling
+    // sideways to the end of the longest row, never cut with "…".
+    QListView *list = window.resultPage()->lstRecords;
+    const QModelIndex first = list->model()->index(0, 0);
+    const QString row = first.data().toString();
+    QVERIFY(row.endsWith(QStringLiteral("Rossi è il cognato")));
+    QCOMPARE(first.data(Qt::ToolTipRole).toString(), row);
+    QCOMPARE(list->textElideMode(), Qt::ElideNone);
+    QVERIFY(first.data(Qt::SizeHintRole).toSize().width() >= list->fontMetrics().horizontalAdvance(row));
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    QVERIFY(list->horizontalScrollBar()->maximum() > 0);
 
     TestFolder empty;
     TfrmDaRicontattare none;
