@@ -46,7 +46,7 @@ bool WholeFile::write(const QString &path, const QByteArray &bytes)
     return file.open() && file.write(bytes) && file.commit();
 }
 
-bool WholeFile::copy(const QString &source, const QString &target)
+bool WholeFile::copy(const QString &source, const QString &target, const Progress &progress)
 {
     if (!QFileInfo(source).isFile())
         return false;
@@ -57,13 +57,17 @@ bool WholeFile::copy(const QString &source, const QString &target)
     if (!out.open())
         return false;
     QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
+    const qint64 total = in.size();
+    for (qint64 copied = 0;;) {
         const qint64 got = in.read(buffer.data(), buffer.size());
         if (got < 0)
             return false;
         if (got == 0)
             break;
         if (!out.write(buffer.constData(), got))
+            return false;
+        copied += got;
+        if (progress && !progress(copied, total))
             return false;
     }
     return out.commit();

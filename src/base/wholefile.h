@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <functional>
+
 // A file replaced whole or not at all. The new content goes to a temporary
 // file beside it, is flushed, checked and synced to the disk, and only then
 // takes the old file's place; a failure anywhere (a full disk, a file-size
@@ -32,7 +34,10 @@ public:
     static bool write(const QString &path, const QByteArray &bytes);
     // A copy of a regular file (never a pipe or a device, which could block
     // for good), replacing any earlier copy only once it is complete.
-    static bool copy(const QString &source, const QString &target);
+    // `progress` learns the bytes copied so far and the total after each
+    // piece; it answers false to stop, and the earlier copy stays.
+    using Progress = std::function<bool(qint64 copied, qint64 total)>;
+    static bool copy(const QString &source, const QString &target, const Progress &progress = {});
 
 private:
     QSaveFile m_file;

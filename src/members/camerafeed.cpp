@@ -21,16 +21,17 @@ CameraFeed::~CameraFeed()
     switchOff();
 }
 
-void CameraFeed::switchOn()
+bool CameraFeed::switchOn()
 {
     if (!m_camera) {
         const QCameraDevice device = QMediaDevices::defaultVideoInput();
         if (device.isNull())
-            return;
+            return false;
         m_camera = new QCamera(device, this);
         m_session->setCamera(m_camera);
     }
     m_camera->start();
+    return true;
 }
 
 void CameraFeed::switchOff()

@@ -18,8 +18,8 @@ public:
     explicit CameraFeed(QObject *parent = nullptr);
     ~CameraFeed() override;
 
-    // Nothing happens when the machine has no camera.
-    void switchOn();
+    // False, and nothing happens, when the machine has no camera.
+    bool switchOn();
     void switchOff();
     bool isOn() const;
 

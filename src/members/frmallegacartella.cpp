@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QCoreApplication>
+#include <QProgressDialog>
 #include <QPushButton>
 
 const QString TfrmAllegaCartella::Folder = QStringLiteral("Documenti_Allegati");
@@ -153,8 +155,24 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
                                               "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?")))
         return;
     // Written beside the earlier copy under a name of its own and put in its
-    // place once complete: a failure leaves the earlier copy as it was.
-    if (!WholeFile::copy(chosen, copy)) {
+    // place once complete: a failure leaves the earlier copy as it was. A
+    // long copy (a video) shows how far it has come and can be stopped.
+    QProgressDialog progress(QStringLiteral("Copia del file nella cartella dei documenti allegati..."),
+                             QStringLiteral("Annulla"), 0, 1000, this);
+    progress.setWindowTitle(QStringLiteral(" Allega file"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    const bool copied = WholeFile::copy(chosen, copy, [&progress](qint64 done, qint64 total) {
+        progress.setValue(total > 0 ? int(done * 1000 / total) : 1000);
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    if (progress.wasCanceled()) {
+        FieldBehaviours::showText(file, before);
+        return;
+    }
+    if (!copied) {
         FieldBehaviours::showText(file, before);
         Messages::warning(QStringLiteral("Attenzione: non è stato possibile copiare il file nella cartella dei "
                                          "documenti allegati.\n\r\n\rAccertarsi che il disco non sia pieno e di "

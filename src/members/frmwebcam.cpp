@@ -3,6 +3,7 @@
 #include "members/camerafeed.h"
 #include "members/photodialogs.h"
 #include "ui/look.h"
+#include "ui/messages.h"
 #include "ui/picturebox.h"
 #include "ui/shaperect.h"
 
@@ -76,7 +77,9 @@ void TfrmWebCam::showFrame(const QImage &frame)
 
 void TfrmWebCam::btnAccendiClick()
 {
-    m_camera->switchOn();
+    if (!m_camera->switchOn())
+        Messages::plain(QStringLiteral("Attenzione: non è stata trovata nessuna webcam.\n\r\n\rCollegare la webcam al "
+                                       "computer e premere di nuovo Accendi webcam."));
 }
 
 void TfrmWebCam::btnSpegniClick()

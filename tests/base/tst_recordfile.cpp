@@ -1,5 +1,6 @@
 #include "base/filelock.h"
 #include "base/recordfile.h"
+#include "base/wholefile.h"
 #include "support/filecapabilities.h"
 #include "support/testfolder.h"
 
@@ -37,6 +38,7 @@ private slots:
     void unopenableFileIsAnErrorAndStaysUnchanged_data();
     void unopenableFileIsAnErrorAndStaysUnchanged();
     void appendOnAFullDisk();
+    void copyStoppedKeepsTheEarlierCopy();
     void waitsForAShortLock();
     void readersShareTheFileWritersHoldItAlone();
     void aVisitLetsWritersInBetweenBlocks();
@@ -232,6 +234,26 @@ void TestRecordFile::appendOnAFullDisk()
     QCOMPARE(folder.read(QStringLiteral("a.pro")).left(2 * kSize), original.left(2 * kSize));
     QCOMPARE(file.append(record('C')), std::optional<qint64>(2));
     QCOMPARE(file.read(2), std::optional<QByteArray>(record('C')));
+}
+
+void TestRecordFile::copyStoppedKeepsTheEarlierCopy()
+{
+    // A copy stopped part way (the user cancels a long copy) leaves the
+    // earlier copy as it was and nothing beside it.
+    TestFolder folder;
+    folder.write(QStringLiteral("video.mp4"), QByteArray(3 << 20, 'v'));
+    folder.write(QStringLiteral("copia.mp4"), "la copia di prima");
+    QList<qint64> seen;
+    QVERIFY(!WholeFile::copy(folder.file(QStringLiteral("video.mp4")), folder.file(QStringLiteral("copia.mp4")),
+                             [&](qint64 copied, qint64 total) {
+                                 seen << copied;
+                                 return total == (3 << 20) && copied < (2 << 20);
+                             }));
+    QCOMPARE(seen, QList<qint64>({1 << 20, 2 << 20}));
+    QCOMPARE(folder.read(QStringLiteral("copia.mp4")), QByteArray("la copia di prima"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"copia.mp4", "video.mp4"}));
+    QVERIFY(WholeFile::copy(folder.file(QStringLiteral("video.mp4")), folder.file(QStringLiteral("copia.mp4"))));
+    QCOMPARE(folder.read(QStringLiteral("copia.mp4")), QByteArray(3 << 20, 'v'));
 }
 
 void TestRecordFile::waitsForAShortLock()
