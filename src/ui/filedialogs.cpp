@@ -1,12 +1,40 @@
 #include "ui/filedialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace FileDialogs {
 
 namespace {
+
 Script *g_script = nullptr;
+
+QString &lastFolder(Place place)
+{
+    static QString documents, pictures;
+    return place == Place::Pictures ? pictures : documents;
 }
+
+QString startFolder(Place place)
+{
+    if (!lastFolder(place).isEmpty())
+        return lastFolder(place);
+    const QString standard = QStandardPaths::writableLocation(
+        place == Place::Pictures ? QStandardPaths::PicturesLocation : QStandardPaths::DocumentsLocation);
+    return QDir(standard).exists() ? standard : QDir::homePath();
+}
+
+// The chosen file's folder is where the next dialog of its kind opens.
+QString remembered(Place place, const QString &chosen)
+{
+    if (!chosen.isEmpty())
+        lastFolder(place) = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+} // namespace
 
 Script::Script()
 {
@@ -24,21 +52,25 @@ QString Script::take(const Request &request)
     return m_paths.isEmpty() ? QString() : m_paths.takeFirst();
 }
 
-QString open(QWidget *parent, const QString &title, const QString &filters, const QString &proposedName)
+QString open(QWidget *parent, const QString &title, const QString &filters, const QString &proposedName,
+             Place place)
 {
+    const QString folder = startFolder(place);
     if (g_script)
-        return g_script->take({false, title, filters, proposedName});
-    return QFileDialog::getOpenFileName(parent, title, proposedName, filters);
+        return remembered(place, g_script->take({false, title, filters, proposedName, folder}));
+    return remembered(place, QFileDialog::getOpenFileName(parent, title, QDir(folder).filePath(proposedName), filters));
 }
 
 QString save(QWidget *parent, const QString &title, const QString &filters, const QString &proposedName,
-             bool askBeforeOverwrite)
+             bool askBeforeOverwrite, Place place)
 {
+    const QString folder = startFolder(place);
     if (g_script)
-        return g_script->take({true, title, filters, proposedName});
+        return remembered(place, g_script->take({true, title, filters, proposedName, folder}));
     const QFileDialog::Options options =
         askBeforeOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(parent, title, proposedName, filters, nullptr, options);
+    return remembered(place, QFileDialog::getSaveFileName(parent, title, QDir(folder).filePath(proposedName), filters,
+                                                          nullptr, options));
 }
 
 } // namespace FileDialogs

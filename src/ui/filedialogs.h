@@ -8,10 +8,16 @@ class QWidget;
 // The open and save dialogs. An empty text means the user cancelled.
 namespace FileDialogs {
 
+// Where a dialog opens: the folder last used for the same kind of file in
+// this session, at first the user's Pictures or Documents folder (never the
+// program folder with the program's own files).
+enum class Place { Documents, Pictures };
+
 QString open(QWidget *parent, const QString &title, const QString &filters,
-             const QString &proposedName = QString());
+             const QString &proposedName = QString(), Place place = Place::Documents);
 QString save(QWidget *parent, const QString &title, const QString &filters,
-             const QString &proposedName = QString(), bool askBeforeOverwrite = true);
+             const QString &proposedName = QString(), bool askBeforeOverwrite = true,
+             Place place = Place::Documents);
 
 struct Request
 {
@@ -19,6 +25,7 @@ struct Request
     QString title;
     QString filters;
     QString proposedName;
+    QString folder; // where the dialog opens
 };
 
 // While a Script lives no dialog is shown: each request is recorded and gets

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/tmisc.h"
+#include "support/testfolder.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +29,7 @@ private slots:
     void recorderKeepsEveryMessageAndScriptsAnswers();
     void modalHandlerWorksOnTheOpenDialog();
     void fileDialogScript();
+    void fileDialogsOpenWhereTheUserWorks();
     void shellOpenTargets_data();
     void shellOpenTargets();
     void shellOpenReportsNothing();
@@ -136,6 +139,24 @@ void TestServices::fileDialogScript()
     QVERIFY(!script.requests().at(0).save);
     QVERIFY(script.requests().at(1).save);
     QCOMPARE(script.requests().at(1).proposedName, QStringLiteral("Foto.jpg"));
+}
+
+void TestServices::fileDialogsOpenWhereTheUserWorks()
+{
+    // At first in the user's own folders, then where the last file of the
+    // same kind was chosen; never in the program's folder.
+    TestFolder folder;
+    QDir(folder.path()).mkpath(QStringLiteral("scansioni"));
+    FileDialogs::Script script;
+    script.answerNext(folder.file(QStringLiteral("scansioni/tessera.pdf")));
+    FileDialogs::open(nullptr, QStringLiteral("Allega"), QStringLiteral("*"));
+    FileDialogs::open(nullptr, QStringLiteral("Allega"), QStringLiteral("*"));
+    FileDialogs::open(nullptr, QStringLiteral("Foto"), QStringLiteral("*.jpg"), QString(), FileDialogs::Place::Pictures);
+    const QList<FileDialogs::Request> &asked = script.requests();
+    QVERIFY(!asked.at(0).folder.isEmpty());
+    QVERIFY(QFileInfo(asked.at(0).folder) != QFileInfo(folder.path()));
+    QCOMPARE(QFileInfo(asked.at(1).folder), QFileInfo(folder.file(QStringLiteral("scansioni"))));
+    QVERIFY(QFileInfo(asked.at(2).folder) != QFileInfo(asked.at(1).folder)); // photos keep their own folder
 }
 
 void TestServices::shellOpenTargets_data()
