@@ -97,11 +97,24 @@ TfrmTrovaCandidati::TfrmTrovaCandidati(QWidget *parent)
     connect(m_results->btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_results, &ResultPage::memberChosen, this, &TfrmTrovaCandidati::lstRecordsDblClick);
     connect(m_results, &ResultPage::noRowChosen, this, &QDialog::reject);
+
+    // Opened to fill a page slot, the window says which one, on both pages.
+    lblImporta = Look::label(this, QStringLiteral("lblImporta"), QString(), {16, 528},
+                             Look::font(QStringLiteral("Verdana"), 9, true), QColor(0x1F, 0x3B, 0x57));
+    lblImporta->hide();
 }
 
 void TfrmTrovaCandidati::setMode(const QString &mode)
 {
     lblMemory->setText(mode);
+    // "persona_a" to "persona_h": slots A to H of a register page.
+    const bool import = mode.size() == 9 && mode.startsWith(QStringLiteral("persona_"));
+    lblImporta->setText(import ? QStringLiteral("Il socio scelto sarà importato nel riquadro %1 della pagina.")
+                                     .arg(mode.at(8).toUpper())
+                               : QString());
+    lblImporta->adjustSize();
+    lblImporta->setVisible(import);
+    lblImporta->raise();
 }
 
 QString TfrmTrovaCandidati::mode() const

@@ -47,4 +47,5 @@ private:
     QLabel *lblConta;
     QLabel *lblMemory;
     QLabel *lblTrovate;
+    QLabel *lblImporta;
 };

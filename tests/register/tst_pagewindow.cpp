@@ -477,6 +477,8 @@ void TestPageWindow::importIntoASlot()
         Modal::setHandlerForTesting([&](QDialog *dialog) {
             auto *search = qobject_cast<TfrmTrovaCandidati *>(dialog);
             mode = search->mode();
+            QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblImporta"))->text(),
+                     QStringLiteral("Il socio scelto sarà importato nel riquadro C della pagina."));
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnCerca")), Qt::LeftButton);
             QListView *list = search->resultPage()->lstRecords;
             list->setCurrentIndex(list->model()->index(clicked, 0));
