@@ -97,21 +97,12 @@ void checkChain(QWidget *window, const QStringList &chain, const QStringList &fi
     // cut off).
     for (const QString &name : commands) {
         QWidget *command = window->findChild<QWidget *>(name);
-        if (auto *picture = qobject_cast<PictureBox *>(command)) {
-            QObject::disconnect(picture, &PictureBox::clicked, nullptr, nullptr);
-            QSignalSpy started(picture, &PictureBox::clicked);
-            picture->setFocus();
-            QTest::keyClick(picture, Qt::Key_Space);
-            QTest::keyClick(picture, Qt::Key_Return);
-            QVERIFY2(started.count() == 2, qPrintable(name));
-        } else if (auto *button = qobject_cast<QPushButton *>(command)) {
-            QObject::disconnect(button, &QPushButton::clicked, nullptr, nullptr);
-            QSignalSpy started(button, &QPushButton::clicked);
-            button->setFocus();
-            QTest::keyClick(button, Qt::Key_Space);
-            QTest::keyClick(button, Qt::Key_Return);
-            QVERIFY2(started.count() == 2, qPrintable(name));
-        }
+        QObject::disconnect(command, nullptr, nullptr, nullptr);
+        QSignalSpy started(command, SIGNAL(clicked()));
+        command->setFocus();
+        QTest::keyClick(command, Qt::Key_Space);
+        QTest::keyClick(command, Qt::Key_Return);
+        QVERIFY2(started.count() == 2, qPrintable(name));
     }
     if (!fieldsInOrder.isEmpty()) {
         QStringList fromFirst = fields;
