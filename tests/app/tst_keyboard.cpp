@@ -1,17 +1,24 @@
 #include "access/frmpassword.h"
 #include "app/frmavvio.h"
+#include "app/frminfo.h"
+#include "app/frmsplash.h"
 #include "app/windowregistry.h"
 #include "checks/frmcodfisc.h"
 #include "checks/frmpartitaiva.h"
+#include "documents/cardoutputwindow.h"
 #include "documents/frmexpcandidati.h"
 #include "documents/frmprivacy.h"
 #include "help/frmguida.h"
 #include "members/frmallegacartella.h"
 #include "members/frmcandidati.h"
+#include "members/frmwebcam.h"
+#include "members/frmzoom.h"
 #include "members/memberarchive.h"
 #include "register/frmcatalogo.h"
 #include "register/frmfrontespizioreg.h"
+#include "register/frmistruzioni.h"
 #include "register/frmlistinoprezzi.h"
+#include "register/pageoutputwindow.h"
 #include "register/registerbook.h"
 #include "search/frmdaricontattare.h"
 #include "search/frmtrovacandidati.h"
@@ -62,7 +69,7 @@ QStringList walkWithTab(QWidget *window)
         QTest::keyClick(window, Qt::Key_Tab);
     QWidget *start = QApplication::focusWidget();
     QStringList names;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; start && i < 300; ++i) {
         names << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         if (QApplication::focusWidget() == start)
@@ -227,6 +234,18 @@ void TestKeyboard::dialogsByTab_data()
     QTest::newRow("VAT number check") << Make([](QWidget *p) { return new TfrmPartitaIva(p); })
                                       << names({"txtPartitaIva"});
     QTest::newRow("help") << Make([](QWidget *p) { return new TfrmGuida(p); }) << QStringList();
+    QTest::newRow("webcam") << Make([](QWidget *p) { return new TfrmWebCam(p); }) << QStringList();
+    QTest::newRow("photo zoom") << Make([](QWidget *p) { return new TfrmZoom(p); }) << QStringList();
+    QTest::newRow("information") << Make([](QWidget *p) { return new TfrmInfo(p); }) << QStringList();
+    QTest::newRow("credits") << Make([](QWidget *p) { return new TfrmSplash(p); }) << QStringList();
+    QTest::newRow("instructions") << Make([](QWidget *p) { return new TfrmIstruzioni(p); }) << QStringList();
+    QTest::newRow("card print")
+        << Make([](QWidget *p) { return new TfrmStampaCandidati(p, TSchedaAnagrafica(), QImage()); }) << QStringList();
+    QTest::newRow("card preview")
+        << Make([](QWidget *p) { return new TfrmAnteprimaCandidati(p, TSchedaAnagrafica(), QImage()); })
+        << QStringList();
+    QTest::newRow("page print") << Make([](QWidget *p) { return new TfrmStampaProdotto(p, {}); }) << QStringList();
+    QTest::newRow("page preview") << Make([](QWidget *p) { return new TfrmAnteprimaProdotto(p, {}); }) << QStringList();
 }
 
 void TestKeyboard::dialogsByTab()
