@@ -128,6 +128,8 @@ private slots:
     void importIntoASlot();
     void pageTemplate();
     void titlePageValuesAreKept();
+    void titlePageThatCannotBeKept_data() { FailingWrites::addRows(); }
+    void titlePageThatCannotBeKept();
     void unwritableBookAndFolder();
     void pagePhotosThatCannotBeWritten_data();
     void pagePhotosThatCannotBeWritten();
@@ -588,6 +590,29 @@ void TestPageWindow::titlePageValuesAreKept()
     for (size_t i = 0; i < values.size(); ++i)
         QVERIFY2(kept.contains("\r\n" + QByteArray(values[i].key) + "=valore " + QByteArray::number(qulonglong(i)) + "\r\n"),
                  values[i].key);
+}
+
+void TestPageWindow::titlePageThatCannotBeKept()
+{
+    QFETCH(FailingWrites::Kind, failure);
+    TestFolder folder;
+    const QByteArray earlier = "[Frontespizio Registro]\r\nDenominazione Associazione=Circolo\r\n";
+    folder.write(QStringLiteral("Quorvel.ini"), earlier);
+    TfrmFrontespizioReg window;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        window.edit(QStringLiteral("txtComune"))->setText(QStringLiteral("Società Mutuo Soccorso di Assisi"));
+        FailingWrites failing(folder.path(), failure);
+        dialog->close();
+    });
+    Modal::show(&window);
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Warning);
+    QCOMPARE(m_messages->shown().at(0).text,
+             QStringLiteral("Attenzione: non è stato possibile salvare i dati del frontespizio nel file Quorvel.ini.\n\r"
+                            "\n\rAccertarsi di possedere i privilegi di scrittura nella cartella di installazione del "
+                            "programma."));
+    QCOMPARE(folder.read(QStringLiteral("Quorvel.ini")), earlier);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Quorvel.ini")});
 }
 
 void TestPageWindow::unwritableBookAndFolder()
