@@ -1,0 +1,210 @@
+#include "members/memberarchive.h"
+#include "search/memberstatistics.h"
+#include "search/resultrows.h"
+#include "support/filecapabilities.h"
+#include "support/realisticmembers.h"
+#include "support/testfolder.h"
+
+#include <QTest>
+
+namespace {
+
+using Stats = MemberStatistics;
+
+struct Member
+{
+    const char *name, *sex, *birth, *code, *admitted, *left, *qualification, *town;
+    bool recontact;
+};
+
+// A small register whose figures are counted by hand below, on 15/06/2025.
+const Member kRegister[] = {
+    // 18 on the very day; admitted on the last day of 2024.
+    {"A", "F", "15/06/2007", "", "31/12/2024", "", "Socio ordinario", "Perugia", true},
+    // 18 tomorrow; admitted on the first day of 2025.
+    {"B", "M", "16/06/2007", "", "01/01/2025", "", "Socio ordinario", "Perugia", false},
+    // Left on the first day of 2024; born in 1950 by her fiscal code only.
+    {"C", "", "", "BNCLRA50A41G478S", "15/03/2010", "01/01/2024", "Presidente", "Assisi", false},
+    // No birth date nor sex: a man born 12/05/1948 by his fiscal code;
+    // admission malformed, no town.
+    {"D", "", "", "VRDGPP48E12G478B", "2015", "", "Presidente", "", false},
+    // An unknown sex, a malformed birth date, no fiscal code nor qualification.
+    {"E", "X", "31/02/1990", "", "10/10/2024", "", "", "Perugia", false},
+    // Left, on a date that cannot be read.
+    {"F", "M", "01/01/1960", "", "01/01/2020", "fine 2023", "Socio ordinario", "Spello", false},
+};
+
+void writeRegister()
+{
+    MemberArchive archive;
+    for (const Member &m : kRegister) {
+        TSchedaAnagrafica s;
+        s.Candidato = QString::fromUtf8(m.name);
+        s.Sesso = QString::fromUtf8(m.sex);
+        s.DataNasc = QString::fromUtf8(m.birth);
+        s.CodFisc = QString::fromUtf8(m.code);
+        s.Competenze = QString::fromUtf8(m.admitted);
+        s.Disponibilita = QString::fromUtf8(m.left);
+        s.Settore = QString::fromUtf8(m.qualification);
+        s.Citta = QString::fromUtf8(m.town);
+        s.setRicontatta(m.recontact);
+        QVERIFY(archive.append(s));
+    }
+}
+
+} // namespace
+
+class TestStatistics : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cardDates_data();
+    void cardDates();
+    void fiscalCodes_data();
+    void fiscalCodes();
+    void countsOfASmallRegister();
+    void largestWithTheRestAsOthers();
+    void agreesWithTheSearch();
+    void unreadableArchive();
+};
+
+void TestStatistics::cardDates_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("as the card writes it") << QByteArray("01/02/1980") << QDate(1980, 2, 1);
+    QTest::newRow("one-digit day and month") << QByteArray("1/2/1980") << QDate(1980, 2, 1);
+    QTest::newRow("no such day") << QByteArray("31/02/1990") << QDate();
+    QTest::newRow("a year only") << QByteArray("2015") << QDate();
+    QTest::newRow("dashes") << QByteArray("01-02-1980") << QDate();
+    QTest::newRow("two-digit year") << QByteArray("01/02/80") << QDate();
+    QTest::newRow("words") << QByteArray("fine 2023") << QDate();
+    QTest::newRow("empty") << QByteArray() << QDate();
+}
+
+void TestStatistics::cardDates()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QDate, date);
+    QCOMPARE(Stats::cardDate(text).value_or(QDate()), date);
+}
+
+void TestStatistics::fiscalCodes_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QDate>("birth");
+    QTest::addColumn<int>("sex"); // -1: none
+    QTest::newRow("a woman, day plus 40") << "BNCLRA50A41G478S" << QDate(1950, 1, 1) << int(Stats::Women);
+    QTest::newRow("a man") << "VRDGPP48E12G478B" << QDate(1948, 5, 12) << int(Stats::Men);
+    QTest::newRow("a letter for a digit") << "VRDGPP48E12G47UY" << QDate(1948, 5, 12) << int(Stats::Men);
+    QTest::newRow("wrong check letter") << "VRDGPP48E12G478C" << QDate() << -1;
+    QTest::newRow("too short") << "VRDGPP48E12" << QDate() << -1;
+}
+
+void TestStatistics::fiscalCodes()
+{
+    QFETCH(QString, code);
+    QFETCH(QDate, birth);
+    QFETCH(int, sex);
+    QCOMPARE(Stats::birthFromFiscalCode(code, QDate(2025, 6, 15)).value_or(QDate()), birth);
+    const auto read = Stats::sexFromFiscalCode(code);
+    QCOMPARE(read ? int(*read) : -1, sex);
+}
+
+void TestStatistics::countsOfASmallRegister()
+{
+    TestFolder folder;
+    writeRegister();
+    const auto stats = Stats::compute(QDate(2025, 6, 15));
+    QVERIFY(stats);
+    QCOMPARE(stats->total, 6);
+    QCOMPARE(stats->active, 4);
+    QCOMPARE(stats->ceased, 2);
+    QCOMPARE(stats->toRecontact, 1);
+
+    // Year boundaries: admitted on 31/12 and left on 01/01 count in their year.
+    QCOMPARE(stats->admittedIn(2024), 2);
+    QCOMPARE(stats->admittedIn(2025), 1);
+    QCOMPARE(stats->leftIn(2024), 1);
+    QCOMPARE(stats->leftIn(2023), 0);
+    QCOMPARE(stats->admittedUnknown, 1);
+    QCOMPARE(stats->leftUnknown, 1);
+    QCOMPARE(stats->activeAtEndOf(2023), 2);
+    QCOMPARE(stats->activeAtEndOf(2024), 3);
+    QCOMPARE(stats->activeAtEndOf(2025), 4);
+    QCOMPARE(stats->firstYear(), std::optional<int>(2010));
+
+    // The active members by age on 15/06/2025 and sex.
+    std::array<std::array<qint64, Stats::SexCount>, Stats::AgeBandCount> expected{};
+    expected[Stats::From18To30][Stats::Women] = 1; // A, 18 on her birthday
+    expected[Stats::Under18][Stats::Men] = 1;      // B, 17 the day before his
+    expected[Stats::Over75][Stats::Men] = 1;       // D, by his fiscal code
+    expected[Stats::AgeUnknown][Stats::SexUnknown] = 1; // E
+    QCOMPARE(stats->activeByAgeAndSex, expected);
+
+    QCOMPARE(stats->activeByQualification,
+             (QHash<QString, qint64>{{"Socio ordinario", 2}, {"Presidente", 1}, {"Non indicato", 1}}));
+    QCOMPARE(stats->byTown,
+             (QHash<QString, qint64>{{"Perugia", 3}, {"Assisi", 1}, {"Spello", 1}, {"Non indicato", 1}}));
+}
+
+void TestStatistics::largestWithTheRestAsOthers()
+{
+    QHash<QString, qint64> counts;
+    for (int i = 0; i < 12; ++i)
+        counts.insert(QStringLiteral("Q%1").arg(i, 2, 10, QChar(u'0')), 20 - i);
+    counts.insert(QStringLiteral("Q99"), 20); // a tie: by name
+    const auto top = Stats::largest(counts, 10, true);
+    QCOMPARE(top.size(), 11);
+    QCOMPARE(top.at(0), (QPair<QString, qint64>(QStringLiteral("Q00"), 20)));
+    QCOMPARE(top.at(1), (QPair<QString, qint64>(QStringLiteral("Q99"), 20)));
+    QCOMPARE(top.at(10), (QPair<QString, qint64>(QStringLiteral("Altre"), 9 + 10 + 11)));
+    QCOMPARE(Stats::largest(counts, 10, false).size(), 10);
+    QCOMPARE(Stats::largest({{QStringLiteral("Roma"), 3}}, 10, true).size(), 1);
+}
+
+void TestStatistics::agreesWithTheSearch()
+{
+    // On a register shaped like a real one, the figures the search window
+    // can count too come out the same.
+    TestFolder folder;
+    MemberArchive archive;
+    for (qint64 i = 0; i < 3000; ++i)
+        QVERIFY(archive.append(RealisticMembers::member(i)));
+    const auto stats = Stats::compute(QDate(2026, 12, 11));
+    QVERIFY(stats);
+    QCOMPARE(qsizetype(stats->total), qsizetype(MemberSearch::find({})->size()));
+    QCOMPARE(qsizetype(stats->toRecontact), qsizetype(MemberSearch::toRecontact().size()));
+    qint64 byAge = 0;
+    for (const auto &band : stats->activeByAgeAndSex)
+        for (qint64 n : band)
+            byAge += n;
+    QCOMPARE(byAge, stats->active);
+    qint64 admitted = stats->admittedUnknown;
+    for (qint64 n : stats->admitted)
+        admitted += n;
+    QCOMPARE(admitted, stats->total);
+}
+
+void TestStatistics::unreadableArchive()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("Archivio_Anagrafico.pro"), QByteArray(3612, 'x'));
+    const QString path = folder.file(QStringLiteral("Archivio_Anagrafico.pro"));
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    {
+        HonourFilePermissions permissions;
+        QVERIFY(!Stats::compute(QDate(2025, 6, 15)));
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // A record of rubbish is still a member, with everything unknown.
+    const auto stats = Stats::compute(QDate(2025, 6, 15));
+    QVERIFY(stats);
+    QCOMPARE(stats->total, 1);
+    QCOMPARE(stats->admittedUnknown, 1);
+    QCOMPARE(stats->leftUnknown, 1);
+}
+
+QTEST_GUILESS_MAIN(TestStatistics)
+#include "tst_statistics.moc"
