@@ -9,6 +9,7 @@ source "$root/tools/packages.sh"
 PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev gstreamer1.0-plugins-good qt6-svg-dev qt6-translations-l10n
+    qt6-charts-dev
     libsimpleini-dev
     fonts-liberation fonts-dejavu-core
 )

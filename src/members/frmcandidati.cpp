@@ -11,6 +11,7 @@
 #include "members/frmallegacartella.h"
 #include "members/frmwebcam.h"
 #include "search/frmdaricontattare.h"
+#include "search/frmstatistiche.h"
 #include "search/frmtrovacandidati.h"
 #include "members/frmzoom.h"
 #include "members/memberarchive.h"
@@ -131,6 +132,9 @@ const Command kCommands[] = {
     {"cmdGuida", {893, 26, 37, 39}, ":/art/tool_guida.svg", "Visualizza la guida in linea.", &TfrmCandidati::cmdGuidaClick, Qt::Key_F1},
     {"cmdEsci", {936, 26, 37, 39}, ":/art/tool_esci.svg", "Esci da questa schermata di lavoro.",
      &TfrmCandidati::cmdEsciClick},
+    // On the card's heading: the toolbar has no room left.
+    {"cmdStatistiche", {927, 90, 37, 39}, ":/art/tool_statistiche.svg", "Visualizza le statistiche dei soci.",
+     &TfrmCandidati::cmdStatisticheClick},
     {"cmdPrivacy", {778, 542, 183, 32}, ":/art/btn_privacy.svg",
      "Stampa liberatoria per il trattamento dei dati personali.", &TfrmCandidati::cmdPrivacyClick},
     {"btnCaricaFoto", {38, 523, 108, 40}, ":/art/foto_carica.svg", "Carica una foto esistente.",
@@ -482,6 +486,12 @@ void TfrmCandidati::cmdPrivacyClick()
     TfrmPrivacy frmPrivacy(this);
     frmPrivacy.setMember(cardRecord());
     Modal::show(&frmPrivacy);
+}
+
+void TfrmCandidati::cmdStatisticheClick()
+{
+    TfrmStatistiche frmStatistiche(this);
+    Modal::show(&frmStatistiche);
 }
 
 void TfrmCandidati::cmdGuidaClick()

@@ -47,6 +47,7 @@ public slots:
     void cmdFileClick();
     void cmdEsportaClick();
     void cmdPrivacyClick();
+    void cmdStatisticheClick();
     void cmdGuidaClick();
     void cmdTrovaClick();
     void cmdScaduteClick();

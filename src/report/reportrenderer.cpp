@@ -104,6 +104,14 @@ void renderPage(QPainter &painter, const Page &page)
             if (!item.source->picture.isNull())
                 painter.drawImage(item.pictureRect, item.source->picture);
             break;
+        case Object::Drawing:
+            if (item.source->draw) {
+                painter.save();
+                painter.setClipRect(item.rect);
+                item.source->draw(painter, item.rect);
+                painter.restore();
+            }
+            break;
         }
     }
 }

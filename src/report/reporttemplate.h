@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,8 @@
 // objects, and for the summaries three bands (title, data, footer) stacked
 // down the page. Every length is in millimetres; positions are from the corner
 // of the printable area (inside the margins), or from the band's top.
+class QPainter;
+
 namespace Report {
 
 // 96 screen units to the inch, as the templates' figures are given.
@@ -23,7 +26,7 @@ constexpr qreal unitsToMm(qreal units) { return units * 25.4 / 96.0; }
 class Object
 {
 public:
-    enum Kind { Memo, Picture, Shape };
+    enum Kind { Memo, Picture, Shape, Drawing };
 
     Object(Kind kind, const QString &name, const QRectF &rect)
         : m_kind(kind), m_name(name), m_rect(rect) {}
@@ -53,6 +56,10 @@ public:
 
     // Picture: drawn as large as the frame allows, proportions kept, centred.
     QImage picture;
+
+    // Drawing: paints itself into its frame (in millimetres), as vectors
+    // wherever the output keeps them.
+    std::function<void(QPainter &painter, const QRectF &frame)> draw;
 
     // The height of one printed line of this memo's font.
     qreal lineHeight() const;

@@ -150,6 +150,65 @@ MemberStatistics::AgeBand MemberStatistics::ageBand(int age)
     return Over75;
 }
 
+QList<int> MemberStatistics::yearsUpTo(int year, int count) const
+{
+    const int first = qMax(firstYear().value_or(year), year - count + 1);
+    QList<int> years;
+    for (int y = qMin(first, year); y <= year; ++y)
+        years << y;
+    return years;
+}
+
+namespace {
+
+QString cell(const QString &text)
+{
+    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n'))
+        return text;
+    return u'"' + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
+
+QString line(const QStringList &cells)
+{
+    QStringList escaped;
+    for (const QString &c : cells)
+        escaped << cell(c);
+    return escaped.join(u';') + QStringLiteral("\r\n");
+}
+
+} // namespace
+
+QByteArray MemberStatistics::csv(int year, const QDate &reference) const
+{
+    const auto n = [](qint64 v) { return QString::number(v); };
+    QString out = line({QStringLiteral("Statistiche soci"), QStringLiteral("anno %1").arg(year),
+                        QStringLiteral("situazione al %1").arg(reference.toString(QStringLiteral("dd/MM/yyyy")))});
+    out += QStringLiteral("\r\n") + line({QStringLiteral("Riepilogo"), QStringLiteral("Soci")});
+    out += line({QStringLiteral("Soci in archivio"), n(total)}) + line({QStringLiteral("Soci attivi"), n(active)})
+        + line({QStringLiteral("Soci cessati"), n(ceased)})
+        + line({QStringLiteral("Ammessi nel %1").arg(year), n(admittedIn(year))})
+        + line({QStringLiteral("Cessati nel %1").arg(year), n(leftIn(year))})
+        + line({QStringLiteral("Da ricontattare"), n(toRecontact)});
+    out += QStringLiteral("\r\n")
+        + line({QStringLiteral("Anno"), QStringLiteral("Attivi a fine anno"), QStringLiteral("Ammessi"),
+                QStringLiteral("Cessati")});
+    for (int y : yearsUpTo(year, year - firstYear().value_or(year) + 1))
+        out += line({n(y), n(activeAtEndOf(y)), n(admittedIn(y)), n(leftIn(y))});
+    out += line({Unknown, QString(), n(admittedUnknown), n(leftUnknown)});
+    out += QStringLiteral("\r\n")
+        + line({QStringLiteral("Fascia di età (soci attivi)"), QStringLiteral("Donne"), QStringLiteral("Uomini"), Unknown});
+    for (int b = 0; b < AgeBandCount; ++b)
+        out += line({ageBandName(b), n(activeByAgeAndSex[size_t(b)][Women]), n(activeByAgeAndSex[size_t(b)][Men]),
+                     n(activeByAgeAndSex[size_t(b)][SexUnknown])});
+    out += QStringLiteral("\r\n") + line({QStringLiteral("Qualifica"), QStringLiteral("Soci attivi")});
+    for (const auto &[name, count] : largest(activeByQualification, 10, true))
+        out += line({name, n(count)});
+    out += QStringLiteral("\r\n") + line({QStringLiteral("Città di residenza"), QStringLiteral("Soci")});
+    for (const auto &[name, count] : largest(byTown, 10, false))
+        out += line({name, n(count)});
+    return FixedText::toWindows1252(out);
+}
+
 void MemberStatistics::add(const MemberStatistics &o)
 {
     total += o.total;

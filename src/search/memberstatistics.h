@@ -74,4 +74,11 @@ struct MemberStatistics
     static AgeBand ageBand(int age);
 
     void add(const MemberStatistics &other);
+
+    // The years a summary of `year` shows: at most `count`, ending with it,
+    // not before the first admission.
+    QList<int> yearsUpTo(int year, int count) const;
+    // The tables behind the charts, for a spreadsheet: ";" between the
+    // cells, Windows-1252, CRLF line ends.
+    QByteArray csv(int year, const QDate &reference) const;
 };

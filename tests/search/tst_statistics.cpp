@@ -5,6 +5,20 @@
 #include "support/realisticmembers.h"
 #include "support/testfolder.h"
 
+#include "app/startup.h"
+#include "base/clock.h"
+#include "report/reportpreview.h"
+#include "report/reportrenderer.h"
+#include "search/frmstatistiche.h"
+#include "support/pdfwords.h"
+#include "support/windowtest.h"
+#include "ui/filedialogs.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -67,6 +81,13 @@ private slots:
     void largestWithTheRestAsOthers();
     void agreesWithTheSearch();
     void unreadableArchive();
+    void csvTables();
+    void windowShowsTheFigures();
+    void printedPage();
+
+private:
+    // The window over the small register, its figures computed.
+    void openWindow(TfrmStatistiche &window);
 };
 
 void TestStatistics::cardDates_data()
@@ -206,5 +227,99 @@ void TestStatistics::unreadableArchive()
     QCOMPARE(stats->leftUnknown, 1);
 }
 
-QTEST_GUILESS_MAIN(TestStatistics)
+void TestStatistics::csvTables()
+{
+    TestFolder folder;
+    writeRegister();
+    const QByteArray csv = Stats::compute(QDate(2025, 6, 15))->csv(2024, QDate(2025, 6, 15));
+    const QList<QByteArray> lines = csv.split('\n');
+    QVERIFY(csv.endsWith("\r\n"));
+    QVERIFY(lines.contains("Statistiche soci;anno 2024;situazione al 15/06/2025\r"));
+    for (const char *expected : {"Soci in archivio;6\r", "Soci attivi;4\r", "Soci cessati;2\r", "Ammessi nel 2024;2\r",
+                                 "Cessati nel 2024;1\r", "Da ricontattare;1\r", "Anno;Attivi a fine anno;Ammessi;Cessati\r",
+                                 "2010;1;1;0\r", "2024;3;2;1\r", "Non indicato;;1;1\r",
+                                 "Fascia di et\xE0 (soci attivi);Donne;Uomini;Non indicato\r", "meno di 18;0;1;0\r",
+                                 "18-30;1;0;0\r", "oltre 75;0;1;0\r", "Non indicato;0;0;1\r", "Socio ordinario;2\r",
+                                 "Citt\xE0 di residenza;Soci\r", "Perugia;3\r"})
+        QVERIFY2(lines.contains(QByteArray(expected)), expected);
+    QVERIFY(!csv.contains("2025;")); // the years end with the chosen one
+}
+
+void TestStatistics::openWindow(TfrmStatistiche &window)
+{
+    writeRegister();
+    Clock::setForTesting(QDateTime(QDate(2025, 6, 15), QTime(10, 0)));
+    QSignalSpy ready(&window, &TfrmStatistiche::ready);
+    window.show();
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("lblAttendere"))->isVisible() || ready.count() == 1);
+    QVERIFY(ready.count() == 1 || ready.wait(10000));
+    QVERIFY(!window.findChild<QLabel *>(QStringLiteral("lblAttendere"))->isVisible());
+}
+
+void TestStatistics::windowShowsTheFigures()
+{
+    TestFolder folder;
+    Startup::prepareApplication(*qApp);
+    Messages::Recorder messages;
+    TfrmStatistiche window;
+    openWindow(window);
+    const auto shown = [&window](const char *name) { return window.findChild<QLabel *>(QLatin1String(name))->text(); };
+    QCOMPARE(shown("lblTotale"), QStringLiteral("6"));
+    QCOMPARE(shown("lblAttivi"), QStringLiteral("4"));
+    QCOMPARE(shown("lblCessati"), QStringLiteral("2"));
+    QCOMPARE(shown("lblRicontattare"), QStringLiteral("1"));
+    // The current year by the program's clock, then another one.
+    auto *years = window.findChild<QComboBox *>(QStringLiteral("cmbAnno"));
+    QCOMPARE(years->currentText(), QStringLiteral("2025"));
+    QCOMPARE(years->itemText(0), QStringLiteral("2010"));
+    QCOMPARE(shown("lblAmmessiAnno"), QStringLiteral("1"));
+    QCOMPARE(shown("lblCessatiAnno"), QStringLiteral("0"));
+    years->setCurrentText(QStringLiteral("2024"));
+    QCOMPARE(shown("lblAmmessiAnno"), QStringLiteral("2"));
+    QCOMPARE(shown("lblCessatiAnno"), QStringLiteral("1"));
+    for (int c = 1; c <= 4; ++c)
+        QVERIFY(window.findChild<QChartView *>(QStringLiteral("chtGrafico%1").arg(c))->chart()->series().size() == 1);
+
+    // The tables behind the charts go to the file the user names.
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(folder.file(QStringLiteral("assemblea.csv")));
+    QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("cmdEsportaCsv")), Qt::LeftButton);
+    QCOMPARE(dialogs.requests().at(0).proposedName, QStringLiteral("Statistiche_Soci.csv"));
+    QVERIFY(folder.read(QStringLiteral("assemblea.csv")).contains("Ammessi nel 2024;2\r\n"));
+    QCOMPARE(messages.texts(), QStringList{QStringLiteral("Le tabelle delle statistiche sono state esportate con successo.")});
+    Clock::setForTesting({});
+}
+
+void TestStatistics::printedPage()
+{
+    // Every headline figure on the page, the charts drawn as text and lines
+    // inside the margins.
+    TestFolder folder;
+    Startup::prepareApplication(*qApp);
+    TfrmStatistiche window;
+    openWindow(window);
+    bool previewed = false;
+    Modal::setHandlerForTesting([&](QDialog *dialog) { previewed = qobject_cast<Report::Preview *>(dialog); });
+    QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("cmdAnteprima")), Qt::LeftButton);
+    Modal::setHandlerForTesting({});
+    QVERIFY(previewed);
+    const QString pdf = folder.file(QStringLiteral("statistiche.pdf"));
+    QVERIFY(Report::writePdf(pdf, *window.report()));
+    const QList<PdfWord> words = pdfWords(pdf);
+    QStringList text;
+    for (const PdfWord &w : words)
+        text << w.text;
+    const QString all = text.join(u' ');
+    for (const char *figure : {"Soci in archivio: 6", "Soci attivi: 4", "Soci cessati: 2", "Ammessi nel 2025: 1",
+                               "Cessati nel 2025: 0", "Da ricontattare: 1", "Soci per città di residenza",
+                               "Soci attivi per fascia di età", "Socio ordinario"})
+        QVERIFY2(all.contains(QString::fromUtf8(figure)), figure);
+    QVERIFY(findWord(words, QStringLiteral("Perugia"))); // a chart's own text
+    const QRectF inside(10 * kPointsPerMm, 10 * kPointsPerMm, 190 * kPointsPerMm, 277 * kPointsPerMm);
+    for (const PdfWord &w : words)
+        QVERIFY2(inside.adjusted(-1, -1, 1, 1).contains(w.box), qPrintable(w.text));
+    Clock::setForTesting({});
+}
+
+QTEST_MAIN(TestStatistics)
 #include "tst_statistics.moc"

@@ -1,0 +1,207 @@
+#include "search/frmstatistiche.h"
+
+#include "base/clock.h"
+#include "base/wholefile.h"
+#include "members/memberarchive.h"
+#include "report/reportoutput.h"
+#include "search/statisticscharts.h"
+#include "ui/filedialogs.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QThread>
+
+namespace {
+
+// The headline figures: their labels, captions and places.
+const struct
+{
+    const char *name;
+    const char *caption;
+} kFigures[] = {
+    {"lblTotale", "Soci in archivio"}, {"lblAttivi", "Soci attivi"},         {"lblCessati", "Soci cessati"},
+    {"lblAmmessiAnno", "Ammessi nell'anno"}, {"lblCessatiAnno", "Cessati nell'anno"}, {"lblRicontattare", "Da ricontattare"},
+};
+
+} // namespace
+
+TfrmStatistiche::TfrmStatistiche(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmStatistiche"));
+    Look::fixedDialog(this, QStringLiteral(" Statistiche soci"), 1000, 720);
+    Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);
+    Look::textBanner(this, QStringLiteral("imgTitolo"), {16, 12, 968, 70}, QStringLiteral("STATISTICHE SOCI"),
+                     {QStringLiteral("I soci in archivio a colpo d'occhio, per l'assemblea annuale: scegliere l'anno, "
+                                     "poi stampare la pagina o esportare le tabelle.")});
+
+    const QFont caption = Look::font(QStringLiteral("Verdana"), 8);
+    const QFont number = Look::font(QStringLiteral("Verdana"), 18, true);
+    for (int i = 0; i < 6; ++i) {
+        const QRect tile(16 + i * 140, 92, 132, 62);
+        Look::rect(this, QStringLiteral("shpDato%1").arg(i + 1), tile, Qt::white, Look::TileBorder);
+        Look::label(this, QStringLiteral("lblDidascalia%1").arg(i + 1), QString::fromUtf8(kFigures[i].caption),
+                    tile.topLeft() + QPoint(8, 6), caption, QColor(0x1F, 0x3B, 0x57));
+        m_figures[size_t(i)] = Look::label(this, QString::fromLatin1(kFigures[i].name), QString(),
+                                           tile.topLeft() + QPoint(8, 24), number, QColor(0x2F, 0x65, 0x94));
+        m_figures[size_t(i)]->setFixedWidth(tile.width() - 16);
+    }
+    Look::label(this, QStringLiteral("lblAnno"), QStringLiteral("Anno:"), {866, 98}, caption, Qt::black);
+    cmbAnno = Look::place(new QComboBox(this), QStringLiteral("cmbAnno"), {866, 116, 118, 28});
+    cmbAnno->setFont(Look::font(QStringLiteral("Verdana"), 11, true));
+
+    for (int c = 0; c < 4; ++c) {
+        auto *view = Look::place(new QChartView(this), QStringLiteral("chtGrafico%1").arg(c + 1),
+                                 {16 + c % 2 * 488, 164 + c / 2 * 240, 480, 232});
+        view->setRenderHint(QPainter::Antialiasing);
+        view->setFocusPolicy(Qt::NoFocus);
+        m_charts[size_t(c)] = view;
+    }
+    lblAttendere = Look::label(this, QStringLiteral("lblAttendere"), QStringLiteral("Calcolo delle statistiche in "
+                                                                                    "corso. Attendere..."),
+                               {24, 672}, Look::font(QStringLiteral("Verdana"), 11, true), QColor(0xDC, 0x14, 0x3C));
+
+    const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 9);
+    const struct
+    {
+        const char *name, *text;
+        void (TfrmStatistiche::*click)();
+        QRect geometry;
+    } commands[] = {
+        {"cmdAnteprima", "Anteprima", &TfrmStatistiche::cmdAnteprimaClick, {412, 668, 136, 32}},
+        {"cmdStampa", "Stampa", &TfrmStatistiche::cmdStampaClick, {556, 668, 136, 32}},
+        {"cmdEsportaCsv", "Esporta CSV", &TfrmStatistiche::cmdEsportaCsvClick, {700, 668, 136, 32}},
+        {"cmdChiudi", "Chiudi", &TfrmStatistiche::cmdChiudiClick, {848, 668, 136, 32}},
+    };
+    for (size_t i = 0; i < std::size(commands); ++i) {
+        auto *button = Look::button(this, QString::fromLatin1(commands[i].name), QString::fromUtf8(commands[i].text),
+                                    commands[i].geometry, buttonFont);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, commands[i].click);
+        if (i < m_outputs.size())
+            m_outputs[i] = button;
+    }
+    connect(cmbAnno, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_stats)
+            showFigures();
+    });
+}
+
+TfrmStatistiche::~TfrmStatistiche()
+{
+    if (m_worker)
+        m_worker->wait();
+}
+
+int TfrmStatistiche::year() const
+{
+    return cmbAnno->currentText().toInt();
+}
+
+void TfrmStatistiche::showEvent(QShowEvent *event)
+{
+    Look::centreOnScreen(this);
+    QDialog::showEvent(event);
+    if (!event->spontaneous() && !m_worker)
+        compute();
+}
+
+void TfrmStatistiche::compute()
+{
+    // Busy until the worker has read the whole archive.
+    m_reference = Clock::today();
+    for (QLabel *figure : m_figures)
+        figure->setText(QStringLiteral("..."));
+    for (QPushButton *output : m_outputs)
+        output->setEnabled(false);
+    lblAttendere->show();
+    setCursor(Qt::BusyCursor);
+    auto result = std::make_shared<std::optional<MemberStatistics>>();
+    const QDate reference = m_reference;
+    m_worker = QThread::create([result, reference] { *result = MemberStatistics::compute(reference); });
+    connect(m_worker, &QThread::finished, this, [this, result] {
+        m_worker->deleteLater();
+        m_worker = nullptr;
+        unsetCursor();
+        lblAttendere->hide();
+        m_stats = *result;
+        if (!m_stats) {
+            for (QLabel *figure : m_figures)
+                figure->setText(QStringLiteral("-"));
+            Messages::error(MemberArchive::ErrorText);
+        } else {
+            // From the first admission to this year, this year chosen.
+            const int thisYear = m_reference.year();
+            const QSignalBlocker quiet(cmbAnno);
+            cmbAnno->clear();
+            for (int y = qMin(m_stats->firstYear().value_or(thisYear), thisYear); y <= thisYear; ++y)
+                cmbAnno->addItem(QString::number(y));
+            cmbAnno->setCurrentIndex(cmbAnno->count() - 1);
+            showFigures();
+            for (QPushButton *output : m_outputs)
+                output->setEnabled(true);
+        }
+        emit ready();
+    });
+    m_worker->start();
+}
+
+void TfrmStatistiche::showFigures()
+{
+    const MemberStatistics &s = *m_stats;
+    const int y = year();
+    const qint64 values[] = {s.total, s.active, s.ceased, s.admittedIn(y), s.leftIn(y), s.toRecontact};
+    for (size_t i = 0; i < m_figures.size(); ++i)
+        m_figures[i]->setText(QString::number(values[i]));
+    for (int c = 0; c < StatisticsCharts::ChartCount; ++c) {
+        QChart *old = m_charts[size_t(c)]->chart();
+        m_charts[size_t(c)]->setChart(StatisticsCharts::make(StatisticsCharts::Chart(c), s, y));
+        delete old;
+    }
+}
+
+Report::Template &TfrmStatistiche::filledReport()
+{
+    m_report = StatisticsCharts::page(*m_stats, year(), m_reference);
+    return *m_report;
+}
+
+void TfrmStatistiche::cmdAnteprimaClick()
+{
+    if (m_stats)
+        ReportOutput::preview(this, filledReport());
+}
+
+void TfrmStatistiche::cmdStampaClick()
+{
+    if (m_stats)
+        ReportOutput::print(this, filledReport());
+}
+
+void TfrmStatistiche::cmdEsportaCsvClick()
+{
+    if (!m_stats)
+        return;
+    const QString path = FileDialogs::save(this, QStringLiteral("Esporta le tabelle delle statistiche"),
+                                           QStringLiteral("File CSV (*.csv)"), QStringLiteral("Statistiche_Soci.csv"));
+    if (path.isEmpty())
+        return;
+    if (!WholeFile::write(path, m_stats->csv(year(), m_reference))) {
+        Messages::plain(QStringLiteral("Attenzione: il sistema non permette di esportare le statistiche.\n\r\n\r"
+                                       "Accertarsi che il file non sia già aperto e che il disco non sia pieno."));
+        return;
+    }
+    Messages::information(QStringLiteral("Le tabelle delle statistiche sono state esportate con successo."));
+}
+
+void TfrmStatistiche::cmdChiudiClick()
+{
+    close();
+}
