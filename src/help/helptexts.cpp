@@ -128,6 +128,25 @@ Topic books()
             })};
 }
 
+Topic statistics()
+{
+    return {QStringLiteral("Statistiche soci"),
+            paragraphs({
+                "Il pulsante Statistiche, sull'intestazione della scheda anagrafica, mostra i soci in archivio a colpo "
+                "d'occhio, come serve per la relazione all'assemblea annuale: i soci in archivio, quelli attivi (senza "
+                "data di cessazione) e quelli cessati, gli ammessi e i cessati nell'anno scelto e i soci da "
+                "ricontattare.",
+                "I quattro grafici riportano i soci attivi alla fine di ogni anno con gli ammessi e i cessati, i soci "
+                "attivi per fascia di età divisi tra donne e uomini, i soci attivi per qualifica e tutti i soci per "
+                "città di residenza. Età e sesso sono presi dalla scheda o, se mancano, da un codice fiscale valido.",
+                "Le date vuote o scritte in modo diverso da gg/mm/aaaa e il sesso non indicato sono contati alla voce "
+                "Non indicato: nessun socio viene tralasciato.",
+                "L'elenco Anno sceglie l'anno delle cifre annuali. Anteprima e Stampa producono una pagina con le cifre "
+                "e i grafici; Esporta CSV salva le tabelle dei grafici in un file che si apre con qualsiasi foglio di "
+                "calcolo.",
+            })};
+}
+
 Topic guide()
 {
     QStringList all = paragraphs({

@@ -18,6 +18,7 @@ Topic archive();   // "App Archivio Soci"
 Topic pages();     // "App Gestione Pagine Quorvel"
 Topic exporting(); // "Esportazione archivio soci in Excel"
 Topic books();     // "Creazione e apertura Quorvel"
+Topic statistics(); // "Statistiche soci"
 Topic guide();     // "Uno sguardo a Quorvel con Vori": the complete guide
 
 } // namespace HelpTexts

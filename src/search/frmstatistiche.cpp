@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 #include "base/wholefile.h"
+#include "help/frmguida.h"
 #include "members/memberarchive.h"
 #include "report/reportoutput.h"
 #include "search/statisticscharts.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QThread>
 
@@ -88,6 +90,8 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
         if (i < m_outputs.size())
             m_outputs[i] = button;
     }
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            [this] { TfrmGuida::showTopic(this, HelpTexts::statistics()); });
     connect(cmbAnno, &QComboBox::currentIndexChanged, this, [this] {
         if (m_stats)
             showFigures();

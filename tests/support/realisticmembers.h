@@ -123,7 +123,8 @@ inline TSchedaAnagrafica member(qint64 i)
     s.Cittadinanza = draw(i, 6) % 20 ? QStringLiteral("Italiana") : QStringLiteral("Rumena");
     s.LuogoNasc = pick(kPlaces, skewed(i, 7, qsizetype(std::size(kPlaces))));
     s.Indirizzo = QStringLiteral("Via Garibaldi %1").arg(1 + draw(i, 8) % 120);
-    s.Citta = QStringLiteral("Perugia");
+    // Most live where the association is, the others in the towns around.
+    s.Citta = draw(i, 22) % 3 ? QStringLiteral("Perugia") : pick(kPlaces, skewed(i, 23, qsizetype(std::size(kPlaces))));
     s.Cap = QStringLiteral("06100");
     s.Settore = pick(kQualifications, qsizetype(draw(i, 9) % std::size(kQualifications)));
     s.CodFisc = consonants(surname) + consonants(name) + QString::number(year % 100).rightJustified(2, u'0')
@@ -138,6 +139,14 @@ inline TSchedaAnagrafica member(qint64 i)
                        .arg(1 + draw(i, 19) % 28, 2, 10, QChar(u'0'))
                        .arg(1 + draw(i, 20) % 12, 2, 10, QChar(u'0'))
                        .arg(2000 + draw(i, 21) % 27);
+    // About one in eight has left, a few years after joining.
+    if (draw(i, 24) % 8 == 0) {
+        const int joined = int(2000 + draw(i, 21) % 27);
+        s.Disponibilita = QStringLiteral("%1/%2/%3")
+                              .arg(1 + draw(i, 25) % 28, 2, 10, QChar(u'0'))
+                              .arg(1 + draw(i, 26) % 12, 2, 10, QChar(u'0'))
+                              .arg(qMin(2026, joined + 1 + int(draw(i, 27) % 6)));
+    }
     if (draw(i, 16) % 10 < 3)
         s.Note = pick(kNotes, skewed(i, 17, qsizetype(std::size(kNotes))));
     s.setRicontatta(draw(i, 18) % 2 == 0);
