@@ -61,7 +61,7 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
 
     for (int c = 0; c < 4; ++c) {
         auto *view = Look::place(new QChartView(this), QStringLiteral("chtGrafico%1").arg(c + 1),
-                                 {16 + c % 2 * 488, 164 + c / 2 * 240, 480, 232});
+                                 {16 + c % 2 * 488, 164 + c / 2 * 248, 480, 240});
         view->setRenderHint(QPainter::Antialiasing);
         view->setFocusPolicy(Qt::NoFocus);
         m_charts[size_t(c)] = view;

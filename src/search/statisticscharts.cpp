@@ -4,6 +4,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalBarSeries>
 #include <QPainter>
@@ -19,9 +20,19 @@ const QColor kBlue(0x2F, 0x65, 0x94);
 const QColor kOrange(0xE8, 0xA3, 0x3D);
 const QColor kGrey(0x9A, 0xA8, 0xB6);
 
+// Small type: many bars and names share a chart.
+QFont small(qreal points, bool bold = false)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
 QBarSet *set(const QString &name, const QColor &colour, const QList<qint64> &values)
 {
     auto *bars = new QBarSet(name);
+    bars->setLabelFont(small(6.5));
     bars->setColor(colour);
     bars->setBorderColor(colour);
     bars->setLabelColor(Qt::black);
@@ -35,9 +46,9 @@ QChart *barChart(const QString &title, const QStringList &categories, const QLis
 {
     auto *chart = new QChart;
     chart->setTitle(title);
-    QFont titleFont = chart->titleFont();
-    titleFont.setBold(true);
-    chart->setTitleFont(titleFont);
+    chart->setTitleFont(small(8.5, true));
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
     QAbstractBarSeries *series = horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalBarSeries)
                                             : static_cast<QAbstractBarSeries *>(new QBarSeries);
     for (QBarSet *s : sets)
@@ -45,18 +56,29 @@ QChart *barChart(const QString &title, const QStringList &categories, const QLis
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     series->setLabelsFormat(QStringLiteral("@value"));
+    // Upright bars carry their numbers upright too: narrow bars side by side
+    // keep them apart.
+    if (!horizontal)
+        series->setLabelsAngle(-90);
     chart->addSeries(series);
     auto *names = new QBarCategoryAxis;
     names->append(categories);
+    names->setLabelsFont(small(7));
+    names->setTruncateLabels(false);
     auto *values = new QValueAxis;
     values->setLabelFormat(QStringLiteral("%d"));
+    values->setLabelsFont(small(7));
     qreal most = 0;
     for (QBarSet *s : sets)
         for (int i = 0; i < s->count(); ++i)
             most = qMax(most, s->at(i));
     // Whole numbers only, and room beyond the longest bar for its number.
-    const qreal top = qMax<qreal>(1, std::ceil(most * 1.15));
-    const qreal step = qMax<qreal>(1, std::ceil(top / 5));
+    const qreal top = qMax<qreal>(1, std::ceil(most * 1.3));
+    // A round step: 1, 2 or 5 times a power of ten.
+    const qreal rough = qMax<qreal>(1, top / 5);
+    const qreal magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    const qreal residual = rough / magnitude;
+    const qreal step = (residual <= 1 ? 1 : residual <= 2 ? 2 : residual <= 5 ? 5 : 10) * magnitude;
     values->setRange(0, std::ceil(top / step) * step);
     values->setTickType(QValueAxis::TicksDynamic);
     values->setTickAnchor(0);
@@ -67,6 +89,7 @@ QChart *barChart(const QString &title, const QStringList &categories, const QLis
     series->attachAxis(values);
     chart->legend()->setVisible(sets.size() > 1);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setFont(small(7));
     chart->setBackgroundRoundness(0);
     return chart;
 }
@@ -103,10 +126,9 @@ QChart *make(Chart which, const MemberStatistics &stats, int year)
                         false);
     }
     case AgeAndSex: {
-        // Sideways, the youngest at the top: the bands' names are read whole.
         QStringList categories;
         std::array<QList<qint64>, MemberStatistics::SexCount> bySex;
-        for (int b = MemberStatistics::AgeBandCount - 1; b >= 0; --b) {
+        for (int b = 0; b < MemberStatistics::AgeBandCount; ++b) {
             categories << MemberStatistics::ageBandName(b);
             for (int s = 0; s < MemberStatistics::SexCount; ++s)
                 bySex[size_t(s)] << stats.activeByAgeAndSex[size_t(b)][size_t(s)];
@@ -115,7 +137,7 @@ QChart *make(Chart which, const MemberStatistics &stats, int year)
                         {set(QStringLiteral("Donne"), kOrange, bySex[MemberStatistics::Women]),
                          set(QStringLiteral("Uomini"), kBlue, bySex[MemberStatistics::Men]),
                          set(MemberStatistics::Unknown, kGrey, bySex[MemberStatistics::SexUnknown])},
-                        true);
+                        false);
     }
     case Qualifications:
         return ranked(QStringLiteral("Soci attivi per qualifica"), QStringLiteral("Soci attivi"),
@@ -165,9 +187,9 @@ std::unique_ptr<Report::Template> page(const MemberStatistics &stats, int year, 
             QGraphicsScene scene;
             QChart *chart = make(Chart(c), stats, year);
             scene.addItem(chart);
-            // Drawn at six scene units to the millimetre, then fitted: the
-            // chart's texts keep their size as on screen.
-            const QSizeF size = mm.size() * 6;
+            // Drawn at five scene units to the millimetre (the size the
+            // window shows), then fitted: the texts come out at about five points.
+            const QSizeF size = mm.size() * 5;
             chart->setGeometry(QRectF(QPointF(0, 0), size));
             scene.setSceneRect(QRectF(QPointF(0, 0), size));
             scene.render(&painter, mm, scene.sceneRect());
