@@ -21,12 +21,9 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Startup::prepareApplication(app);
-    const int members = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 7;
-
-    QTemporaryDir dir;
-    const QString path = BenchData::archiveIn(dir.path(), members);
-    std::printf("archive: %d members (%.0f MB)\n", members, QFile(path).size() / 1e6);
+    const BenchData::Archive archive(argc, argv);
+    const int runs = archive.runs;
+    const QString &path = archive.path;
 
     BenchData::Series read, figures, window, peak;
     for (int r = 0; r < runs; ++r) {

@@ -11,8 +11,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -127,5 +130,23 @@ inline QString archiveIn(const QString &folder, int members)
     generate(path, members);
     return path;
 }
+
+// A benchmark's command line, "[members] [runs]", and its archive of that
+// many realistic members in a temporary folder, announced on the first line.
+struct Archive
+{
+    Archive(int argc, char **argv)
+        : members(argc > 1 ? std::atoi(argv[1]) : 100000)
+        , runs(argc > 2 ? std::atoi(argv[2]) : 7)
+        , path(archiveIn(dir.path(), members))
+    {
+        std::printf("archive: %d realistic members, %.0f MB, %d runs\n", members, QFile(path).size() / 1e6, runs);
+    }
+
+    int members;
+    int runs;
+    QTemporaryDir dir;
+    QString path;
+};
 
 } // namespace BenchData
