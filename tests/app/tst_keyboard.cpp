@@ -176,8 +176,17 @@ void TestKeyboard::commandPictureKeys()
     command->setEnabled(false);
     QTest::keyClick(command, Qt::Key_Space);
     QCOMPARE(clicks.count(), 3);
-    QVERIFY(command->focusPolicy() & Qt::TabFocus);
+    QCOMPARE(command->focusPolicy(), Qt::TabFocus);
     QCOMPARE(art->focusPolicy(), Qt::NoFocus);
+    // A click starts it and leaves the focus in the field being filled.
+    auto *field = new QLineEdit(&window);
+    field->show();
+    command->setEnabled(true);
+    activate(&window);
+    field->setFocus();
+    QTest::mouseClick(command, Qt::LeftButton);
+    QCOMPARE(clicks.count(), 4);
+    QCOMPARE(QApplication::focusWidget(), field);
 }
 
 void TestKeyboard::persistentWindowsByTab_data()

@@ -1,3 +1,4 @@
+#include "base/recordfile.h"
 #include "members/memberarchive.h"
 #include "search/memberstatistics.h"
 #include "search/resultrows.h"
@@ -20,6 +21,9 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 namespace {
 
@@ -78,12 +82,16 @@ private slots:
     void fiscalCodes_data();
     void fiscalCodes();
     void countsOfASmallRegister();
+    void ageBands_data();
+    void ageBands();
     void largestWithTheRestAsOthers();
+    void activeAtTheEndOfEachYear();
     void agreesWithTheSearch();
     void unreadableArchive();
     void csvTables();
     void windowShowsTheFigures();
     void printedPage();
+    void busyWhileComputing();
 
 private:
     // The window over the small register, its figures computed.
@@ -102,6 +110,7 @@ void TestStatistics::cardDates_data()
     QTest::newRow("two-digit year") << QByteArray("01/02/80") << QDate();
     QTest::newRow("words") << QByteArray("fine 2023") << QDate();
     QTest::newRow("empty") << QByteArray() << QDate();
+    QTest::newRow("three-digit day") << QByteArray("001/02/1980") << QDate();
 }
 
 void TestStatistics::cardDates()
@@ -119,6 +128,9 @@ void TestStatistics::fiscalCodes_data()
     QTest::newRow("a woman, day plus 40") << "BNCLRA50A41G478S" << QDate(1950, 1, 1) << int(Stats::Women);
     QTest::newRow("a man") << "VRDGPP48E12G478B" << QDate(1948, 5, 12) << int(Stats::Men);
     QTest::newRow("a letter for a digit") << "VRDGPP48E12G47UY" << QDate(1948, 5, 12) << int(Stats::Men);
+    QTest::newRow("born this year") << "RSSLCU25A01G478W" << QDate(2025, 1, 1) << int(Stats::Men);
+    QTest::newRow("two digits ahead of this year") << "RSSLCU26A01G478X" << QDate(1926, 1, 1) << int(Stats::Men);
+    QTest::newRow("no such day (35)") << "RSSLCU80A35G478V" << QDate() << -1;
     QTest::newRow("wrong check letter") << "VRDGPP48E12G478C" << QDate() << -1;
     QTest::newRow("too short") << "VRDGPP48E12" << QDate() << -1;
 }
@@ -170,6 +182,40 @@ void TestStatistics::countsOfASmallRegister()
              (QHash<QString, qint64>{{"Perugia", 3}, {"Assisi", 1}, {"Spello", 1}, {"Non indicato", 1}}));
 }
 
+void TestStatistics::ageBands_data()
+{
+    QTest::addColumn<int>("age");
+    QTest::addColumn<int>("band");
+    const std::pair<int, Stats::AgeBand> rows[] = {
+        {-1, Stats::AgeUnknown}, {0, Stats::Under18},     {17, Stats::Under18},    {18, Stats::From18To30},
+        {30, Stats::From18To30}, {31, Stats::From31To45}, {45, Stats::From31To45}, {46, Stats::From46To60},
+        {60, Stats::From46To60}, {61, Stats::From61To75}, {75, Stats::From61To75}, {76, Stats::Over75},
+    };
+    for (const auto &[age, band] : rows)
+        QTest::newRow(qPrintable(QString::number(age))) << age << int(band);
+}
+
+void TestStatistics::ageBands()
+{
+    QFETCH(int, age);
+    QFETCH(int, band);
+    QCOMPARE(int(Stats::ageBand(age)), band);
+}
+
+void TestStatistics::activeAtTheEndOfEachYear()
+{
+    // A member whose admission cannot be read is never counted in, so his
+    // leaving is never counted out.
+    Stats stats;
+    stats.admitted = {{2020, 2}, {2022, 1}};
+    stats.left = {{2021, 2}};
+    stats.leftOfKnownAdmission = {{2021, 1}};
+    QCOMPARE(stats.activeAtEndOf(2019), 0);
+    QCOMPARE(stats.activeAtEndOf(2020), 2);
+    QCOMPARE(stats.activeAtEndOf(2021), 1);
+    QCOMPARE(stats.activeAtEndOf(2022), 2);
+}
+
 void TestStatistics::largestWithTheRestAsOthers()
 {
     QHash<QString, qint64> counts;
@@ -182,6 +228,10 @@ void TestStatistics::largestWithTheRestAsOthers()
     QCOMPARE(top.at(1), (QPair<QString, qint64>(QStringLiteral("Q99"), 20)));
     QCOMPARE(top.at(10), (QPair<QString, qint64>(QStringLiteral("Altre"), 9 + 10 + 11)));
     QCOMPARE(Stats::largest(counts, 10, false).size(), 10);
+    counts.remove(QStringLiteral("Q99"));
+    counts.remove(QStringLiteral("Q11"));
+    counts.remove(QStringLiteral("Q10"));
+    QCOMPARE(Stats::largest(counts, 10, true).size(), 10); // exactly ten: no "Altre"
     QCOMPARE(Stats::largest({{QStringLiteral("Roma"), 3}}, 10, true).size(), 1);
 }
 
@@ -243,6 +293,13 @@ void TestStatistics::csvTables()
                                  "Citt\xE0 di residenza;Soci\r", "Perugia;3\r"})
         QVERIFY2(lines.contains(QByteArray(expected)), expected);
     QVERIFY(!csv.contains("2025;")); // the years end with the chosen one
+
+    // A name holding the separator or a quote is quoted, its quotes doubled.
+    Stats named;
+    named.activeByQualification = {{QStringLiteral("Socio \"onorario\""), 1}, {QStringLiteral("Tesoriere; Segretario"), 2}};
+    const QByteArray quoted = named.csv(2025, QDate(2025, 6, 15));
+    QVERIFY(quoted.contains("\r\n\"Socio \"\"onorario\"\"\";1\r\n"));
+    QVERIFY(quoted.contains("\r\n\"Tesoriere; Segretario\";2\r\n"));
 }
 
 void TestStatistics::openWindow(TfrmStatistiche &window)
@@ -319,6 +376,36 @@ void TestStatistics::printedPage()
     for (const PdfWord &w : words)
         QVERIFY2(inside.adjusted(-1, -1, 1, 1).contains(w.box), qPrintable(w.text));
     Clock::setForTesting({});
+}
+
+void TestStatistics::busyWhileComputing()
+{
+    // While the worker reads (held here between two blocks), the window says
+    // so and offers nothing to print or export.
+    TestFolder folder;
+    Startup::prepareApplication(*qApp);
+    MemberArchive archive;
+    for (qint64 i = 0; i < 300; ++i)
+        QVERIFY(archive.append(RealisticMembers::member(i)));
+    std::atomic<bool> released{false};
+    RecordFile::setBetweenBlocksForTesting([&released] {
+        while (!released)
+            QThread::msleep(2);
+    });
+    TfrmStatistiche window;
+    QSignalSpy ready(&window, &TfrmStatistiche::ready);
+    window.show();
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("lblAttendere"))->isVisible());
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblTotale"))->text(), QStringLiteral("..."));
+    for (const char *name : {"cmdAnteprima", "cmdStampa", "cmdEsportaCsv"})
+        QVERIFY2(!window.findChild<QWidget *>(QLatin1String(name))->isEnabled(), name);
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("cmdChiudi"))->isEnabled());
+    released = true;
+    QVERIFY(ready.wait(10000));
+    RecordFile::setBetweenBlocksForTesting({});
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblTotale"))->text(), QStringLiteral("300"));
+    for (const char *name : {"cmdAnteprima", "cmdStampa", "cmdEsportaCsv"})
+        QVERIFY2(window.findChild<QWidget *>(QLatin1String(name))->isEnabled(), name);
 }
 
 QTEST_MAIN(TestStatistics)

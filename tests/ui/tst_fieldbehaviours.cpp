@@ -71,6 +71,7 @@ private slots:
     void digitFilter();
     void digitFieldEditingKeys_data();
     void digitFieldEditingKeys();
+    void wholeTextTips();
     void fileNameFilter_data();
     void fileNameFilter();
     void typingCleanup_data();
@@ -244,6 +245,27 @@ void TestFieldBehaviours::digitFieldEditingKeys()
     for (const QKeyCombination key : keys)
         QTest::keyClick(form.fields[0], key.key(), key.keyboardModifiers());
     QCOMPARE(form.fields[0]->text(), shown);
+}
+
+void TestFieldBehaviours::wholeTextTips()
+{
+    // A text wider than its box, there before and set afterwards: its start
+    // is shown and the whole text is the tooltip; a text that fits has none.
+    Form form(3);
+    const QString longText = QStringLiteral("Luogo e data nascita: Città di Castello (10/12/1980)");
+    form.fields[0]->setFixedWidth(80);
+    form.fields[0]->setText(longText);
+    form.show();
+    focus(form.fields[2]); // the user is elsewhere
+    FieldBehaviours::wholeTextTips(form.window.get());
+    QCOMPARE(form.fields[0]->toolTip(), longText);
+    QCOMPARE(form.fields[0]->cursorPosition(), 0);
+    form.fields[1]->setText(QStringLiteral("Roma"));
+    QCOMPARE(form.fields[1]->toolTip(), QString());
+    form.fields[1]->setFixedWidth(80);
+    form.fields[1]->setText(longText);
+    QCOMPARE(form.fields[1]->toolTip(), longText);
+    QCOMPARE(form.fields[1]->cursorPosition(), 0);
 }
 
 void TestFieldBehaviours::fileNameFilter_data()
