@@ -121,14 +121,7 @@ std::optional<QByteArray> RecordFile::read(qint64 index) const
 
 bool RecordFile::overwrite(qint64 index, const QByteArray &record)
 {
-    if (index < 0 || record.size() != m_recordSize)
-        return false;
-    Session session(m_path, FileLock::Exclusive);
-    if (!session.ok() || index >= session.file().size() / m_recordSize)
-        return false;
-    QFile &file = session.file();
-    return file.seek(index * m_recordSize) && file.write(record) == m_recordSize
-        && FileLock::syncToDisk(file);
+    return replace(index, record, {}) == Replaced::Yes;
 }
 
 RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
@@ -140,13 +133,15 @@ RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
     if (!session.ok() || index >= session.file().size() / m_recordSize)
         return Replaced::Failed;
     QFile &file = session.file();
-    if (!file.seek(index * m_recordSize))
-        return Replaced::Failed;
-    const QByteArray stored = file.read(m_recordSize);
-    if (stored.size() != m_recordSize)
-        return Replaced::Failed;
-    if (!unchanged(stored))
-        return Replaced::Changed;
+    if (unchanged) {
+        if (!file.seek(index * m_recordSize))
+            return Replaced::Failed;
+        const QByteArray stored = file.read(m_recordSize);
+        if (stored.size() != m_recordSize)
+            return Replaced::Failed;
+        if (!unchanged(stored))
+            return Replaced::Changed;
+    }
     return file.seek(index * m_recordSize) && file.write(record) == m_recordSize && FileLock::syncToDisk(file)
         ? Replaced::Yes
         : Replaced::Failed;

@@ -24,9 +24,10 @@ public:
     std::optional<QByteArray> read(qint64 index) const;
     // Only an existing record can be overwritten.
     bool overwrite(qint64 index, const QByteArray &record);
-    // Overwrites a record only while `unchanged` holds for what is stored
-    // there, judged under the write lock: Changed, and nothing written, when
-    // another copy of the program saved the record since this one read it.
+    // Overwrites a record only while `unchanged` (when given) holds for what
+    // is stored there, judged under the write lock: Changed, and nothing
+    // written, when another copy of the program saved the record since this
+    // one read it.
     enum class Replaced { Yes, Changed, Failed };
     Replaced replace(qint64 index, const QByteArray &record, const std::function<bool(const QByteArray &stored)> &unchanged);
     // Writes after the last whole record; returns the new record's index.

@@ -370,9 +370,7 @@ void TfrmCandidati::cmdSalvaClick()
     if (m_position) {
         const qint64 number = *m_position;
         const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
-            if (onlyIfUnchanged)
-                return archive.replace(number - 1, scheda, m_loaded);
-            return archive.overwrite(number - 1, scheda) ? RecordFile::Replaced::Yes : RecordFile::Replaced::Failed;
+            return archive.replace(number - 1, scheda, onlyIfUnchanged ? &m_loaded : nullptr);
         });
         if (saved == Messages::Overwrite::Declined)
             return;

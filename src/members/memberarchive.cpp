@@ -37,10 +37,12 @@ bool MemberArchive::overwrite(qint64 index, const TSchedaAnagrafica &scheda)
 }
 
 RecordFile::Replaced MemberArchive::replace(qint64 index, const TSchedaAnagrafica &scheda,
-                                            const TSchedaAnagrafica &loaded)
+                                            const TSchedaAnagrafica *loaded)
 {
+    if (!loaded)
+        return m_file.replace(index, scheda.toBytes(), {});
     // Compared as both would be written: unused bytes and blanks do not count.
-    const QByteArray expected = loaded.toBytes();
+    const QByteArray expected = loaded->toBytes();
     return m_file.replace(index, scheda.toBytes(), [&](const QByteArray &stored) {
         return TSchedaAnagrafica::fromBytes(stored.constData()).toBytes() == expected;
     });

@@ -26,8 +26,8 @@ public:
     std::optional<TSchedaAnagrafica> read(qint64 index) const;
     bool overwrite(qint64 index, const TSchedaAnagrafica &scheda);
     // Overwrites the record only while it still holds `loaded`, the member as
-    // the window read it.
-    RecordFile::Replaced replace(qint64 index, const TSchedaAnagrafica &scheda, const TSchedaAnagrafica &loaded);
+    // the window read it (whatever it holds when `loaded` is null).
+    RecordFile::Replaced replace(qint64 index, const TSchedaAnagrafica &scheda, const TSchedaAnagrafica *loaded);
     // Returns the new member's index.
     std::optional<qint64> append(const TSchedaAnagrafica &scheda);
     // Every record in file order, undecoded, a block at a time.

@@ -328,9 +328,7 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     } else {
         const qint64 number = *m_page;
         const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
-            if (onlyIfUnchanged && m_loaded)
-                return m_book.replace(number, content, *m_loaded);
-            return m_book.overwrite(number, content) ? RecordFile::Replaced::Yes : RecordFile::Replaced::Failed;
+            return m_book.replace(number, content, onlyIfUnchanged && m_loaded ? &*m_loaded : nullptr);
         });
         if (saved == Messages::Overwrite::Declined)
             return;

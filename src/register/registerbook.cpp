@@ -74,10 +74,12 @@ bool RegisterBook::overwrite(qint64 page, const TPaginaRegistro &content)
     return m_file.overwrite(page - 1, content.toBytes());
 }
 
-RecordFile::Replaced RegisterBook::replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro &loaded)
+RecordFile::Replaced RegisterBook::replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro *loaded)
 {
+    if (!loaded)
+        return m_file.replace(page - 1, content.toBytes(), {});
     // Compared as both would be written: unused bytes and blanks do not count.
-    const QByteArray expected = loaded.toBytes();
+    const QByteArray expected = loaded->toBytes();
     return m_file.replace(page - 1, content.toBytes(), [&](const QByteArray &stored) {
         return TPaginaRegistro::fromBytes(stored.constData()).toBytes() == expected;
     });

@@ -45,8 +45,8 @@ public:
     std::optional<TPaginaRegistro> read(qint64 page) const;
     bool overwrite(qint64 page, const TPaginaRegistro &content);
     // Overwrites the page only while it still holds `loaded`, the page as the
-    // window read it.
-    RecordFile::Replaced replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro &loaded);
+    // window read it (whatever it holds when `loaded` is null).
+    RecordFile::Replaced replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro *loaded);
     // Returns the new page's number.
     std::optional<qint64> append(const TPaginaRegistro &content);
 
