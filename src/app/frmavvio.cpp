@@ -51,6 +51,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     Look::picture(pan, QStringLiteral("imgSottotitolo"), {17, 90, 961, 22}, res(":/art/sottotitolo.svg"));
     auto *imgInfo = Look::picture(pan, QStringLiteral("imgInfo"), {16, 16, 30, 30}, res(":/art/ico_info.svg"), true);
     auto *imgGuida = Look::picture(pan, QStringLiteral("imgGuida"), {950, 16, 29, 28}, res(":/art/ico_guida.svg"), true);
+    auto *imgCopie = Look::picture(pan, QStringLiteral("imgCopie"), {914, 16, 29, 28}, res(":/art/ico_copie.svg"), true);
 
     for (int i = 0; i < 3; ++i) {
         const Tile &tile = kTiles[i];
@@ -75,6 +76,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     imgGuida->setToolTip(QStringLiteral("Guida"));
     connect(imgGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::guide()); });
     Look::shortcut(this, QKeySequence(Qt::Key_F1), imgGuida);
+    imgCopie->setToolTip(QStringLiteral("Copie di sicurezza"));
     imgCopyright->setToolTip(QStringLiteral("Riconoscimenti"));
     imgEsci->setToolTip(QStringLiteral("Esci dal programma"));
 

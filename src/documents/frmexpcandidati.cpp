@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTableView>
 
@@ -97,7 +98,7 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     auto *cmdEsci = Look::picture(pan, QStringLiteral("cmdEsci"), {108, 21, 37, 39}, QStringLiteral(":/art/tool_esci.svg"),
                                   true);
 
-    grdRecords = Look::place(new QTableView(pan), QStringLiteral("grdRecords"), {16, 80, 830, 424});
+    grdRecords = Look::place(new QTableView(pan), QStringLiteral("grdRecords"), {16, 80, 830, 384});
     grdRecords->setModel(m_model);
     grdRecords->setAlternatingRowColors(true);
     grdRecords->verticalHeader()->hide();
@@ -110,6 +111,13 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                 | QAbstractItemView::AnyKeyPressed);
 
+    // Below the grid: the commands beyond the Excel export.
+    const QFont buttonFont = Look::font(QStringLiteral("Tahoma"), 9);
+    auto *cmdImporta = Look::button(pan, QStringLiteral("cmdImporta"), QStringLiteral("Importa"), {16, 472, 150, 32},
+                                    buttonFont);
+    auto *cmdEsportaXlsx = Look::button(pan, QStringLiteral("cmdEsportaXlsx"), QStringLiteral("Esporta in .xlsx"),
+                                        {176, 472, 150, 32}, buttonFont);
+
     Look::rect(pan, QStringLiteral("shpInfo"), {16, 516, 830, 32}, Look::StatusBlue, Look::StatusBlue);
     panInfo = Look::label(pan, QStringLiteral("panInfo"), QString(), {22, 522}, Look::font(QStringLiteral("Tahoma"), 10),
                           Qt::white);
@@ -121,6 +129,9 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     m_hints->addHint(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
     m_hints->addHint(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
     m_hints->addHint(cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro."));
+    m_hints->addHint(cmdImporta, QStringLiteral("Importa in archivio i soci di un foglio di calcolo (CSV, Excel, "
+                                                "LibreOffice)."));
+    m_hints->addHint(cmdEsportaXlsx, QStringLiteral("Esporta l'archivio nel formato Excel moderno (Archivio_Soci.xlsx)."));
     connect(cmdEsporta, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsportaClick);
     connect(cmdEsci, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsciClick);
     connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::exporting()); });
