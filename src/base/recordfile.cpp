@@ -147,9 +147,9 @@ RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
         : Replaced::Failed;
 }
 
-std::optional<qint64> RecordFile::append(const QByteArray &record)
+std::optional<qint64> RecordFile::append(const QByteArray &records)
 {
-    if (record.size() != m_recordSize)
+    if (records.isEmpty() || records.size() % m_recordSize != 0)
         return std::nullopt;
     Session session(m_path, FileLock::Exclusive);
     if (!session.ok())
@@ -157,9 +157,9 @@ std::optional<qint64> RecordFile::append(const QByteArray &record)
     QFile &file = session.file();
     const qint64 before = file.size();
     const qint64 index = before / m_recordSize;
-    if (!file.seek(index * m_recordSize) || file.write(record) != m_recordSize
+    if (!file.seek(index * m_recordSize) || file.write(records) != records.size()
         || !FileLock::syncToDisk(file)) {
-        // A full disk may have taken part of the record: no half record stays.
+        // A full disk may have taken part of the records: none of them stays.
         file.resize(before);
         return std::nullopt;
     }

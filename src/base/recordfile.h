@@ -30,8 +30,9 @@ public:
     // one read it.
     enum class Replaced { Yes, Changed, Failed };
     Replaced replace(qint64 index, const QByteArray &record, const std::function<bool(const QByteArray &stored)> &unchanged);
-    // Writes after the last whole record; returns the new record's index.
-    std::optional<qint64> append(const QByteArray &record);
+    // Writes one or more whole records after the last whole record, all or
+    // none of them; returns the index of the first.
+    std::optional<qint64> append(const QByteArray &records);
 
     // Visits every whole record in file order, reading `blockRecords` records
     // at a time; the visitor returns false to stop early. False on a read error
