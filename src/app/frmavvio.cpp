@@ -1,6 +1,7 @@
 #include "app/frmavvio.h"
 
 #include "help/frmguida.h"
+#include "app/frmcopiesicurezza.h"
 #include "app/frminfo.h"
 #include "app/frmsplash.h"
 #include "app/maker.h"
@@ -81,6 +82,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     imgEsci->setToolTip(QStringLiteral("Esci dal programma"));
 
     connect(imgInfo, &PictureBox::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(imgCopie, &PictureBox::clicked, this, &TfrmAvvio::imgCopieClick);
     connect(imgSito, &PictureBox::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(imgCopyright, &PictureBox::clicked, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgEsci, &PictureBox::clicked, this, &TfrmAvvio::imgEsciClick);
@@ -95,6 +97,12 @@ void TfrmAvvio::imgInfoClick()
 {
     TfrmInfo frmInfo(this);
     Modal::show(&frmInfo);
+}
+
+void TfrmAvvio::imgCopieClick()
+{
+    TfrmCopieSicurezza frmCopieSicurezza(this);
+    Modal::show(&frmCopieSicurezza);
 }
 
 void TfrmAvvio::imgSitoClick()

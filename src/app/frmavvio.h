@@ -18,6 +18,7 @@ public:
 
 public slots:
     void imgInfoClick();
+    void imgCopieClick();
     void imgSitoClick();
     void imgCopyrightClick();
     void imgEsciClick();

@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include <memory>
+
+class FileInUse;
+
 // A window created once at start-up and only shown and hidden afterwards, so
 // it keeps its controls' contents while hidden.
 class PersistentWindow : public QWidget
@@ -24,7 +28,15 @@ class WorkWindow : public PersistentWindow
     Q_OBJECT
 public:
     explicit WorkWindow(QWidget *parent = nullptr);
+    ~WorkWindow() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    // Marks the data file the window works on as in use until it is hidden,
+    // so that no copy of the program restores a backup over it meanwhile.
+    void holdFile(const QString &path);
+
+private:
+    std::unique_ptr<FileInUse> m_held;
 };

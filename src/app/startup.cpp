@@ -2,13 +2,16 @@
 
 #include "app/persistentwindow.h"
 #include "app/windowregistry.h"
+#include "base/backups.h"
 #include "base/formats.h"
 #include "base/imagefiles.h"
 #include "ui/eventhook.h"
+#include "ui/messages.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -35,6 +38,21 @@ void loadItalianTranslations(QApplication &app)
     }
 }
 
+// A daily copy that could not be made is said in the status line of the
+// window in front, or of the window it was opened from; with no status line
+// in sight, in a message.
+void showBackupTrouble(const QString &text)
+{
+    for (QWidget *window = QApplication::activeWindow(); window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
+        if (auto *line = window->findChild<QLabel *>(QStringLiteral("panInfo"))) {
+            line->setText(text);
+            return;
+        }
+    }
+    Messages::warning(text);
+}
+
 } // namespace
 
 namespace Startup {
@@ -48,6 +66,7 @@ void prepareApplication(QApplication &app)
     QApplication::setQuitOnLastWindowClosed(false);
     loadItalianTranslations(app);
     Formats::applyProcessWide();
+    Backups::setReporter(showBackupTrouble);
 }
 
 int run(int argc, char **argv)
@@ -72,6 +91,7 @@ int run(int argc, char **argv)
     first->present();
     const int code = QApplication::exec();
     windows.destroyAll();
+    Backups::waitForCopies();
     return code;
 }
 

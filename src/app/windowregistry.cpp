@@ -3,6 +3,7 @@
 #include "access/frmpassword.h"
 #include "app/frmavvio.h"
 #include "app/persistentwindow.h"
+#include "base/backups.h"
 #include "members/frmcandidati.h"
 #include "register/frmcatalogo.h"
 #include "register/frmlistinoprezzi.h"
@@ -11,6 +12,7 @@
 #include "ui/look.h"
 
 #include <QCloseEvent>
+#include <QHideEvent>
 #include <QCoreApplication>
 
 #include <functional>
@@ -88,10 +90,25 @@ WorkWindow::WorkWindow(QWidget *parent)
 {
 }
 
+WorkWindow::~WorkWindow() = default;
+
 void WorkWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
     WindowRegistry::instance().showInstead(this, QStringLiteral("frmAvvio"));
+}
+
+void WorkWindow::hideEvent(QHideEvent *event)
+{
+    PersistentWindow::hideEvent(event);
+    if (!event->spontaneous())
+        m_held.reset();
+}
+
+void WorkWindow::holdFile(const QString &path)
+{
+    m_held.reset();
+    m_held = std::make_unique<FileInUse>(path);
 }
 
 WindowRegistry &WindowRegistry::instance()

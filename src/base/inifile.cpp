@@ -1,5 +1,6 @@
 #include "base/inifile.h"
 
+#include "base/backups.h"
 #include "base/fixedtext.h"
 #include "base/wholefile.h"
 
@@ -63,5 +64,6 @@ bool IniFile::save() const
             text += '\r';
         text += c;
     }
+    Backups::beforeWrite(m_path);
     return WholeFile::write(m_path, QByteArray(text.data(), qsizetype(text.size())));
 }

@@ -1,5 +1,6 @@
 #include "base/recordfile.h"
 
+#include "base/backups.h"
 #include "base/filelock.h"
 
 #include <QDeadlineTimer>
@@ -142,6 +143,7 @@ RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
         if (!unchanged(stored))
             return Replaced::Changed;
     }
+    Backups::beforeRecordWrite(file, index * m_recordSize, m_recordSize);
     return file.seek(index * m_recordSize) && file.write(record) == m_recordSize && FileLock::syncToDisk(file)
         ? Replaced::Yes
         : Replaced::Failed;
@@ -157,6 +159,7 @@ std::optional<qint64> RecordFile::append(const QByteArray &records)
     QFile &file = session.file();
     const qint64 before = file.size();
     const qint64 index = before / m_recordSize;
+    Backups::beforeRecordWrite(file, index * m_recordSize, records.size());
     if (!file.seek(index * m_recordSize) || file.write(records) != records.size()
         || !FileLock::syncToDisk(file)) {
         // A full disk may have taken part of the records: none of them stays.

@@ -147,6 +147,26 @@ Topic statistics()
             })};
 }
 
+Topic backups()
+{
+    return {QStringLiteral("Copie di sicurezza"),
+            paragraphs({
+                "Il programma, ogni giorno, prima della prima modifica, copia l'archivio dei soci, ogni registro e "
+                "ogni file di impostazione (frontespizio, privacy, password) nella cartella Backup, dentro la cartella "
+                "del programma. Le copie hanno il nome del file seguito dalla data, per esempio "
+                "Archivio_Anagrafico_2026-12-11.pro, e restano per gli ultimi 30 giorni di ciascun file: le più "
+                "vecchie vengono eliminate da sole.",
+                "La copia non rallenta il lavoro: un archivio molto grande viene copiato mentre si continua a "
+                "lavorare. Se la copia non riesce, per esempio perché il disco è pieno, il salvataggio avviene "
+                "comunque e la riga di stato della finestra lo segnala.",
+                "Per riportare un file com'era in un giorno passato, fare clic sull'icona Copie di sicurezza della "
+                "schermata di partenza, scegliere la copia nell'elenco e premere Ripristina. Il file attuale viene "
+                "prima copiato a sua volta nella cartella Backup, con data e ora nel nome, così nulla va perso. Il "
+                "ripristino non è possibile mentre l'archivio o il registro è aperto in un'altra copia del "
+                "programma, per esempio su un altro computer della rete.",
+            })};
+}
+
 Topic guide()
 {
     QStringList all = paragraphs({
@@ -170,6 +190,9 @@ Topic guide()
         "Quorvel con Vori può essere utilizzato anche su chiavetta USB: basta copiare la cartella del programma sulla "
         "chiavetta e fare doppio clic sull'applicazione che vi si trova. Copiare la cartella su un dispositivo "
         "esterno è anche il modo più rapido per fare una copia di sicurezza.",
+        "Il programma fa inoltre da sé, ogni giorno, una copia dell'archivio dei soci, dei registri e dei file di "
+        "impostazione nella cartella Backup della cartella del programma, e ne conserva gli ultimi 30 giorni: "
+        "l'icona Copie di sicurezza della schermata di partenza le elenca e ne ripristina una.",
         "Quorvel con Vori è quindi lo strumento ideale per le associazioni che gestiscono l'archivio dei propri "
         "soci e tengono il registro in forma cartacea e digitale, e non richiede quasi alcun tempo di "
         "apprendimento.",

@@ -19,6 +19,7 @@ Topic pages();     // "App Gestione Pagine Quorvel"
 Topic exporting(); // "Esportazione archivio soci in Excel"
 Topic books();     // "Creazione e apertura Quorvel"
 Topic statistics(); // "Statistiche soci"
+Topic backups();    // "Copie di sicurezza"
 Topic guide();     // "Uno sguardo a Quorvel con Vori": the complete guide
 
 } // namespace HelpTexts

@@ -2,6 +2,7 @@
 
 #include "app/tmisc.h"
 #include "base/blanks.h"
+#include "base/programfolder.h"
 #include "checks/frmcodfisc.h"
 #include "checks/frmpartitaiva.h"
 #include "documents/cardoutputwindow.h"
@@ -281,6 +282,7 @@ void TfrmCandidati::showEvent(QShowEvent *event)
     // Each opening from the launcher starts on an empty card; coming back
     // from a minimised state is not an opening.
     if (!event->spontaneous()) {
+        holdFile(ProgramFolder::file(MemberArchive::FileName));
         clearCard();
         m_hints->showReady();
     }

@@ -189,6 +189,7 @@ void TfrmListinoPrezzi::wireHints(QWidget *pan)
 void TfrmListinoPrezzi::openBook(const RegisterBook &book)
 {
     m_book = book;
+    holdFile(book.path());
     lblFile->setText(book.path());
     lblNome->setText(book.name());
 }

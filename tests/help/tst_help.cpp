@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "app/tmisc.h"
 #include "documents/frmexpcandidati.h"
+#include "app/frmcopiesicurezza.h"
 #include "help/frmguida.h"
 #include "help/helptexts.h"
 #include "register/frmcatalogo.h"
@@ -53,7 +54,8 @@ void TestHelp::topics_data()
     row(HelpTexts::exporting(), 3, "Il pulsante Esporta archivio consente", "A questo punto è sufficiente salvare il file");
     row(HelpTexts::books(), 6, "La schermata di partenza di Quorvel con Vori", "L'icona del cestino consente");
     row(HelpTexts::statistics(), 4, "Il pulsante Statistiche, sull'intestazione", "L'elenco Anno sceglie l'anno");
-    row(HelpTexts::guide(), 32, "Quorvel con Vori è un software rivolto ad enti associativi",
+    row(HelpTexts::backups(), 3, "Il programma, ogni giorno, prima della prima modifica", "Per riportare un file com'era");
+    row(HelpTexts::guide(), 33, "Quorvel con Vori è un software rivolto ad enti associativi",
         "Quorvel con Vori è quindi lo strumento ideale");
 }
 
@@ -64,7 +66,7 @@ void TestHelp::topics()
     QFETCH(QString, first);
     QFETCH(QString, last);
     const Topic topics[] = {HelpTexts::archive(), HelpTexts::pages(), HelpTexts::exporting(), HelpTexts::books(),
-                            HelpTexts::statistics(), HelpTexts::guide()};
+                            HelpTexts::statistics(), HelpTexts::backups(), HelpTexts::guide()};
     const Topic *topic = std::find_if(std::begin(topics), std::end(topics), [&](const Topic &t) { return t.title == title; });
     QCOMPARE(topic->paragraphs.size(), count);
     QVERIFY(topic->paragraphs.first().startsWith(first));
@@ -88,6 +90,7 @@ void TestHelp::completeGuideGathersTheTopics()
     QVERIFY(guide.at(29).startsWith(QStringLiteral("L'accesso al software è protetto da una password")));
     QVERIFY(guide.at(29).contains(QStringLiteral("\"lucernaoctavia\"")));
     QVERIFY(guide.at(30).startsWith(QStringLiteral("Quorvel con Vori può essere utilizzato anche su chiavetta USB")));
+    QVERIFY(guide.at(31).contains(QStringLiteral("cartella Backup")));
 }
 
 void TestHelp::helpButtonsOpenTheirTopic()
@@ -113,8 +116,10 @@ void TestHelp::helpButtonsOpenTheirTopic()
     QTest::mouseClick(create.findChild<QWidget *>(QStringLiteral("imgGuida")), Qt::LeftButton);
     TfrmApriCatalogo open;
     QTest::mouseClick(open.findChild<QWidget *>(QStringLiteral("imgGuida")), Qt::LeftButton);
+    TfrmCopieSicurezza backups;
+    QTest::mouseClick(backups.findChild<QWidget *>(QStringLiteral("cmdGuida")), Qt::LeftButton);
     QCOMPARE(titles, QStringList({"App Archivio Soci", "App Gestione Pagine Quorvel", "Esportazione archivio soci in Excel",
-                                  "Creazione e apertura Quorvel", "Creazione e apertura Quorvel"}));
+                                  "Creazione e apertura Quorvel", "Creazione e apertura Quorvel", "Copie di sicurezza"}));
 }
 
 void TestHelp::guideLinkOpensThePdf()
@@ -138,7 +143,7 @@ void TestHelp::guideIsBuiltWithEveryTopic()
     QCOMPARE(pdftotext.exitCode(), 0);
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     for (const Topic &t : {HelpTexts::guide(), HelpTexts::books(), HelpTexts::pages(), HelpTexts::archive(),
-                           HelpTexts::exporting(), HelpTexts::statistics()})
+                           HelpTexts::exporting(), HelpTexts::statistics(), HelpTexts::backups()})
         QVERIFY2(text.contains(t.title), qPrintable(t.title));
     QVERIFY(text.contains(QStringLiteral("lucernaoctavia")));
 }

@@ -2,7 +2,9 @@
 
 #include "base/programfolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 TestFolder::TestFolder()
 {
@@ -24,6 +26,7 @@ QByteArray TestFolder::read(const QString &name) const
 
 void TestFolder::write(const QString &name, const QByteArray &bytes) const
 {
+    QDir().mkpath(QFileInfo(file(name)).absolutePath());
     QFile f(file(name));
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(bytes);

@@ -17,6 +17,7 @@ public:
     QString file(const QString &name) const { return m_dir.filePath(name); }
 
     QByteArray read(const QString &name) const;
+    // Makes the folders of the name as needed.
     void write(const QString &name, const QByteArray &bytes) const;
 
 private:
