@@ -1,11 +1,13 @@
 #include "app/frmcopiesicurezza.h"
 
+#include "base/programfolder.h"
 #include "help/frmguida.h"
 #include "ui/look.h"
 #include "ui/messages.h"
 #include "ui/picturebox.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -53,8 +55,8 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget *parent)
     lstCopie->setAlternatingRowColors(true);
     lstCopie->setSelectionMode(QAbstractItemView::SingleSelection);
     lstCopie->header()->setSectionsMovable(false);
-    lstCopie->setColumnWidth(0, 250);
-    lstCopie->setColumnWidth(1, 240);
+    lstCopie->setColumnWidth(0, 180);
+    lstCopie->setColumnWidth(1, 322);
 
     lblStato = Look::label(pan, QStringLiteral("lblStato"), QString(), {16, 424}, Look::font(QStringLiteral("Verdana"), 9));
     lblStato->setFixedWidth(300);
@@ -108,6 +110,7 @@ void TfrmCopieSicurezza::cmdRipristinaClick()
                                                 "attuale sarà a sua volta copiato nella cartella Backup.")
                                      .arg(copy.fileName, whenTaken(copy))))
         return;
+    const bool replacing = QFileInfo::exists(ProgramFolder::file(copy.fileName));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Backups::Restored restored = Backups::restore(copy);
     QApplication::restoreOverrideCursor();
@@ -128,7 +131,8 @@ void TfrmCopieSicurezza::cmdRipristinaClick()
         break;
     }
     fillList();
-    Messages::information(QStringLiteral("Il file %1 è stato ripristinato dalla copia del %2.\n\r\n\rIl file che è "
-                                         "stato sostituito si trova anch'esso nella cartella Backup.")
-                              .arg(copy.fileName, whenTaken(copy)));
+    QString done = QStringLiteral("Il file %1 è stato ripristinato dalla copia del %2.").arg(copy.fileName, whenTaken(copy));
+    if (replacing)
+        done += QStringLiteral("\n\r\n\rIl file che è stato sostituito si trova anch'esso nella cartella Backup.");
+    Messages::information(done);
 }
