@@ -25,7 +25,7 @@ namespace Backups {
 
 namespace {
 
-constexpr qint64 PieceSize = 4 << 20;
+constexpr qint64 PieceSize = 1 << 20;
 constexpr int PieceLockWait = 10000;
 
 // A copy being made in the background: the length of the file when it began,
@@ -46,7 +46,7 @@ struct State
     std::vector<std::thread> threads;
     std::function<void(const QString &)> reporter;
     std::function<void()> betweenPieces;
-    qint64 threshold = 32 << 20;
+    qint64 threshold = BackgroundFrom;
 
     ~State() { joinAll(); }
 

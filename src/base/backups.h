@@ -25,6 +25,9 @@ class QFile;
 namespace Backups {
 
 constexpr int DaysKept = 30;
+// Files larger than this are copied in the background, so that a save never
+// holds the file locked while a large copy crosses a slow disk or network.
+constexpr qint64 BackgroundFrom = 4 << 20;
 constexpr const char *FolderName = "Backup";
 
 QString folder();
@@ -59,7 +62,7 @@ void waitForCopies();
 // Who hears that a copy could not be made; called on the thread of the
 // program's windows.
 void setReporter(std::function<void(const QString &text)> reporter);
-// Files larger than this are copied in the background.
+// Moves the size from which files are copied in the background.
 void setBackgroundThresholdForTesting(qint64 bytes);
 // Runs in the background copy before it reads each piece of the file.
 void setBetweenPiecesForTesting(std::function<void()> hook);

@@ -85,7 +85,7 @@ private slots:
     void cleanup()
     {
         Backups::waitForCopies();
-        Backups::setBackgroundThresholdForTesting(32 << 20);
+        Backups::setBackgroundThresholdForTesting(Backups::BackgroundFrom);
         Backups::setBetweenPiecesForTesting({});
         Clock::setForTesting({});
         tearDown();
@@ -206,7 +206,7 @@ void TestBackups::backgroundCopyIsTheFileBeforeTheDaysFirstWrite()
 void TestBackups::copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn_data()
 {
     QTest::addColumn<qint64>("threshold");
-    QTest::newRow("copied at once") << qint64(32 << 20);
+    QTest::newRow("copied at once") << Backups::BackgroundFrom;
     QTest::newRow("copied in the background") << qint64(0);
 }
 
