@@ -3,7 +3,10 @@
 // reading the same archive sequentially; and the memory each export takes
 // above the program's.
 //
-//   bench_export [members]   (default 100000)
+//   bench_export [members] [folder]   (default 100000 members, a temporary folder)
+//
+// Given a folder, the archive and both files stay there afterwards, to be
+// opened in a spreadsheet program.
 
 #include "app/startup.h"
 #include "base/programfolder.h"
@@ -26,7 +29,8 @@ int main(int argc, char **argv)
     const int members = argc > 1 ? std::atoi(argv[1]) : 100000;
 
     QTemporaryDir dir;
-    const QString path = BenchData::archiveIn(dir.path(), members);
+    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir.path();
+    const QString path = BenchData::archiveIn(folder, members);
     Messages::Recorder messages;
     std::printf("archive: %d members, %.0f MB; resident before the export: %ld MB\n", members,
                 QFile(path).size() / 1e6, BenchData::residentMegabytes());

@@ -328,6 +328,11 @@ bool ArchiveTable::writeWorkbook(const QString &path) const
         format_set_bold(bold);
         format_set_num_format(text, "@"); // text: the value as typed
         worksheet_freeze_panes(sheet, 1, 0);
+        // Printed on A4, the wide rows go across the page and every page
+        // repeats the header row.
+        worksheet_set_paper(sheet, 9);
+        worksheet_set_landscape(sheet);
+        written = worksheet_repeat_rows(sheet, 0, 0) == LXW_NO_ERROR;
         for (int c = 0; c < ColumnCount && written; ++c) {
             const Column &column = columns()[size_t(c)];
             written = worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), characterWidth(column.width), text)

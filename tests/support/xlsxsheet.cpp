@@ -132,10 +132,13 @@ XlsxSheet XlsxSheet::read(const QString &path)
     // The first sheet's name.
     QXmlStreamReader workbook(part(zip, "xl/workbook.xml", &found));
     while (found && !workbook.atEnd()) {
-        if (workbook.readNext() == QXmlStreamReader::StartElement && workbook.name() == u"sheet") {
+        if (workbook.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (workbook.name() == u"sheet" && sheet.name.isEmpty())
             sheet.name = workbook.attributes().value(QStringLiteral("name")).toString();
-            break;
-        }
+        else if (workbook.name() == u"definedName"
+                 && workbook.attributes().value(QStringLiteral("name")) == u"_xlnm.Print_Titles")
+            sheet.printTitles = workbook.readElementText();
     }
     if (!found || sheet.name.isEmpty()) {
         sheet.error = QStringLiteral("no sheet in xl/workbook.xml");
@@ -195,7 +198,9 @@ XlsxSheet XlsxSheet::read(const QString &path)
         if (token != QXmlStreamReader::StartElement)
             continue;
         const auto a = xml.attributes();
-        if (xml.name() == u"pane") {
+        if (xml.name() == u"pageSetup") {
+            sheet.landscape = a.value(QStringLiteral("orientation")) == u"landscape";
+        } else if (xml.name() == u"pane") {
             sheet.frozenRows = a.value(QStringLiteral("ySplit")).toInt();
             sheet.paneState = a.value(QStringLiteral("state")).toString();
         } else if (xml.name() == u"col") {

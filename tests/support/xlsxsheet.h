@@ -31,6 +31,8 @@ struct XlsxSheet
     int frozenRows = 0;         // rows above a frozen pane
     QString paneState;
     QHash<int, double> columnWidths; // in characters, by column from 0
+    bool landscape = false;          // printed across the page
+    QString printTitles;             // the rows every printed page repeats: "'Sheet'!$1:$1"
 
     static XlsxSheet read(const QString &path);
 
