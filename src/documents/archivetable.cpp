@@ -88,7 +88,8 @@ public:
         }();
         m_text.clear();
         for (int i = 0; i < size; ++i) {
-            if (text[i] == '_' && looksEscaped([&](int at) { return i + at < size ? char16_t(text[i + at]) : u'\0'; }))
+            const auto at = [&](int ahead) { return i + ahead < size ? char16_t(text[i + ahead]) : u'\0'; };
+            if (text[i] == '_' && looksEscaped(at))
                 m_text += escape(u'_');
             else
                 m_text += utf8[static_cast<unsigned char>(text[i])];
@@ -101,8 +102,8 @@ public:
         QString out;
         for (qsizetype i = 0; i < typed.size(); ++i) {
             const char16_t c = typed.at(i).unicode();
-            if (escaped(c)
-                || (c == u'_' && looksEscaped([&](int at) { return i + at < typed.size() ? typed.at(i + at).unicode() : u'\0'; })))
+            const auto at = [&](int ahead) { return i + ahead < typed.size() ? typed.at(i + ahead).unicode() : u'\0'; };
+            if (escaped(c) || (c == u'_' && looksEscaped(at)))
                 out += QString::fromStdString(escape(c));
             else
                 out += QChar(c);

@@ -256,7 +256,8 @@ void TestExport::workbookKeepsValuesAsTyped_data()
     QTest::newRow("decimal comma") << 20 << "1,50" << false << "1,50";
     QTest::newRow("accents and euro") << 5 << "Città, Forlì, 50 €" << false << "Città, Forlì, 50 €";
     QTest::newRow("markup") << 4 << "Via <Roma> & \"C.\" 1" << false << "Via <Roma> & \"C.\" 1";
-    QTest::newRow("escape look-alikes") << 23 << "_x0041_ _X0041_ _x005F_ __x0" << false << "_x0041_ _X0041_ _x005F_ __x0";
+    QTest::newRow("escape look-alikes") << 23 << "_x0041_ _X0041_ _x005F_ __x0" << false
+                                        << "_x0041_ _X0041_ _x005F_ __x0";
     QTest::newRow("control characters") << 23 << controls << false << controls;
     QTest::newRow("typed postcode") << 6 << " 06100 " << true << "06100";
     QTest::newRow("typed formula") << 23 << "=SOMMA(A1:A2)" << true << "=SOMMA(A1:A2)";

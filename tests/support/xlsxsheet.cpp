@@ -168,7 +168,8 @@ XlsxSheet XlsxSheet::read(const QString &path)
                 continue;
             const auto a = xml.attributes();
             if (xml.name() == u"numFmt") {
-                formats.insert(a.value(QStringLiteral("numFmtId")).toInt(), a.value(QStringLiteral("formatCode")).toString());
+                formats.insert(a.value(QStringLiteral("numFmtId")).toInt(),
+                               a.value(QStringLiteral("formatCode")).toString());
             } else if (xml.name() == u"fonts" || xml.name() == u"cellXfs" || xml.name() == u"cellStyleXfs") {
                 section = xml.name().toString();
             } else if (xml.name() == u"font" && section == u"fonts") {
@@ -204,7 +205,8 @@ XlsxSheet XlsxSheet::read(const QString &path)
             sheet.frozenRows = a.value(QStringLiteral("ySplit")).toInt();
             sheet.paneState = a.value(QStringLiteral("state")).toString();
         } else if (xml.name() == u"col") {
-            for (int c = a.value(QStringLiteral("min")).toInt(); c <= a.value(QStringLiteral("max")).toInt() && c <= 16384; ++c)
+            const int last = qMin(a.value(QStringLiteral("max")).toInt(), 16384); // the widest sheet
+            for (int c = a.value(QStringLiteral("min")).toInt(); c <= last; ++c)
                 sheet.columnWidths.insert(c - 1, a.value(QStringLiteral("width")).toDouble());
         } else if (xml.name() == u"c") {
             const QString ref = a.value(QStringLiteral("r")).toString();
