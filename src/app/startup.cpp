@@ -61,6 +61,8 @@ void prepareApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Quorvel con Vori"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/app.svg")));
+    // Desktops match the windows to the launcher quorvel-con-vori.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvel-con-vori"));
     // The main window is only hidden while a work window is shown; the program
     // ends through the launcher, not when no window is visible.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -44,9 +44,23 @@ public:
     // programs open as a worksheet, every data cell marked as text and its
     // &, < and > escaped. Written whole or not at all.
     bool writeSpreadsheet(const QString &path) const;
+    // Archivio_Soci.xlsx: a workbook of one worksheet "Archivio Soci" with
+    // the same columns, header row bold and frozen, the grid's column widths,
+    // and every data cell a text cell holding the value exactly as typed
+    // (never a number, a date or a formula). Written whole or not at all.
+    bool writeWorkbook(const QString &path) const;
+
+    // The width of a workbook column, in characters of the default font,
+    // that shows as many pixels as a grid column.
+    static double characterWidth(int pixels);
 
 private:
     QByteArray cellBytes(qsizetype row, int column) const;
+    // Calls f(column, bytes, size, edited) for each cell of a row in turn:
+    // the stored Windows-1252 text, and what the user typed into the cell
+    // instead (null when nothing).
+    template <typename F>
+    void forEachCell(qsizetype row, F &&f) const;
 
     // Per record: 25 length bytes, then the 25 texts.
     std::vector<char> m_arena;

@@ -17,6 +17,7 @@
 #include <QTableView>
 
 const QString TfrmExpCandidati::FileName = QStringLiteral("Archivio_Soci.xls");
+const QString TfrmExpCandidati::WorkbookFileName = QStringLiteral("Archivio_Soci.xlsx");
 
 // The grid's view of the table: the record number, then the 25 fields.
 class ArchiveTableModel : public QAbstractTableModel
@@ -133,6 +134,7 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
                                                 "LibreOffice)."));
     m_hints->addHint(cmdEsportaXlsx, QStringLiteral("Esporta l'archivio nel formato Excel moderno (Archivio_Soci.xlsx)."));
     connect(cmdEsporta, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsportaClick);
+    connect(cmdEsportaXlsx, &QPushButton::clicked, this, &TfrmExpCandidati::cmdEsportaXlsxClick);
     connect(cmdEsci, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsciClick);
     connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::exporting()); });
     Look::shortcut(this, QKeySequence(Qt::Key_F1), cmdGuida);
@@ -149,6 +151,16 @@ void TfrmExpCandidati::showEvent(QShowEvent *event)
 }
 
 void TfrmExpCandidati::cmdEsportaClick()
+{
+    exportTo(FileName, &ArchiveTable::writeSpreadsheet);
+}
+
+void TfrmExpCandidati::cmdEsportaXlsxClick()
+{
+    exportTo(WorkbookFileName, &ArchiveTable::writeWorkbook);
+}
+
+void TfrmExpCandidati::exportTo(const QString &fileName, bool (ArchiveTable::*write)(const QString &) const)
 {
     // A sheet with part of the members must never replace a complete one.
     if (!m_table.complete()) {
@@ -167,7 +179,7 @@ void TfrmExpCandidati::cmdEsportaClick()
     if (grdRecords->isAncestorOf(QApplication::focusWidget()) && QApplication::focusWidget() != grdRecords)
         setFocus();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = m_table.writeSpreadsheet(ProgramFolder::file(FileName));
+    const bool written = (m_table.*write)(ProgramFolder::file(fileName));
     QApplication::restoreOverrideCursor();
     if (!written) {
         Messages::plain(QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
@@ -176,7 +188,7 @@ void TfrmExpCandidati::cmdEsportaClick()
     }
     if (Messages::question(QStringLiteral("Le schede in archivio sono state esportate con successo.\n\r\n\rSi vuole "
                                           "aprire il file di Excel?")))
-        TMisc::Open(u'"' + ProgramFolder::file(FileName) + u'"');
+        TMisc::Open(u'"' + ProgramFolder::file(fileName) + u'"');
 }
 
 void TfrmExpCandidati::cmdEsciClick()

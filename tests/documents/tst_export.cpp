@@ -7,11 +7,13 @@
 #include "documents/frmexpcandidati.h"
 #include "members/memberarchive.h"
 #include "support/filecapabilities.h"
+#include "support/xlsxsheet.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
 #include "support/windowtest.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -30,20 +32,22 @@ const QByteArray kHead =
     "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body><table x:str><tr>";
 const QByteArray kTail = "</table></body></html>";
 
+// The header titles of both files, in Windows-1252.
+const char *const kTitles[] = {"Cognome e nome", "Data nascita", "Cittadinanza", "Luogo nascita",
+                               "Indirizzo residenza", "Citt\xE0", "CAP", "Qualifica", "Codice fiscale",
+                               "Partita IVA", "Tessera n.", "Titolo di studio", "Lingue conosciute", "E-mail",
+                               "Tel. casa", "Tel. cellulare", "Documento", "Ente rilascio", "Data rilascio",
+                               "Data scadenza", "Quota associativa", "Data ammissione", "Data cessazione", "Note",
+                               "Da ricontattare"};
+
 QByteArray headerRow()
 {
-    const char *const titles[] = {"Cognome e nome", "Data nascita", "Cittadinanza", "Luogo nascita",
-                                  "Indirizzo residenza", "Citt\xE0", "CAP", "Qualifica", "Codice fiscale",
-                                  "Partita IVA", "Tessera n.", "Titolo di studio", "Lingue conosciute", "E-mail",
-                                  "Tel. casa", "Tel. cellulare", "Documento", "Ente rilascio", "Data rilascio",
-                                  "Data scadenza", "Quota associativa", "Data ammissione", "Data cessazione", "Note",
-                                  "Da ricontattare"};
     const int widths[] = {250, 200, 250, 280, 300, 280, 180, 280, 250, 200, 250, 400, 350,
                           280, 220, 220, 300, 280, 250, 250, 400, 250, 250, 400, 160};
     QByteArray row;
     for (int i = 0; i < 25; ++i)
         row += "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(widths[i]) + '>'
-            + titles[i] + "</td>";
+            + kTitles[i] + "</td>";
     return row + "</tr>";
 }
 
@@ -99,6 +103,35 @@ const QList<QByteArray> kFullRow = {"Rossi Mario", "10/12/1980", "Italiana", "Ci
                                     "0612345678", "333 1", "CI AB123", "Comune", "01/01/2020", "01/01/2030",
                                     "50 euro", "02/02/2020", "", "=1+1", "S\xEC"};
 
+const QString kNotNow = QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del "
+                                       "numero di schede presenti in archivio.\n\r\n\rSi vuole esportare i dati "
+                                       "adesso?");
+const QString kExported = QStringLiteral("Le schede in archivio sono state esportate con successo.\n\r\n\rSi vuole "
+                                         "aprire il file di Excel?");
+const QString kNotExported = QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                                            "Accertarsi che il file di Excel non sia già aperto.");
+
+// Checks every cell of a worksheet row against the values expected: a string
+// cell in the text format for each value, nothing but an empty cell where
+// there is none.
+void compareRow(const XlsxSheet &sheet, int row, const QStringList &expected, bool header)
+{
+    for (int c = 0; c < expected.size(); ++c) {
+        const XlsxSheet::Cell *cell = sheet.cell(row, c);
+        const QString where = XlsxSheet::reference(row, c);
+        if (expected[c].isEmpty()) {
+            QVERIFY2(!cell || (cell->value.isEmpty() && cell->type.isEmpty()), qPrintable(where));
+            continue;
+        }
+        QVERIFY2(cell, qPrintable(where));
+        QVERIFY2(cell->isString(), qPrintable(where + u' ' + cell->type));
+        QCOMPARE(cell->value, expected[c]);
+        QCOMPARE(sheet.style(*cell).bold, header);
+        if (!header)
+            QCOMPARE(sheet.style(*cell).numberFormat, QStringLiteral("@"));
+    }
+}
+
 } // namespace
 
 class TestExport : public WindowTest
@@ -112,6 +145,9 @@ private slots:
 
     void emptyArchiveGivesTheHeaderRowOnly();
     void fileBytesForASmallArchive();
+    void workbookOfASmallArchive();
+    void workbookKeepsValuesAsTyped_data();
+    void workbookKeepsValuesAsTyped();
     void gridShowsTheArchiveAndKeepsEditsBeside();
     void exportFromTheWindow_data();
     void exportFromTheWindow();
@@ -131,6 +167,11 @@ void TestExport::emptyArchiveGivesTheHeaderRowOnly()
     QCOMPARE(table.rowCount(), 0);
     QVERIFY(table.writeSpreadsheet(folder.file(QStringLiteral("Archivio_Soci.xls"))));
     QCOMPARE(folder.read(QStringLiteral("Archivio_Soci.xls")), kHead + headerRow() + kTail);
+
+    QVERIFY(table.writeWorkbook(folder.file(QStringLiteral("Archivio_Soci.xlsx"))));
+    const XlsxSheet sheet = XlsxSheet::read(folder.file(QStringLiteral("Archivio_Soci.xlsx")));
+    QCOMPARE(sheet.error, QString());
+    QCOMPARE(sheet.rowCount(), 1);
 }
 
 void TestExport::fileBytesForASmallArchive()
@@ -155,6 +196,99 @@ void TestExport::fileBytesForASmallArchive()
     QCOMPARE(bytes, kHead + headerRow() + dataRow(kFullRow) + dataRow(empty) + kTail);
     QVERIFY(!bytes.contains('\n'));
     QCOMPARE(MemberArchive().read(1)->Cap, QString()); // the archive keeps its own
+}
+
+void TestExport::workbookOfASmallArchive()
+{
+    TestFolder folder;
+    TSchedaAnagrafica second;
+    second.Candidato = QStringLiteral("Verdi Anna");
+    second.setRicontatta(false);
+    MemberArchive archive;
+    QVERIFY(archive.append(fullMember()));
+    QVERIFY(archive.append(second));
+    ArchiveTable table;
+    QVERIFY(table.load());
+    table.setCell(1, 6, QStringLiteral(" 06100 ")); // CAP typed into the grid
+    const QString path = folder.file(QStringLiteral("Archivio_Soci.xlsx"));
+    QVERIFY(table.writeWorkbook(path));
+
+    const XlsxSheet sheet = XlsxSheet::read(path);
+    QCOMPARE(sheet.error, QString());
+    QCOMPARE(sheet.name, QStringLiteral("Archivio Soci"));
+    QCOMPARE(sheet.rowCount(), 3);
+    QStringList titles;
+    for (const char *t : kTitles)
+        titles << QString::fromLatin1(t);
+    compareRow(sheet, 0, titles, true);
+    QCOMPARE(sheet.frozenRows, 1);
+    QCOMPARE(sheet.paneState, QStringLiteral("frozen"));
+    QVERIFY(sheet.landscape);
+    QCOMPARE(sheet.printTitles, QStringLiteral("'Archivio Soci'!$1:$1"));
+    for (int c = 0; c < ArchiveTable::ColumnCount; ++c)
+        QCOMPARE(sheet.columnPixels(c), ArchiveTable::columns()[size_t(c)].width);
+
+    compareRow(sheet, 1,
+               {"Rossi Mario", "10/12/1980", "Italiana", "Città di Castello", "Via <Roma> & C. 1", "Perugia", "00044",
+                "Presidente", "RSSMRA80T10H501A", "01234567890", "12", "Laurea", "Inglese", "mario@esempio.it",
+                "0612345678", "333 1", "CI AB123", "Comune", "01/01/2020", "01/01/2030", "50 euro", "02/02/2020", "",
+                "=1+1", "Sì"},
+               false);
+    QStringList empty(25);
+    empty[0] = QStringLiteral("Verdi Anna");
+    empty[6] = QStringLiteral("06100");
+    empty[24] = QStringLiteral("No");
+    compareRow(sheet, 2, empty, false);
+}
+
+void TestExport::workbookKeepsValuesAsTyped_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("typed"); // into the grid, rather than stored in the archive
+    QTest::addColumn<QString>("expected");
+    const QString controls = QStringLiteral("a") + QChar(0) + QStringLiteral("b\x01" "c\rd\te\nf");
+    QTest::newRow("leading zeros") << 6 << "00044" << false << "00044";
+    QTest::newRow("telephone with prefix") << 15 << "0039 333 1234567" << false << "0039 333 1234567";
+    QTest::newRow("digits only") << 9 << "01234567890" << false << "01234567890";
+    QTest::newRow("formula") << 23 << "=1+1" << false << "=1+1";
+    QTest::newRow("date as typed") << 1 << "1/2/03" << false << "1/2/03";
+    QTest::newRow("decimal comma") << 20 << "1,50" << false << "1,50";
+    QTest::newRow("accents and euro") << 5 << "Città, Forlì, 50 €" << false << "Città, Forlì, 50 €";
+    QTest::newRow("markup") << 4 << "Via <Roma> & \"C.\" 1" << false << "Via <Roma> & \"C.\" 1";
+    QTest::newRow("escape look-alikes") << 23 << "_x0041_ _X0041_ _x005F_ __x0" << false
+                                        << "_x0041_ _X0041_ _x005F_ __x0";
+    QTest::newRow("control characters") << 23 << controls << false << controls;
+    QTest::newRow("typed postcode") << 6 << " 06100 " << true << "06100";
+    QTest::newRow("typed formula") << 23 << "=SOMMA(A1:A2)" << true << "=SOMMA(A1:A2)";
+    QTest::newRow("typed beyond the code page") << 23 << "Łódź – ☎ 😀" << true << "Łódź – ☎ 😀";
+    QTest::newRow("typed escape look-alike") << 13 << "_x0041_\x02z" << true << "_x0041_\x02z";
+}
+
+void TestExport::workbookKeepsValuesAsTyped()
+{
+    QFETCH(int, column);
+    QFETCH(QString, value);
+    QFETCH(bool, typed);
+    QFETCH(QString, expected);
+    TestFolder folder;
+    TSchedaAnagrafica member = fullMember();
+    const auto &field = TSchedaAnagrafica::fields()[ArchiveTable::columns()[size_t(column)].field];
+    member.*field.member = typed ? QStringLiteral("dall'archivio") : value;
+    QVERIFY(MemberArchive().append(member));
+    ArchiveTable table;
+    QVERIFY(table.load());
+    if (typed)
+        table.setCell(0, column, value);
+    const QString path = folder.file(QStringLiteral("Archivio_Soci.xlsx"));
+    QVERIFY(table.writeWorkbook(path));
+    const XlsxSheet sheet = XlsxSheet::read(path);
+    QCOMPARE(sheet.error, QString());
+    const XlsxSheet::Cell *cell = sheet.cell(1, column);
+    QVERIFY(cell);
+    QVERIFY(cell->isString());
+    QCOMPARE(sheet.style(*cell).numberFormat, QStringLiteral("@"));
+    QCOMPARE(cell->value, expected);
 }
 
 void TestExport::gridShowsTheArchiveAndKeepsEditsBeside()
@@ -194,15 +328,22 @@ void TestExport::gridShowsTheArchiveAndKeepsEditsBeside()
 
 void TestExport::exportFromTheWindow_data()
 {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("exportNow");
     QTest::addColumn<bool>("openIt");
-    QTest::newRow("not now") << false << false;
-    QTest::newRow("exported, not opened") << true << false;
-    QTest::newRow("exported and opened") << true << true;
+    for (const auto &[command, file] : {std::pair{"cmdEsporta", "Archivio_Soci.xls"},
+                                        std::pair{"cmdEsportaXlsx", "Archivio_Soci.xlsx"}}) {
+        QTest::addRow("%s: not now", file) << command << file << false << false;
+        QTest::addRow("%s: exported, not opened", file) << command << file << true << false;
+        QTest::addRow("%s: exported and opened", file) << command << file << true << true;
+    }
 }
 
 void TestExport::exportFromTheWindow()
 {
+    QFETCH(QString, command);
+    QFETCH(QString, file);
     QFETCH(bool, exportNow);
     QFETCH(bool, openIt);
     TestFolder folder;
@@ -211,42 +352,60 @@ void TestExport::exportFromTheWindow()
     window.show();
     m_messages->answerNext(exportNow);
     m_messages->answerNext(openIt);
-    window.cmdEsportaClick();
-    QStringList expected = {QStringLiteral("L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del "
-                                           "numero di schede presenti in archivio.\n\r\n\rSi vuole esportare i dati "
-                                           "adesso?")};
+    QTest::mouseClick(window.findChild<QWidget *>(command), Qt::LeftButton);
+    QStringList expected = {kNotNow};
     if (exportNow)
-        expected << QStringLiteral("Le schede in archivio sono state esportate con successo.\n\r\n\rSi vuole aprire il "
-                                   "file di Excel?");
+        expected << kExported;
     QCOMPARE(m_messages->texts(), expected);
-    QCOMPARE(QFile::exists(folder.file(QStringLiteral("Archivio_Soci.xls"))), exportNow);
-    QCOMPARE(m_opened, openIt ? QStringList{u'"' + folder.file(QStringLiteral("Archivio_Soci.xls")).replace(u'/', QDir::separator()) + u'"'}
+    QStringList files = {QStringLiteral("Archivio_Anagrafico.pro")};
+    if (exportNow)
+        files << file;
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), files);
+    QCOMPARE(m_opened, openIt ? QStringList{u'"' + folder.file(file).replace(u'/', QDir::separator()) + u'"'}
                               : QStringList());
 }
 
 void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile_data()
 {
-    FailingWrites::addRows();
+    QTest::addColumn<FailingWrites::Kind>("failure");
+    QTest::addColumn<qint64>("fullAt");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    for (const auto &[command, file] : {std::pair{"cmdEsporta", "Archivio_Soci.xls"},
+                                        std::pair{"cmdEsportaXlsx", "Archivio_Soci.xlsx"}}) {
+        QTest::addRow("%s: read-only folder", file) << FailingWrites::ReadOnlyFolder << qint64(0) << command << file;
+        QTest::addRow("%s: disk full", file) << FailingWrites::FullDisk << qint64(16) << command << file;
+    }
+    // The disk fills while the workbook's parts are written, but not before
+    // the much smaller packed workbook would fit.
+    QTest::newRow("Archivio_Soci.xlsx: disk full part way")
+        << FailingWrites::FullDisk << qint64(64 << 10) << "cmdEsportaXlsx" << "Archivio_Soci.xlsx";
 }
 
 void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile()
 {
     QFETCH(FailingWrites::Kind, failure);
+    QFETCH(qint64, fullAt);
+    QFETCH(QString, command);
+    QFETCH(QString, file);
     TestFolder folder;
-    QVERIFY(MemberArchive().append(fullMember()));
-    folder.write(QStringLiteral("Archivio_Soci.xls"), "esportazione precedente");
+    MemberArchive archive;
+    for (int i = 0; i < 300; ++i)
+        QVERIFY(archive.append(fullMember()));
+    folder.write(file, "esportazione precedente");
     TfrmExpCandidati window;
     window.show();
     m_messages->answerNext(true);
     {
-        FailingWrites failing(folder.path(), failure);
-        window.cmdEsportaClick();
+        FailingWrites failing(folder.path(), failure, fullAt);
+        QTest::mouseClick(window.findChild<QWidget *>(command), Qt::LeftButton);
     }
     QCOMPARE(m_messages->shown().last().kind, Messages::Kind::Plain);
-    QCOMPARE(m_messages->shown().last().text,
-             QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file di "
-                            "Excel non sia già aperto."));
-    QCOMPARE(folder.read(QStringLiteral("Archivio_Soci.xls")), QByteArray("esportazione precedente"));
+    QCOMPARE(m_messages->shown().last().text, kNotExported);
+    QCOMPARE(folder.read(file), QByteArray("esportazione precedente"));
+    // Nothing left behind half written.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("Archivio_Anagrafico.pro"), file}));
 }
 
 void TestExport::archiveNotReadInFullIsNotExported()
