@@ -10,7 +10,7 @@ PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev gstreamer1.0-plugins-good qt6-svg-dev qt6-translations-l10n
     qt6-charts-dev
-    libsimpleini-dev libcsv-dev libquazip1-qt6-dev libxlsxwriter-dev
+    libsimpleini-dev libcsv-dev libzip-dev libxlsxwriter-dev
     fonts-liberation fonts-dejavu-core
 )
 
