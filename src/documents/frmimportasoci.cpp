@@ -282,7 +282,12 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     showFile();
 }
 
-TfrmImportaSoci::~TfrmImportaSoci() = default;
+TfrmImportaSoci::~TfrmImportaSoci()
+{
+    // The rows go before the window's children, which must not ask for them.
+    delete grdImport;
+    delete m_model;
+}
 
 QColor TfrmImportaSoci::kindColour(int problem)
 {
@@ -333,7 +338,7 @@ void TfrmImportaSoci::showCounts()
             text += QStringLiteral(": %1").arg(number(m_import.countWith(SpreadsheetImport::Problems[k])));
         m_kinds[size_t(k)]->setText(text);
     }
-    lblRiepilogo->setText(loaded ? QStringLiteral("Saranno importate %1 righe su %2.")
+    lblRiepilogo->setText(loaded ? QStringLiteral("Righe da importare: %1 su %2")
                                        .arg(number(m_import.keptCount(accepted())), number(m_import.rowCount()))
                                  : QString());
     cmdConferma->setEnabled(loaded);
