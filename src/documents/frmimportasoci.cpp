@@ -192,24 +192,24 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     Look::fixedDialog(this, QStringLiteral(" Importazione soci da foglio di calcolo"), 980, 680);
     Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);
     QWidget *pan = Look::centredPanel(this, 980, 680);
-    Look::textBanner(pan, QStringLiteral("imgTitolo"), {16, 12, 892, 68},
+    Look::textBanner(pan, QStringLiteral("imgTitolo"), {16, 12, 892, 84},
                      QStringLiteral("IMPORTAZIONE SOCI DA FOGLIO DI CALCOLO"),
                      {QStringLiteral("Aprire il file dei soci (CSV, Excel .xlsx, LibreOffice .ods o Archivio_Soci.xls), "
                                      "controllare le righe e premere Importa."),
                       QStringLiteral("Un clic sull'intestazione di una colonna sceglie il campo della scheda in cui "
                                      "importarla.")});
-    Look::rect(pan, QStringLiteral("shpGuida"), {916, 12, 48, 68}, Qt::white, Look::TileBorder);
-    auto *cmdGuida = Look::picture(pan, QStringLiteral("cmdGuida"), {921, 26, 37, 39},
+    Look::rect(pan, QStringLiteral("shpGuida"), {916, 12, 48, 84}, Qt::white, Look::TileBorder);
+    auto *cmdGuida = Look::picture(pan, QStringLiteral("cmdGuida"), {921, 34, 37, 39},
                                    QStringLiteral(":/art/tool_guida.svg"), true);
 
     const QFont buttonFont = Look::font(QStringLiteral("Tahoma"), 9);
-    auto *cmdApri = Look::button(pan, QStringLiteral("cmdApri"), QStringLiteral("Apri file..."), {16, 90, 150, 30},
+    auto *cmdApri = Look::button(pan, QStringLiteral("cmdApri"), QStringLiteral("Apri file..."), {16, 104, 150, 30},
                                  buttonFont);
-    lblFile = Look::label(pan, QStringLiteral("lblFile"), QStringLiteral("Nessun file aperto."), {178, 97},
+    lblFile = Look::label(pan, QStringLiteral("lblFile"), QStringLiteral("Nessun file aperto."), {178, 111},
                           Look::font(QStringLiteral("Tahoma"), 9), QColor(0x1F, 0x3B, 0x57));
     lblFile->setFixedWidth(786);
 
-    grdImport = Look::place(new QTableView(pan), QStringLiteral("grdImport"), {16, 128, 948, 352});
+    grdImport = Look::place(new QTableView(pan), QStringLiteral("grdImport"), {16, 142, 948, 338});
     grdImport->setModel(m_model);
     m_model->setGrid(grdImport);
     grdImport->setAlternatingRowColors(true);
@@ -231,7 +231,7 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     // Which rows go in: the ready ones always, the others as ticked.
     Look::rect(pan, QStringLiteral("shpScelte"), {16, 488, 948, 84}, Qt::white, Look::TileBorder);
     const QFont optionFont = Look::font(QStringLiteral("Verdana"), 8);
-    Look::label(pan, QStringLiteral("lblScelte"), QStringLiteral("Righe da importare:"), {28, 496},
+    Look::label(pan, QStringLiteral("lblScelte"), QStringLiteral("Scelta delle righe:"), {28, 496},
                 Look::font(QStringLiteral("Verdana"), 8, true), QColor(0x1F, 0x3B, 0x57));
     Look::rect(pan, QStringLiteral("shpPronte"), {204, 497, 14, 14}, kindColour(0), QColor(0x80, 0x80, 0x80));
     lblPronte = Look::label(pan, QStringLiteral("lblPronte"), QString(), {224, 496}, optionFont);
@@ -323,7 +323,7 @@ void TfrmImportaSoci::showFile()
     grdImport->setColumnWidth(0, 48);
     grdImport->setColumnWidth(1, 250);
     for (int c = kFixedColumns; c < m_model->columnCount(); ++c)
-        grdImport->setColumnWidth(c, 140);
+        grdImport->setColumnWidth(c, qBound(110, grdImport->horizontalHeader()->sectionSizeHint(c) + 12, 240));
     showCounts();
 }
 
