@@ -75,24 +75,30 @@ private:
     bool m_valid = true;
 };
 
-// The separator of the first row: the most frequent outside quotes.
+// The separator of the first row: the most frequent outside quotes. A row
+// with none (a title above the headings) gives way to the next, up to ten.
 char firstRowSeparator(const QByteArray &text)
 {
     bool quoted = false;
-    int semicolons = 0, commas = 0, tabs = 0;
-    for (char c : text) {
-        if (c == '"')
+    int semicolons = 0, commas = 0, tabs = 0, rows = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c == '"') {
             quoted = !quoted;
-        else if (quoted)
+        } else if (quoted) {
             continue;
-        else if (c == '\n' || c == '\r')
-            break;
-        else if (c == ';')
+        } else if (c == '\n' || c == '\r') {
+            if (semicolons + commas + tabs > 0 || ++rows == 10)
+                break;
+            if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
+                ++i;
+        } else if (c == ';') {
             ++semicolons;
-        else if (c == ',')
+        } else if (c == ',') {
             ++commas;
-        else if (c == '\t')
+        } else if (c == '\t') {
             ++tabs;
+        }
     }
     if (commas > semicolons && commas >= tabs)
         return ',';

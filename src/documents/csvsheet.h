@@ -20,7 +20,7 @@ public:
     // Reads the file through once: the mark says the encoding; without one,
     // text that is valid UTF-8 throughout is UTF-8, anything else
     // Windows-1252. The separator is the most frequent of ";" "," and tab
-    // outside quotes in the first row (";" when none is there).
+    // outside quotes in the first row that has any (";" when none has).
     static std::optional<Dialect> dialect(const QString &path);
     static QString describe(const Dialect &dialect);
 

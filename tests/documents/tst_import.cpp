@@ -168,6 +168,9 @@ void TestImport::csvFiles_data()
     QTest::newRow("commas inside quotes of the first row do not count")
         << QByteArray("\"Rossi, Mario\";Roma\nx;y\n") << "testo CSV, separatore punto e virgola, codifica UTF-8"
         << QStringList{"1: Rossi, Mario|Roma", "2: x|y"};
+    QTest::newRow("a title without separators above the headings")
+        << QByteArray("Soci 2025\r\n\r\nCognome,Note\r\nRossi,\"a; b\"\r\n")
+        << "testo CSV, separatore virgola, codifica UTF-8" << QStringList{"1: Soci 2025", "3: Cognome|Note", "4: Rossi|a; b"};
     QTest::newRow("empty rows keep their numbers") << QByteArray("A;B\r\n\r\n;\r\n x ; y ")
                                                    << "testo CSV, separatore punto e virgola, codifica UTF-8"
                                                    << QStringList{"1: A|B", "4: x|y"};
