@@ -2,9 +2,11 @@
 
 #include "app/tmisc.h"
 #include "base/programfolder.h"
+#include "documents/frmimportasoci.h"
 #include "help/frmguida.h"
 #include "ui/look.h"
 #include "ui/messages.h"
+#include "ui/modal.h"
 #include "ui/picturebox.h"
 #include "ui/statushints.h"
 
@@ -137,6 +139,12 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     connect(cmdEsportaXlsx, &QPushButton::clicked, this, &TfrmExpCandidati::cmdEsportaXlsxClick);
     connect(cmdEsci, &PictureBox::clicked, this, &TfrmExpCandidati::cmdEsciClick);
     connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::exporting()); });
+    connect(cmdImporta, &QPushButton::clicked, this, [this] {
+        TfrmImportaSoci frmImportaSoci(this);
+        Modal::show(&frmImportaSoci);
+        if (frmImportaSoci.importedCount() > 0)
+            m_model->reload();
+    });
     Look::shortcut(this, QKeySequence(Qt::Key_F1), cmdGuida);
 }
 

@@ -17,6 +17,7 @@ struct Topic
 Topic archive();   // "App Archivio Soci"
 Topic pages();     // "App Gestione Pagine Quorvel"
 Topic exporting(); // "Esportazione archivio soci in Excel"
+Topic importing(); // "Importazione soci da foglio di calcolo"
 Topic books();     // "Creazione e apertura Quorvel"
 Topic statistics(); // "Statistiche soci"
 Topic backups();    // "Copie di sicurezza"

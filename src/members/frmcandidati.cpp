@@ -77,28 +77,6 @@ const CardEdit kCardEdits[TfrmCandidati::EditCount] = {
     {S::fNote, 32, 596, 730, "Note:"},
 };
 
-// The fields Save refuses to leave empty, in the order they are checked.
-struct Mandatory
-{
-    S::FieldId id;
-    const char *warning;
-};
-
-const Mandatory kMandatory[] = {
-    {S::fCandidato, "Attenzione: per salvare la scheda anagrafica è necessario indicare cognome e nome."},
-    {S::fSesso, "Attenzione: per salvare la scheda anagrafica è necessario indicare il sesso (M o F)."},
-    {S::fDataNasc, "Attenzione: per salvare la scheda anagrafica è necessario indicare la data di nascita."},
-    {S::fLuogoNasc, "Attenzione: per salvare la scheda anagrafica è necessario indicare il luogo di nascita."},
-    {S::fIndirizzo, "Attenzione: per salvare la scheda anagrafica è necessario indicare l'indirizzo di residenza."},
-    {S::fCitta, "Attenzione: per salvare la scheda anagrafica è necessario indicare la città di residenza."},
-    {S::fCap, "Attenzione: per salvare la scheda anagrafica è necessario indicare il CAP della città di residenza."},
-    {S::fSettore, "Attenzione: per salvare la scheda anagrafica è necessario indicare la qualifica."},
-    {S::fCodFisc, "Attenzione: per salvare la scheda anagrafica è necessario indicare il codice fiscale."},
-    {S::fCel, "Attenzione: per salvare la scheda anagrafica è necessario indicare il numero di cellulare."},
-    {S::fCompetenze,
-     "Attenzione: per salvare la scheda anagrafica è necessario indicare la data di ammissione all'associazione."},
-};
-
 const char *const kAttachmentLabels[6] = {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"};
 
 using Command = CommandPicture<TfrmCandidati>;
@@ -358,7 +336,7 @@ void TfrmCandidati::cmdNuovoClick()
 
 void TfrmCandidati::cmdSalvaClick()
 {
-    for (const Mandatory &m : kMandatory) {
+    for (const S::Mandatory &m : S::mandatory()) {
         if (Blanks::isBlank(m_edits[m.id]->text())) {
             Messages::warning(str(m.warning));
             m_edits[m.id]->setFocus();

@@ -53,6 +53,15 @@ std::optional<qint64> MemberArchive::append(const TSchedaAnagrafica &scheda)
     return m_file.append(scheda.toBytes());
 }
 
+std::optional<qint64> MemberArchive::append(const std::vector<TSchedaAnagrafica> &schede)
+{
+    QByteArray records;
+    records.reserve(qsizetype(schede.size()) * TSchedaAnagrafica::RecordSize);
+    for (const TSchedaAnagrafica &scheda : schede)
+        records += scheda.toBytes();
+    return m_file.append(records);
+}
+
 bool MemberArchive::forEach(const RecordFile::Visitor &visit) const
 {
     return m_file.forEach(visit);

@@ -49,6 +49,33 @@ const std::array<S::Field, S::FieldCount> &TSchedaAnagrafica::fields()
     return table;
 }
 
+const std::array<S::Mandatory, S::MandatoryCount> &TSchedaAnagrafica::mandatory()
+{
+    static const std::array<Mandatory, MandatoryCount> table = {{
+        {fCandidato, "Attenzione: per salvare la scheda anagrafica è necessario indicare cognome e nome.",
+         "cognome e nome"},
+        {fSesso, "Attenzione: per salvare la scheda anagrafica è necessario indicare il sesso (M o F).", "sesso"},
+        {fDataNasc, "Attenzione: per salvare la scheda anagrafica è necessario indicare la data di nascita.",
+         "data di nascita"},
+        {fLuogoNasc, "Attenzione: per salvare la scheda anagrafica è necessario indicare il luogo di nascita.",
+         "luogo di nascita"},
+        {fIndirizzo, "Attenzione: per salvare la scheda anagrafica è necessario indicare l'indirizzo di residenza.",
+         "indirizzo"},
+        {fCitta, "Attenzione: per salvare la scheda anagrafica è necessario indicare la città di residenza.", "città"},
+        {fCap, "Attenzione: per salvare la scheda anagrafica è necessario indicare il CAP della città di residenza.",
+         "CAP"},
+        {fSettore, "Attenzione: per salvare la scheda anagrafica è necessario indicare la qualifica.", "qualifica"},
+        {fCodFisc, "Attenzione: per salvare la scheda anagrafica è necessario indicare il codice fiscale.",
+         "codice fiscale"},
+        {fCel, "Attenzione: per salvare la scheda anagrafica è necessario indicare il numero di cellulare.",
+         "cellulare"},
+        {fCompetenze,
+         "Attenzione: per salvare la scheda anagrafica è necessario indicare la data di ammissione all'associazione.",
+         "data di ammissione"},
+    }};
+    return table;
+}
+
 std::optional<bool> TSchedaAnagrafica::ricontatta() const
 {
     if (Ricontatta == RicontattaSi)

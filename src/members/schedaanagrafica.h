@@ -37,6 +37,18 @@ struct TSchedaAnagrafica
     };
     static const std::array<Field, FieldCount> &fields();
 
+    // The fields a member is never saved without, in the order they are
+    // checked: the warning Save shows for each, and its name in a list of
+    // what a card lacks ("il CAP").
+    struct Mandatory
+    {
+        FieldId id;
+        const char *warning;
+        const char *name;
+    };
+    static constexpr int MandatoryCount = 11;
+    static const std::array<Mandatory, MandatoryCount> &mandatory();
+
     QString Candidato, Sesso, DataNasc, Cittadinanza, LuogoNasc, Indirizzo, Citta, Cap;
     QString Settore, CodFisc, PartitaIva, Patente, Studio, Lingue, Email, Tel, Cel;
     QString Documento, EnteRil, InizioTes, FineTes, Esperienze, Competenze, Disponibilita;

@@ -80,49 +80,17 @@ std::optional<QDate> MemberStatistics::cardDate(QByteArrayView text)
     return date;
 }
 
-namespace {
-
-// A digit of the code, also where a letter stands for it (the codes given
-// to people born on the same day in the same place).
-int codeDigit(QChar c)
-{
-    static const QString stand = QStringLiteral("LMNPQRSTUV");
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    return int(stand.indexOf(c));
-}
-
-} // namespace
-
 std::optional<QDate> MemberStatistics::birthFromFiscalCode(const QString &code, const QDate &reference)
 {
-    if (!CodFiscValido(code))
-        return std::nullopt;
-    static const QString months = QStringLiteral("ABCDEHLMPRST");
-    const int y1 = codeDigit(code.at(6)), y2 = codeDigit(code.at(7));
-    const int month = int(months.indexOf(code.at(8))) + 1;
-    const int d1 = codeDigit(code.at(9)), d2 = codeDigit(code.at(10));
-    if (y1 < 0 || y2 < 0 || month < 1 || d1 < 0 || d2 < 0)
-        return std::nullopt;
-    const int day = (d1 * 10 + d2) % 40;
-    // Two digits of the year: the latest century that is not in the future.
-    int year = 2000 + y1 * 10 + y2;
-    if (year > reference.year())
-        year -= 100;
-    const QDate birth(year, month, day);
-    if (!birth.isValid())
-        return std::nullopt;
-    return birth;
+    return FiscalCode::birthDate(code, reference);
 }
 
 std::optional<MemberStatistics::Sex> MemberStatistics::sexFromFiscalCode(const QString &code)
 {
-    if (!CodFiscValido(code))
+    const auto sex = FiscalCode::sex(code);
+    if (!sex)
         return std::nullopt;
-    const int d1 = codeDigit(code.at(9)), d2 = codeDigit(code.at(10));
-    if (d1 < 0 || d2 < 0 || (d1 * 10 + d2) % 40 == 0 || (d1 * 10 + d2) % 40 > 31)
-        return std::nullopt;
-    return d1 * 10 + d2 > 40 ? Women : Men;
+    return *sex == u'F' ? Women : Men;
 }
 
 int MemberStatistics::age(const QDate &birth, const QDate &reference)

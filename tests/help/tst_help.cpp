@@ -53,6 +53,7 @@ void TestHelp::topics_data()
     row(HelpTexts::pages(), 8, "L'app Gestione Pagine Quorvel mette a disposizione", "Il pulsante Frontespizio permette");
     row(HelpTexts::exporting(), 3, "Il pulsante Esporta archivio consente", "A questo punto è sufficiente salvare il file");
     row(HelpTexts::books(), 6, "La schermata di partenza di Quorvel con Vori", "L'icona del cestino consente");
+    row(HelpTexts::importing(), 5, "Il pulsante Importa, sotto la griglia", "Il pulsante Importa chiede conferma");
     row(HelpTexts::statistics(), 4, "Il pulsante Statistiche, sull'intestazione", "L'elenco Anno sceglie l'anno");
     row(HelpTexts::backups(), 3, "Il programma, ogni giorno, prima della prima modifica", "Per riportare un file com'era");
     row(HelpTexts::guide(), 33, "Quorvel con Vori è un software rivolto ad enti associativi",
@@ -66,7 +67,8 @@ void TestHelp::topics()
     QFETCH(QString, first);
     QFETCH(QString, last);
     const Topic topics[] = {HelpTexts::archive(), HelpTexts::pages(), HelpTexts::exporting(), HelpTexts::books(),
-                            HelpTexts::statistics(), HelpTexts::backups(), HelpTexts::guide()};
+                            HelpTexts::importing(), HelpTexts::statistics(), HelpTexts::backups(),
+                            HelpTexts::guide()};
     const Topic *topic = std::find_if(std::begin(topics), std::end(topics), [&](const Topic &t) { return t.title == title; });
     QCOMPARE(topic->paragraphs.size(), count);
     QVERIFY(topic->paragraphs.first().startsWith(first));
@@ -143,7 +145,8 @@ void TestHelp::guideIsBuiltWithEveryTopic()
     QCOMPARE(pdftotext.exitCode(), 0);
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     for (const Topic &t : {HelpTexts::guide(), HelpTexts::books(), HelpTexts::pages(), HelpTexts::archive(),
-                           HelpTexts::exporting(), HelpTexts::statistics(), HelpTexts::backups()})
+                           HelpTexts::exporting(), HelpTexts::importing(), HelpTexts::statistics(),
+                           HelpTexts::backups()})
         QVERIFY2(text.contains(t.title), qPrintable(t.title));
     QVERIFY(text.contains(QStringLiteral("lucernaoctavia")));
 }

@@ -64,6 +64,7 @@ private slots:
     void missingArchiveIsCreatedEmpty();
     void firstAndSecondSaveSizes();
     void overwriteKeepsRecordNumber();
+    void severalMembersAreAppendedAllOrNone();
     void readOnlyArchiveIsReadAndUnchanged();
     void photoPathAndPlaceholder();
 };
@@ -180,6 +181,30 @@ void TestMemberArchive::overwriteKeepsRecordNumber()
     QCOMPARE(archive.read(0)->Candidato, QStringLiteral("Uno bis"));
     QCOMPARE(archive.read(0)->ricontatta(), std::optional<bool>(false));
     QCOMPARE(archive.read(1)->Candidato, QStringLiteral("Due"));
+}
+
+void TestMemberArchive::severalMembersAreAppendedAllOrNone()
+{
+    TestFolder folder;
+    MemberArchive archive;
+    QVERIFY(archive.append(member(QStringLiteral("Uno"))));
+    QVERIFY(archive.append(member(QStringLiteral("Due"))));
+    const std::vector<TSchedaAnagrafica> three = {member(QStringLiteral("Tre")), member(QStringLiteral("Quattro")),
+                                                  member(QStringLiteral("Cinque"))};
+    const QByteArray before = folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    {
+        // Room for one more record only: none of the three stays.
+        FailingWrites full(folder.path(), FailingWrites::FullDisk, 3 * 3612);
+        QVERIFY(!archive.append(three));
+    }
+    QCOMPARE(folder.read(QStringLiteral("Archivio_Anagrafico.pro")), before);
+    QVERIFY(!archive.append(std::vector<TSchedaAnagrafica>()));
+
+    QCOMPARE(archive.append(three), std::optional<qint64>(2));
+    QCOMPARE(archive.count(), std::optional<qint64>(5));
+    QCOMPARE(archive.read(2)->Candidato, QStringLiteral("Tre"));
+    QCOMPARE(archive.read(4)->Candidato, QStringLiteral("Cinque"));
+    QCOMPARE(archive.read(4)->toBytes(), three[2].toBytes());
 }
 
 void TestMemberArchive::readOnlyArchiveIsReadAndUnchanged()

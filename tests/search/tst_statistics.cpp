@@ -129,6 +129,7 @@ void TestStatistics::fiscalCodes_data()
     QTest::newRow("a man") << "VRDGPP48E12G478B" << QDate(1948, 5, 12) << int(Stats::Men);
     QTest::newRow("a letter for a digit") << "VRDGPP48E12G47UY" << QDate(1948, 5, 12) << int(Stats::Men);
     QTest::newRow("born this year") << "RSSLCU25A01G478W" << QDate(2025, 1, 1) << int(Stats::Men);
+    QTest::newRow("this year's date still ahead") << "RSSLCU25T01G478J" << QDate(1925, 12, 1) << int(Stats::Men);
     QTest::newRow("two digits ahead of this year") << "RSSLCU26A01G478X" << QDate(1926, 1, 1) << int(Stats::Men);
     QTest::newRow("no such day (35)") << "RSSLCU80A35G478V" << QDate() << -1;
     QTest::newRow("wrong check letter") << "VRDGPP48E12G478C" << QDate() << -1;

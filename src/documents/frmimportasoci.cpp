@@ -1,0 +1,481 @@
+#include "documents/frmimportasoci.h"
+
+#include "base/clock.h"
+#include "base/wholefile.h"
+#include "documents/importfields.h"
+#include "help/frmguida.h"
+#include "members/memberarchive.h"
+#include "ui/filedialogs.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+#include "ui/picturebox.h"
+#include "ui/shaperect.h"
+#include "ui/statushints.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableView>
+
+using S = TSchedaAnagrafica;
+
+namespace {
+
+constexpr int kFixedColumns = 2; // the row's number and its judgement
+
+const struct
+{
+    const char *name;
+    const char *text;
+    const char *hint;
+} kKinds[SpreadsheetImport::ProblemCount] = {
+    {"chkMancanti", "Anche le righe con dati obbligatori mancanti",
+     "Importa anche i soci a cui mancano dati obbligatori: le loro schede andranno completate a mano."},
+    {"chkCodFisc", "Anche le righe con codice fiscale errato",
+     "Importa anche i soci il cui codice fiscale non risulta valido."},
+    {"chkDoppi", "Anche le righe già in archivio o ripetute nel file",
+     "Importa anche i soci già presenti in archivio o ripetuti nel file, che avranno così due schede."},
+    {"chkLunghi", "Anche le righe con testi troppo lunghi (tagliati)",
+     "Importa anche i soci con testi più lunghi dei campi della scheda: i testi saranno tagliati."},
+};
+
+QString number(qint64 n)
+{
+    return QLocale(QLocale::Italian).toString(n);
+}
+
+} // namespace
+
+// The grid's view of the rows: number, judgement, then every column of the
+// file as it goes into its field. The card of the row last asked for is
+// kept, as the grid asks for one row's cells one after the other.
+class ImportTableModel : public QAbstractTableModel
+{
+public:
+    explicit ImportTableModel(const SpreadsheetImport &import, QObject *parent)
+        : QAbstractTableModel(parent)
+        , m_import(import)
+    {
+    }
+
+    void setGrid(QWidget *grid) { m_grid = grid; }
+    QWidget *grid() const { return m_grid; }
+
+    void reset()
+    {
+        beginResetModel();
+        m_cachedRow = -1;
+        endResetModel();
+    }
+    // The same rows, judged again or with other fields.
+    void changed()
+    {
+        m_cachedRow = -1;
+        if (rowCount() > 0)
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_import.rowCount());
+    }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : kFixedColumns + int(m_import.columns().size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid())
+            return QVariant();
+        const qint64 row = index.row();
+        const int column = index.column() - kFixedColumns;
+        if (index.column() == 0) {
+            if (role == Qt::DisplayRole)
+                return QString::number(m_import.rowNumber(row));
+            if (role == Qt::TextAlignmentRole)
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            return QVariant();
+        }
+        if (index.column() == 1) {
+            switch (role) {
+            case Qt::DisplayRole:
+            case Qt::ToolTipRole: return m_import.status(row);
+            case Qt::BackgroundRole: return TfrmImportaSoci::kindColour(m_import.firstProblem(row));
+            case Qt::ForegroundRole: return QColor(Qt::black);
+            default: return QVariant();
+            }
+        }
+        const int target = m_import.columns()[size_t(column)].target;
+        if (target == ImportFields::Ignored)
+            return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(m_import.cell(row, column))
+                 : role == Qt::ForegroundRole                         ? QVariant(QColor(0x90, 0x90, 0x90))
+                                                                      : QVariant();
+        bool cut = false;
+        const QString shown = m_import.cell(row, column, &card(row), &cut);
+        // A sex or birth date the fiscal code gave.
+        const bool derived = target < S::FieldCount && (m_derived & (1u << target));
+        switch (role) {
+        case Qt::DisplayRole: return shown;
+        case Qt::ForegroundRole:
+            return cut ? QColor(0xB0, 0x00, 0x20) : derived ? QColor(0x2F, 0x65, 0x94) : QVariant();
+        case Qt::FontRole: {
+            if (!derived)
+                return QVariant();
+            QFont italic = grid()->font();
+            italic.setItalic(true);
+            return italic;
+        }
+        case Qt::ToolTipRole:
+            if (cut)
+                return QStringLiteral("Testo troppo lungo: sarà tagliato a %1 caratteri.")
+                    .arg(S::fields()[size_t(target)].capacity);
+            return derived ? QStringLiteral("Ricavato dal codice fiscale.") : shown;
+        default: return QVariant();
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal)
+            return QVariant();
+        if (section < kFixedColumns) {
+            if (role == Qt::DisplayRole)
+                return section == 0 ? QStringLiteral("Riga") : QStringLiteral("Esito");
+            return QVariant();
+        }
+        const SpreadsheetImport::Column &c = m_import.columns()[size_t(section - kFixedColumns)];
+        switch (role) {
+        case Qt::DisplayRole:
+            return c.heading + u'\n'
+                + (c.target == ImportFields::Ignored ? ImportFields::label(c.target)
+                                                     : QStringLiteral("→ ") + ImportFields::label(c.target));
+        case Qt::ToolTipRole:
+            return QStringLiteral("Fare clic per scegliere il campo della scheda in cui importare la colonna.");
+        case Qt::ForegroundRole:
+            return c.target == ImportFields::Ignored ? QColor(0x90, 0x90, 0x90) : QColor(0x1F, 0x3B, 0x57);
+        default:
+            return QVariant();
+        }
+    }
+
+private:
+    const S &card(qint64 row) const
+    {
+        if (row != m_cachedRow) {
+            m_card = m_import.member(row, &m_derived);
+            m_cachedRow = row;
+        }
+        return m_card;
+    }
+
+    const SpreadsheetImport &m_import;
+    mutable qint64 m_cachedRow = -1;
+    mutable S m_card;
+    mutable quint32 m_derived = 0;
+    QWidget *m_grid = nullptr;
+};
+
+TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
+    : QDialog(parent)
+    , m_model(new ImportTableModel(m_import, this))
+{
+    setObjectName(QStringLiteral("frmImportaSoci"));
+    Look::fixedDialog(this, QStringLiteral(" Importazione soci da foglio di calcolo"), 980, 680);
+    Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);
+    QWidget *pan = Look::centredPanel(this, 980, 680);
+    Look::textBanner(pan, QStringLiteral("imgTitolo"), {16, 12, 892, 84},
+                     QStringLiteral("IMPORTAZIONE SOCI DA FOGLIO DI CALCOLO"),
+                     {QStringLiteral("Aprire il file dei soci (CSV, Excel .xlsx, LibreOffice .ods o Archivio_Soci.xls), "
+                                     "controllare le righe e premere Importa."),
+                      QStringLiteral("Un clic sull'intestazione di una colonna sceglie il campo della scheda in cui "
+                                     "importarla.")});
+    Look::rect(pan, QStringLiteral("shpGuida"), {916, 12, 48, 84}, Qt::white, Look::TileBorder);
+    auto *cmdGuida = Look::picture(pan, QStringLiteral("cmdGuida"), {921, 34, 37, 39},
+                                   QStringLiteral(":/art/tool_guida.svg"), true);
+
+    const QFont buttonFont = Look::font(QStringLiteral("Tahoma"), 9);
+    auto *cmdApri = Look::button(pan, QStringLiteral("cmdApri"), QStringLiteral("Apri file..."), {16, 104, 150, 30},
+                                 buttonFont);
+    lblFile = Look::label(pan, QStringLiteral("lblFile"), QStringLiteral("Nessun file aperto."), {178, 111},
+                          Look::font(QStringLiteral("Tahoma"), 9), QColor(0x1F, 0x3B, 0x57));
+    lblFile->setFixedWidth(786);
+
+    grdImport = Look::place(new QTableView(pan), QStringLiteral("grdImport"), {16, 142, 948, 338});
+    grdImport->setModel(m_model);
+    m_model->setGrid(grdImport);
+    grdImport->setAlternatingRowColors(true);
+    grdImport->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdImport->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdImport->setWordWrap(false);
+    grdImport->verticalHeader()->hide();
+    grdImport->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdImport->verticalHeader()->setDefaultSectionSize(21);
+    grdImport->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grdImport->horizontalHeader()->setDefaultSectionSize(150);
+    grdImport->horizontalHeader()->setSectionsClickable(true);
+    grdImport->horizontalHeader()->setHighlightSections(false);
+    grdImport->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    mnuCampi = new QMenu(this);
+    mnuCampi->setObjectName(QStringLiteral("mnuCampi"));
+    connect(grdImport->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmImportaSoci::chooseField);
+
+    // Which rows go in: the ready ones always, the others as ticked.
+    Look::rect(pan, QStringLiteral("shpScelte"), {16, 488, 948, 84}, Qt::white, Look::TileBorder);
+    const QFont optionFont = Look::font(QStringLiteral("Verdana"), 8);
+    Look::label(pan, QStringLiteral("lblScelte"), QStringLiteral("Scelta delle righe:"), {28, 496},
+                Look::font(QStringLiteral("Verdana"), 8, true), QColor(0x1F, 0x3B, 0x57));
+    Look::rect(pan, QStringLiteral("shpPronte"), {204, 497, 14, 14}, kindColour(0), QColor(0x80, 0x80, 0x80));
+    lblPronte = Look::label(pan, QStringLiteral("lblPronte"), QString(), {224, 496}, optionFont);
+    lblPronte->setFixedWidth(700);
+    for (int k = 0; k < SpreadsheetImport::ProblemCount; ++k) {
+        const int x = 28 + (k % 2) * 468, y = 522 + (k / 2) * 24;
+        Look::rect(pan, QStringLiteral("shpTipo%1").arg(k + 1), {x, y + 3, 14, 14},
+                   kindColour(SpreadsheetImport::Problems[k]), QColor(0x80, 0x80, 0x80));
+        auto *box = Look::place(new QCheckBox(QString::fromUtf8(kKinds[k].text), pan),
+                                QString::fromLatin1(kKinds[k].name), {x + 20, y, 440, 20});
+        box->setFont(optionFont);
+        box->setCursor(Qt::PointingHandCursor);
+        connect(box, &QCheckBox::toggled, this, &TfrmImportaSoci::showCounts);
+        m_kinds[size_t(k)] = box;
+    }
+
+    lblRiepilogo = Look::label(pan, QStringLiteral("lblRiepilogo"), QString(), {16, 592},
+                               Look::font(QStringLiteral("Verdana"), 10, true), QColor(0x1F, 0x3B, 0x57));
+    lblRiepilogo->setFixedWidth(640);
+    cmdConferma = Look::button(pan, QStringLiteral("cmdConferma"), QStringLiteral("Importa"), {676, 584, 140, 32},
+                               buttonFont);
+    auto *cmdChiudi = Look::button(pan, QStringLiteral("cmdChiudi"), QStringLiteral("Chiudi"), {824, 584, 140, 32},
+                                   buttonFont);
+    for (QPushButton *b : {cmdApri, cmdConferma, cmdChiudi})
+        b->setAutoDefault(false);
+
+    Look::rect(pan, QStringLiteral("shpInfo"), {16, 632, 948, 32}, Look::StatusBlue, Look::StatusBlue);
+    panInfo = Look::label(pan, QStringLiteral("panInfo"), QString(), {22, 638}, Look::font(QStringLiteral("Tahoma"), 10),
+                          Qt::white);
+    m_hints = new StatusHints(panInfo, QStringLiteral("Importazione in archivio dei soci di un foglio di calcolo."));
+    m_hints->addClearer(this);
+    m_hints->addClearer(pan);
+    m_hints->addClearer(grdImport->viewport());
+    m_hints->addHint(cmdApri, QStringLiteral("Sceglie il foglio di calcolo con i soci da importare."));
+    m_hints->addHint(cmdConferma, QStringLiteral("Importa in archivio le righe scelte."));
+    m_hints->addHint(cmdChiudi, QStringLiteral("Esci da questo ambiente di lavoro."));
+    m_hints->addHint(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
+    m_hints->addHint(grdImport->horizontalHeader(),
+                     QStringLiteral("Fare clic sull'intestazione di una colonna per scegliere il campo della scheda."));
+    for (int k = 0; k < SpreadsheetImport::ProblemCount; ++k)
+        m_hints->addHint(m_kinds[size_t(k)], QString::fromUtf8(kKinds[k].hint));
+
+    connect(cmdApri, &QPushButton::clicked, this, &TfrmImportaSoci::cmdApriClick);
+    connect(cmdConferma, &QPushButton::clicked, this, &TfrmImportaSoci::cmdConfermaClick);
+    connect(cmdChiudi, &QPushButton::clicked, this, &TfrmImportaSoci::cmdChiudiClick);
+    connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::importing()); });
+    Look::shortcut(this, QKeySequence(Qt::Key_F1), cmdGuida);
+    showFile();
+}
+
+TfrmImportaSoci::~TfrmImportaSoci()
+{
+    // The rows go before the window's children, which must not ask for them.
+    delete grdImport;
+    delete m_model;
+}
+
+QColor TfrmImportaSoci::kindColour(int problem)
+{
+    switch (problem) {
+    case SpreadsheetImport::Missing: return QColor(0xF6, 0xC6, 0xCB);
+    case SpreadsheetImport::BadCode: return QColor(0xFF, 0xD8, 0xA8);
+    case SpreadsheetImport::Duplicate: return QColor(0xD4, 0xD4, 0xF6);
+    case SpreadsheetImport::TooLong: return QColor(0xFF, 0xF0, 0x9A);
+    default: return QColor(0xCB, 0xEB, 0xCF);
+    }
+}
+
+quint8 TfrmImportaSoci::accepted() const
+{
+    quint8 accepted = 0;
+    for (int k = 0; k < SpreadsheetImport::ProblemCount; ++k)
+        if (m_kinds[size_t(k)]->isChecked())
+            accepted |= SpreadsheetImport::Problems[k];
+    return accepted;
+}
+
+void TfrmImportaSoci::showEvent(QShowEvent *event)
+{
+    Look::centreOnScreen(this);
+    QDialog::showEvent(event);
+}
+
+void TfrmImportaSoci::showFile()
+{
+    m_model->reset();
+    // The row number and judgement first, each column as wide as it needs
+    // within reason.
+    grdImport->setColumnWidth(0, 48);
+    grdImport->setColumnWidth(1, 250);
+    for (int c = kFixedColumns; c < m_model->columnCount(); ++c)
+        grdImport->setColumnWidth(c, qBound(110, grdImport->horizontalHeader()->sectionSizeHint(c) + 12, 240));
+    showCounts();
+}
+
+void TfrmImportaSoci::showCounts()
+{
+    const bool loaded = m_import.rowCount() > 0;
+    lblPronte->setText(loaded ? QStringLiteral("pronte: %1 (importate sempre)").arg(number(m_import.readyCount()))
+                              : QStringLiteral("pronte (importate sempre)"));
+    for (int k = 0; k < SpreadsheetImport::ProblemCount; ++k) {
+        QString text = QString::fromUtf8(kKinds[k].text);
+        if (loaded)
+            text += QStringLiteral(": %1").arg(number(m_import.countWith(SpreadsheetImport::Problems[k])));
+        m_kinds[size_t(k)]->setText(text);
+    }
+    lblRiepilogo->setText(loaded ? QStringLiteral("Righe da importare: %1 su %2")
+                                       .arg(number(m_import.keptCount(accepted())), number(m_import.rowCount()))
+                                 : QString());
+    cmdConferma->setEnabled(loaded);
+}
+
+void TfrmImportaSoci::cmdApriClick()
+{
+    const QString path =
+        FileDialogs::open(this, QStringLiteral("Apri il foglio di calcolo dei soci"),
+                          QStringLiteral("Fogli di calcolo (*.csv *.txt *.xlsx *.ods *.xls);;Tutti i file (*)"));
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const SpreadsheetFile::Result read = m_import.load(path);
+    const bool judged = read.ok && m_import.judge(Clock::today());
+    QApplication::restoreOverrideCursor();
+    if (!read.ok || !judged)
+        m_import.clear(); // nothing shown of a file that cannot be judged
+    m_path = read.ok && judged ? path : QString();
+    showFile();
+    if (!read.ok) {
+        lblFile->setText(QStringLiteral("Nessun file aperto."));
+        Messages::plain(QStringLiteral("Attenzione: non è stato possibile leggere il file scelto.\n\r\n\r") + read.reason);
+        return;
+    }
+    if (!judged) {
+        lblFile->setText(QStringLiteral("Nessun file aperto."));
+        Messages::error(MemberArchive::ErrorText);
+        return;
+    }
+    lblFile->setText(QStringLiteral("%1  -  %2, %3 righe di dati")
+                         .arg(QFileInfo(path).fileName(), read.description, number(m_import.rowCount())));
+    if (m_import.rowCount() == 0)
+        Messages::warning(QStringLiteral("Attenzione: il file scelto non contiene righe di soci da importare."));
+    else if (!m_import.anyColumnMatched())
+        Messages::warning(QStringLiteral("Attenzione: nessuna colonna del file è stata riconosciuta come un campo della "
+                                         "scheda.\n\r\n\rFare clic sull'intestazione di ogni colonna da importare per "
+                                         "scegliere il campo in cui importarla."));
+}
+
+void TfrmImportaSoci::chooseField(int section)
+{
+    const int column = section - kFixedColumns;
+    if (column < 0 || size_t(column) >= m_import.columns().size())
+        return;
+    mnuCampi->clear();
+    const int current = m_import.columns()[size_t(column)].target;
+    for (int target : ImportFields::targets()) {
+        QAction *action = mnuCampi->addAction(ImportFields::label(target));
+        action->setCheckable(true);
+        action->setChecked(target == current);
+        connect(action, &QAction::triggered, this, [this, column, target] {
+            m_import.setTarget(column, target);
+            m_model->changed();
+            showCounts();
+        });
+        if (target == ImportFields::Ignored)
+            mnuCampi->addSeparator();
+    }
+    QHeaderView *header = grdImport->horizontalHeader();
+    mnuCampi->popup(header->viewport()->mapToGlobal(QPoint(header->sectionViewportPosition(section), header->height())));
+}
+
+void TfrmImportaSoci::cmdConfermaClick()
+{
+    if (m_import.rowCount() == 0) {
+        Messages::warning(QStringLiteral("Attenzione: aprire prima il foglio di calcolo con i soci da importare."));
+        return;
+    }
+    // Judged again against the archive as it is now: another copy of the
+    // program may have saved members since the file was opened.
+    if (!m_import.judge(Clock::today())) {
+        Messages::error(MemberArchive::ErrorText);
+        return;
+    }
+    m_model->changed();
+    showCounts();
+    const quint8 chosen = accepted();
+    const qint64 count = m_import.keptCount(chosen);
+    if (count == 0) {
+        Messages::warning(QStringLiteral("Attenzione: con le scelte fatte nessuna riga del file può essere importata."));
+        return;
+    }
+    if (!Messages::question(QStringLiteral("Saranno importati in archivio %1 soci, dalle %2 righe del file.\n\r\n\r"
+                                           "Si vuole procedere con l'importazione?")
+                                .arg(number(count), number(m_import.rowCount()))))
+        return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto first = MemberArchive().append(m_import.keptMembers(chosen));
+    QApplication::restoreOverrideCursor();
+    if (!first) {
+        Messages::error(MemberArchive::ErrorText);
+        return;
+    }
+    m_imported += count;
+    const QString report = m_import.report(m_path, chosen, *first);
+    const auto skipped = m_import.skippedBy(chosen);
+    const qint64 left = m_import.rowCount() - count;
+
+    // The rows are in: the file is put away, so that they cannot go in twice.
+    m_import.clear();
+    m_path.clear();
+    showFile();
+    lblFile->setText(QStringLiteral("Importazione completata: %1 soci importati in archivio.").arg(number(count)));
+
+    QString text = QStringLiteral("Sono stati importati in archivio %1 soci (schede da %2 a %3).")
+                       .arg(number(count))
+                       .arg(*first + 1)
+                       .arg(*first + count);
+    if (left > 0) {
+        QStringList why;
+        for (int p = 0; p < SpreadsheetImport::ProblemCount; ++p)
+            if (skipped[size_t(p)])
+                why << QStringLiteral("%1 %2").arg(number(skipped[size_t(p)]),
+                                                   SpreadsheetImport::problemText(SpreadsheetImport::Problems[p]));
+        text += QStringLiteral("\n\r\n\rRighe non importate: %1 (%2).").arg(number(left), why.join(QStringLiteral(", ")));
+    }
+    text += QStringLiteral("\n\r\n\rSi vuole salvare il riepilogo dell'importazione in un file di testo?");
+    if (Messages::question(text))
+        saveReport(report);
+}
+
+void TfrmImportaSoci::saveReport(const QString &report)
+{
+    const QString path = FileDialogs::save(this, QStringLiteral("Salva il riepilogo dell'importazione"),
+                                           QStringLiteral("File di testo (*.txt)"),
+                                           QStringLiteral("Riepilogo_Importazione.txt"));
+    if (path.isEmpty())
+        return;
+    if (!WholeFile::write(path, QByteArray("\xEF\xBB\xBF") + report.toUtf8()))
+        Messages::plain(QStringLiteral("Attenzione: il sistema non permette di salvare il riepilogo.\n\r\n\rAccertarsi "
+                                       "che il disco non sia pieno e di possedere i privilegi di scrittura nella "
+                                       "cartella scelta."));
+}
+
+void TfrmImportaSoci::cmdChiudiClick()
+{
+    close();
+}

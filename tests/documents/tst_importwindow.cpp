@@ -1,0 +1,327 @@
+#include "base/clock.h"
+#include "documents/frmexpcandidati.h"
+#include "documents/frmimportasoci.h"
+#include "documents/spreadsheetfile.h"
+#include "help/frmguida.h"
+#include "members/memberarchive.h"
+#include "support/filecapabilities.h"
+#include "support/testfolder.h"
+#include "support/windowtest.h"
+#include "ui/filedialogs.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTableView>
+#include <QTest>
+
+using S = TSchedaAnagrafica;
+
+namespace {
+
+const char *const kHeadings = "Cognome;Nome;Sesso;Data di nascita;Luogo di nascita;Indirizzo;Città;CAP;Qualifica;"
+                              "C.F.;Cellulare;Data iscrizione;Note";
+
+QString row(const QString &surname, const QString &code, const QString &postcode = QStringLiteral("06100"),
+            const QString &note = QString())
+{
+    return surname + QStringLiteral(";Mario;M;01/01/1980;Roma;Via Roma 1;Perugia;") + postcode
+        + QStringLiteral(";Socio ordinario;") + code + QStringLiteral(";3331234567;01/02/2020;") + note;
+}
+
+// One row of each kind, in the order ready, missing, wrong code, already in
+// the archive, too long; the archive holds the member the fourth repeats.
+QString mixedSheet(const TestFolder &folder)
+{
+    S archived;
+    archived.Candidato = QStringLiteral("Bianchi Luca");
+    archived.CodFisc = QStringLiteral("BNCLCU70C05G478A");
+    MemberArchive().append(archived);
+    const QStringList lines = {QString::fromUtf8(kHeadings),
+                               row(QStringLiteral("Rossi"), QStringLiteral("RSSMRA80A01H501U")),
+                               row(QStringLiteral("Verdi"), QStringLiteral("VRDNNA85M41D612H"), QString()),
+                               row(QStringLiteral("Neri"), QStringLiteral("VRDNNA85M41D612A")),
+                               row(QStringLiteral("Bianchi"), QStringLiteral("BNCLCU70C05G478A")),
+                               row(QStringLiteral("Gialli"), QStringLiteral("RSSMRA80T10H501J"), QStringLiteral("06100"),
+                                   QString(300, u'n'))};
+    QByteArray bytes;
+    for (QChar c : lines.join(QStringLiteral("\r\n")))
+        bytes += char(c.unicode());
+    folder.write(QStringLiteral("soci.csv"), bytes);
+    return folder.file(QStringLiteral("soci.csv"));
+}
+
+const QString kQuestion = QStringLiteral("Saranno importati in archivio %1 soci, dalle 5 righe del file.\n\r\n\rSi vuole "
+                                         "procedere con l'importazione?");
+
+} // namespace
+
+class TestImportWindow : public WindowTest
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpCase(); }
+    void init()
+    {
+        setUp();
+        Clock::setForTesting(QDateTime(QDate(2025, 6, 15), QTime(10, 30)));
+    }
+    void cleanup()
+    {
+        tearDown();
+        Clock::setForTesting(QDateTime());
+    }
+
+    void importFromTheExportWindow();
+    void nothingIsWrittenWhenCancelled_data();
+    void nothingIsWrittenWhenCancelled();
+    void headerSendsAColumnToAnotherField();
+    void unreadableFileSaysWhy();
+    void reportIsSavedAsText();
+    void failedWriteLeavesTheArchiveAsItWas_data();
+    void failedWriteLeavesTheArchiveAsItWas();
+    void hintsAndHelp();
+
+private:
+    // Opens `path` in the window through its file dialog.
+    static void open(TfrmImportaSoci &window, const QString &path)
+    {
+        FileDialogs::Script dialogs;
+        dialogs.answerNext(path);
+        QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("cmdApri")), Qt::LeftButton);
+    }
+    static QStringList statuses(const TfrmImportaSoci &window)
+    {
+        QStringList list;
+        const QAbstractItemModel *model = window.findChild<QTableView *>(QStringLiteral("grdImport"))->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            list << model->index(r, 1).data().toString();
+        return list;
+    }
+    static void click(const TfrmImportaSoci &window, const QString &name)
+    {
+        QTest::mouseClick(window.findChild<QWidget *>(name), Qt::LeftButton);
+    }
+};
+
+void TestImportWindow::importFromTheExportWindow()
+{
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    TfrmExpCandidati exporting;
+    exporting.show();
+    QCOMPARE(exporting.grid()->model()->rowCount(), 1);
+    bool shown = false;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        shown = true;
+        auto *window = qobject_cast<TfrmImportaSoci *>(dialog);
+        QVERIFY(window);
+        QCOMPARE(window->objectName(), QStringLiteral("frmImportaSoci"));
+        QCOMPARE(window->windowTitle(), QStringLiteral(" Importazione soci da foglio di calcolo"));
+        open(*window, path);
+        QCOMPARE(statuses(*window),
+                 QStringList({"Pronta", "Manca: CAP", "Codice fiscale errato", "Già in archivio (scheda 1)",
+                              "Testo troppo lungo: Note"}));
+        const QAbstractItemModel *model = window->findChild<QTableView *>(QStringLiteral("grdImport"))->model();
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("2")); // the sheet's row
+        QCOMPARE(model->index(1, 1).data(Qt::BackgroundRole).value<QColor>(),
+                 TfrmImportaSoci::kindColour(SpreadsheetImport::Missing));
+        QCOMPARE(model->index(4, 2 + 12).data().toString(), QString(250, u'n')); // shown cut
+        QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Cognome\n→ Cognome"));
+        auto *total = window->findChild<QLabel *>(QStringLiteral("lblRiepilogo"));
+        QCOMPARE(total->text(), QStringLiteral("Righe da importare: 1 su 5"));
+        click(*window, QStringLiteral("chkDoppi"));
+        click(*window, QStringLiteral("chkLunghi"));
+        QCOMPARE(total->text(), QStringLiteral("Righe da importare: 3 su 5"));
+        m_messages->answerNext(true);
+        m_messages->answerNext(false);
+        click(*window, QStringLiteral("cmdConferma"));
+        // The rows went in: the grid is empty, so that they cannot go in twice.
+        QCOMPARE(model->rowCount(), 0);
+        QVERIFY(!window->findChild<QWidget *>(QStringLiteral("cmdConferma"))->isEnabled());
+    });
+    QTest::mouseClick(exporting.findChild<QWidget *>(QStringLiteral("cmdImporta")), Qt::LeftButton);
+    QVERIFY(shown);
+    QCOMPARE(m_messages->texts(),
+             QStringList({kQuestion.arg(3),
+                          "Sono stati importati in archivio 3 soci (schede da 2 a 4).\n\r\n\rRighe non importate: 2 "
+                          "(1 con dati obbligatori mancanti, 1 con codice fiscale errato).\n\r\n\rSi vuole salvare il "
+                          "riepilogo dell'importazione in un file di testo?"}));
+    QCOMPARE(exporting.grid()->model()->rowCount(), 4);
+    MemberArchive archive;
+    QCOMPARE(archive.read(1)->Candidato, QStringLiteral("Rossi Mario"));
+    QCOMPARE(archive.read(2)->Candidato, QStringLiteral("Bianchi Mario"));
+    QCOMPARE(archive.read(3)->Note, QString(250, u'n'));
+}
+
+void TestImportWindow::nothingIsWrittenWhenCancelled_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("No to the question") << "no";
+    QTest::newRow("the window closed") << "closed";
+    QTest::newRow("no file chosen") << "no file";
+}
+
+void TestImportWindow::nothingIsWrittenWhenCancelled()
+{
+    QFETCH(QString, how);
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    const QByteArray before = folder.read(MemberArchive::FileName);
+    {
+        TfrmImportaSoci window;
+        window.show();
+        open(window, how == QLatin1String("no file") ? QString() : path);
+        if (how == QLatin1String("no")) {
+            m_messages->answerNext(false);
+            click(window, QStringLiteral("cmdConferma"));
+            QCOMPARE(m_messages->texts(), QStringList{kQuestion.arg(1)});
+            QCOMPARE(statuses(window).size(), 5); // still there to import
+        } else if (how == QLatin1String("closed")) {
+            click(window, QStringLiteral("cmdChiudi"));
+            QVERIFY(!window.isVisible());
+        } else {
+            QCOMPARE(statuses(window).size(), 0);
+            window.cmdConfermaClick();
+            QCOMPARE(m_messages->texts(),
+                     QStringList{"Attenzione: aprire prima il foglio di calcolo con i soci da importare."});
+        }
+        QCOMPARE(window.importedCount(), 0);
+    }
+    QCOMPARE(folder.read(MemberArchive::FileName), before);
+}
+
+void TestImportWindow::headerSendsAColumnToAnotherField()
+{
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    TfrmImportaSoci window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    open(window, path);
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("grdImport"));
+    QHeaderView *header = grid->horizontalHeader();
+    const int place = 2 + 4; // "Luogo di nascita"
+    grid->scrollTo(grid->model()->index(0, place));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(place) + 10, header->height() / 2));
+    auto *menu = window.findChild<QMenu *>(QStringLiteral("mnuCampi"));
+    QVERIFY(menu->isVisible());
+    QAction *checked = nullptr;
+    QAction *note = nullptr;
+    for (QAction *a : menu->actions()) {
+        if (a->isChecked())
+            checked = a;
+        if (a->text() == QLatin1String("Note"))
+            note = a;
+    }
+    QCOMPARE(checked->text(), QStringLiteral("Luogo nascita"));
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral("(ignorata)"));
+    note->trigger();
+    QCOMPARE(grid->model()->headerData(place, Qt::Horizontal).toString(), QStringLiteral("Luogo di nascita\n→ Note"));
+    QCOMPARE(grid->model()->headerData(2 + 12, Qt::Horizontal).toString(), QStringLiteral("Note\n(ignorata)"));
+    QCOMPARE(statuses(window).first(), QStringLiteral("Manca: luogo di nascita"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblRiepilogo"))->text(),
+             QStringLiteral("Righe da importare: 0 su 5"));
+}
+
+void TestImportWindow::unreadableFileSaysWhy()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("foto.jpg"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11));
+    TfrmImportaSoci window;
+    window.show();
+    open(window, folder.file(QStringLiteral("foto.jpg")));
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Plain);
+    QCOMPARE(m_messages->shown().at(0).text, QStringLiteral("Attenzione: non è stato possibile leggere il file scelto."
+                                                            "\n\r\n\r") + SpreadsheetFile::unreadable());
+    QCOMPARE(statuses(window).size(), 0);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblFile"))->text(), QStringLiteral("Nessun file aperto."));
+}
+
+void TestImportWindow::reportIsSavedAsText()
+{
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    TfrmImportaSoci window;
+    window.show();
+    open(window, path);
+    FileDialogs::Script dialogs;
+    dialogs.answerNext(folder.file(QStringLiteral("riepilogo.txt")));
+    m_messages->answerNext(true);
+    m_messages->answerNext(true);
+    click(window, QStringLiteral("cmdConferma"));
+    QCOMPARE(dialogs.requests().size(), 1);
+    QCOMPARE(dialogs.requests().at(0).proposedName, QStringLiteral("Riepilogo_Importazione.txt"));
+    const QByteArray saved = folder.read(QStringLiteral("riepilogo.txt"));
+    QVERIFY(saved.startsWith("\xEF\xBB\xBFImportazione soci da foglio di calcolo\r\nFile: "));
+    QVERIFY(saved.contains("\r\nSoci importati in archivio: 1 (schede da 2 a 2)\r\n"));
+    QVERIFY(saved.contains("\r\nRiga 4 - Neri Mario: Codice fiscale errato\r\n"));
+    QVERIFY(saved.contains(QStringLiteral("\r\nRiga 5 - Bianchi Mario: Già in archivio (scheda 1)\r\n").toUtf8()));
+    QCOMPARE(window.importedCount(), 1);
+}
+
+void TestImportWindow::failedWriteLeavesTheArchiveAsItWas_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("full disk") << false;
+    QTest::newRow("read-only archive") << true;
+}
+
+void TestImportWindow::failedWriteLeavesTheArchiveAsItWas()
+{
+    QFETCH(bool, readOnly);
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    const QByteArray before = folder.read(MemberArchive::FileName);
+    TfrmImportaSoci window;
+    window.show();
+    open(window, path);
+    click(window, QStringLiteral("chkMancanti"));
+    m_messages->answerNext(true);
+    const QString archive = folder.file(MemberArchive::FileName);
+    if (readOnly) {
+        QFile::setPermissions(archive, QFileDevice::ReadOwner);
+        HonourFilePermissions permissions;
+        window.cmdConfermaClick();
+    } else {
+        // Room for one more member, not for the two.
+        FailingWrites full(folder.path(), FailingWrites::FullDisk, before.size() + S::RecordSize);
+        window.cmdConfermaClick();
+    }
+    QFile::setPermissions(archive, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(m_messages->shown().size(), 2);
+    QCOMPARE(m_messages->shown().at(1).kind, Messages::Kind::Error);
+    QCOMPARE(m_messages->shown().at(1).text, MemberArchive::ErrorText);
+    QCOMPARE(folder.read(MemberArchive::FileName), before);
+    QCOMPARE(window.importedCount(), 0);
+    QCOMPARE(statuses(window).size(), 5); // still there, to try again
+}
+
+void TestImportWindow::hintsAndHelp()
+{
+    TestFolder folder;
+    TfrmImportaSoci window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *panInfo = window.findChild<QLabel *>(QStringLiteral("panInfo"));
+    QCOMPARE(panInfo->text(), QStringLiteral("Importazione in archivio dei soci di un foglio di calcolo."));
+    QTest::mouseMove(window.findChild<QWidget *>(QStringLiteral("cmdApri")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Sceglie il foglio di calcolo con i soci da importare."));
+    QTest::mouseMove(window.findChild<QWidget *>(QStringLiteral("chkDoppi")), QPoint(10, 10));
+    QVERIFY(panInfo->text().startsWith(QStringLiteral("Importa anche i soci già presenti in archivio")));
+
+    QString title;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        if (auto *help = qobject_cast<TfrmGuida *>(dialog))
+            title = help->findChild<QLabel *>(QStringLiteral("lblTitolo"))->text();
+    });
+    click(window, QStringLiteral("cmdGuida"));
+    QCOMPARE(title, QStringLiteral("Importazione soci da foglio di calcolo"));
+}
+
+QTEST_MAIN(TestImportWindow)
+#include "tst_importwindow.moc"
