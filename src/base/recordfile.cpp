@@ -151,7 +151,16 @@ RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
 
 std::optional<qint64> RecordFile::append(const QByteArray &records)
 {
-    if (records.isEmpty() || records.size() % m_recordSize != 0)
+    if (records.size() % m_recordSize != 0)
+        return std::nullopt;
+    return append(records.size() / m_recordSize,
+                  [&](qint64 i) { return records.mid(i * m_recordSize, m_recordSize); });
+}
+
+std::optional<qint64> RecordFile::append(qint64 count, const std::function<QByteArray(qint64 i)> &record)
+{
+    constexpr qsizetype BlockBytes = 1 << 20;
+    if (count <= 0)
         return std::nullopt;
     Session session(m_path, FileLock::Exclusive);
     if (!session.ok())
@@ -159,9 +168,20 @@ std::optional<qint64> RecordFile::append(const QByteArray &records)
     QFile &file = session.file();
     const qint64 before = file.size();
     const qint64 index = before / m_recordSize;
-    Backups::beforeRecordWrite(file, index * m_recordSize, records.size());
-    if (!file.seek(index * m_recordSize) || file.write(records) != records.size()
-        || !FileLock::syncToDisk(file)) {
+    Backups::beforeRecordWrite(file, index * m_recordSize, count * m_recordSize);
+    bool written = file.seek(index * m_recordSize);
+    QByteArray block;
+    block.reserve(BlockBytes + m_recordSize);
+    for (qint64 i = 0; written && i < count; ++i) {
+        const QByteArray next = record(i);
+        written = next.size() == m_recordSize;
+        block += next;
+        if (written && (block.size() >= BlockBytes || i + 1 == count)) {
+            written = file.write(block) == block.size();
+            block.clear();
+        }
+    }
+    if (!written || !FileLock::syncToDisk(file)) {
         // A full disk may have taken part of the records: none of them stays.
         file.resize(before);
         return std::nullopt;

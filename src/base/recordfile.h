@@ -33,6 +33,9 @@ public:
     // Writes one or more whole records after the last whole record, all or
     // none of them; returns the index of the first.
     std::optional<qint64> append(const QByteArray &records);
+    // The same for `count` records that `record(i)` makes one at a time, so
+    // that however many there are only a block of them is in memory.
+    std::optional<qint64> append(qint64 count, const std::function<QByteArray(qint64 i)> &record);
 
     // Visits every whole record in file order, reading `blockRecords` records
     // at a time; the visitor returns false to stop early. False on a read error

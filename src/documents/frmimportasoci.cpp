@@ -428,7 +428,8 @@ void TfrmImportaSoci::cmdConfermaClick()
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto first = MemberArchive().append(m_import.keptMembers(chosen));
+    const std::vector<qint64> rows = m_import.keptRows(chosen);
+    const auto first = MemberArchive().append(qint64(rows.size()), [&](qint64 i) { return m_import.member(rows[size_t(i)]); });
     QApplication::restoreOverrideCursor();
     if (!first) {
         Messages::error(MemberArchive::ErrorText);

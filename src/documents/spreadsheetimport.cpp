@@ -413,14 +413,14 @@ qint64 SpreadsheetImport::countWith(Problem problem) const
     return n;
 }
 
-std::vector<TSchedaAnagrafica> SpreadsheetImport::keptMembers(quint8 accepted) const
+std::vector<qint64> SpreadsheetImport::keptRows(quint8 accepted) const
 {
-    std::vector<S> members;
-    members.reserve(size_t(keptCount(accepted)));
+    std::vector<qint64> rows;
+    rows.reserve(size_t(keptCount(accepted)));
     for (qint64 i = 0; i < rowCount(); ++i)
         if (kept(problems(i), accepted))
-            members.push_back(member(i));
-    return members;
+            rows.push_back(i);
+    return rows;
 }
 
 std::array<qint64, SpreadsheetImport::ProblemCount> SpreadsheetImport::skippedBy(quint8 accepted) const

@@ -94,8 +94,8 @@ public:
     // Rows that have the problem, alone or with others.
     qint64 countWith(Problem problem) const;
     qint64 readyCount() const { return countWith(Problem(0)); }
-    // The cards of the rows imported, in the file's order.
-    std::vector<TSchedaAnagrafica> keptMembers(quint8 accepted) const;
+    // The rows imported, in the file's order.
+    std::vector<qint64> keptRows(quint8 accepted) const;
 
     // What an import did, as a text a volunteer keeps: the file, the time,
     // the members imported (records `first` + 1 on), every row not imported

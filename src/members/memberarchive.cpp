@@ -53,13 +53,9 @@ std::optional<qint64> MemberArchive::append(const TSchedaAnagrafica &scheda)
     return m_file.append(scheda.toBytes());
 }
 
-std::optional<qint64> MemberArchive::append(const std::vector<TSchedaAnagrafica> &schede)
+std::optional<qint64> MemberArchive::append(qint64 count, const std::function<TSchedaAnagrafica(qint64 i)> &member)
 {
-    QByteArray records;
-    records.reserve(qsizetype(schede.size()) * TSchedaAnagrafica::RecordSize);
-    for (const TSchedaAnagrafica &scheda : schede)
-        records += scheda.toBytes();
-    return m_file.append(records);
+    return m_file.append(count, [&](qint64 i) { return member(i).toBytes(); });
 }
 
 bool MemberArchive::forEach(const RecordFile::Visitor &visit) const

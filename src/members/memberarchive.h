@@ -7,7 +7,7 @@
 #include <QString>
 
 #include <optional>
-#include <vector>
+#include <functional>
 
 // The members archive: Archivio_Anagrafico.pro in the program folder, and each
 // member's photo in the folder Anagrafica, named after the record number (the
@@ -31,9 +31,10 @@ public:
     RecordFile::Replaced replace(qint64 index, const TSchedaAnagrafica &scheda, const TSchedaAnagrafica *loaded);
     // Returns the new member's index.
     std::optional<qint64> append(const TSchedaAnagrafica &scheda);
-    // Appends the members in their order in one locked write, all or none;
-    // returns the index of the first. Nothing to append is a failure.
-    std::optional<qint64> append(const std::vector<TSchedaAnagrafica> &schede);
+    // Appends `count` members, `member(i)` giving the i-th, in one locked
+    // write, all or none; returns the index of the first. Nothing to append
+    // is a failure.
+    std::optional<qint64> append(qint64 count, const std::function<TSchedaAnagrafica(qint64 i)> &member);
     // Every record in file order, undecoded, a block at a time.
     bool forEach(const RecordFile::Visitor &visit) const;
     // Every record, undecoded, on `workers` threads side by side.

@@ -189,22 +189,23 @@ void TestMemberArchive::severalMembersAreAppendedAllOrNone()
     MemberArchive archive;
     QVERIFY(archive.append(member(QStringLiteral("Uno"))));
     QVERIFY(archive.append(member(QStringLiteral("Due"))));
-    const std::vector<TSchedaAnagrafica> three = {member(QStringLiteral("Tre")), member(QStringLiteral("Quattro")),
-                                                  member(QStringLiteral("Cinque"))};
+    const std::vector<TSchedaAnagrafica> members = {member(QStringLiteral("Tre")), member(QStringLiteral("Quattro")),
+                                                    member(QStringLiteral("Cinque"))};
+    const auto three = [&](qint64 i) { return members[size_t(i)]; };
     const QByteArray before = folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
     {
         // Room for one more record only: none of the three stays.
         FailingWrites full(folder.path(), FailingWrites::FullDisk, 3 * 3612);
-        QVERIFY(!archive.append(three));
+        QVERIFY(!archive.append(3, three));
     }
     QCOMPARE(folder.read(QStringLiteral("Archivio_Anagrafico.pro")), before);
-    QVERIFY(!archive.append(std::vector<TSchedaAnagrafica>()));
+    QVERIFY(!archive.append(0, three));
 
-    QCOMPARE(archive.append(three), std::optional<qint64>(2));
+    QCOMPARE(archive.append(3, three), std::optional<qint64>(2));
     QCOMPARE(archive.count(), std::optional<qint64>(5));
     QCOMPARE(archive.read(2)->Candidato, QStringLiteral("Tre"));
     QCOMPARE(archive.read(4)->Candidato, QStringLiteral("Cinque"));
-    QCOMPARE(archive.read(4)->toBytes(), three[2].toBytes());
+    QCOMPARE(archive.read(4)->toBytes(), members[2].toBytes());
 }
 
 void TestMemberArchive::readOnlyArchiveIsReadAndUnchanged()
