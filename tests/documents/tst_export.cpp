@@ -132,6 +132,21 @@ void compareRow(const XlsxSheet &sheet, int row, const QStringList &expected, bo
     }
 }
 
+// The archive of a member with every field and one with a name only, in the
+// table with a CAP typed into the grid for the second.
+void loadTwoMembers(ArchiveTable &table)
+{
+    TSchedaAnagrafica second;
+    second.Candidato = QStringLiteral("Verdi Anna");
+    second.setRicontatta(false);
+    MemberArchive archive;
+    QVERIFY(archive.append(fullMember()));
+    QVERIFY(archive.append(second));
+    QVERIFY(table.load());
+    QCOMPARE(table.rowCount(), 2);
+    table.setCell(1, 6, QStringLiteral(" 06100 "));
+}
+
 } // namespace
 
 class TestExport : public WindowTest
@@ -177,16 +192,8 @@ void TestExport::emptyArchiveGivesTheHeaderRowOnly()
 void TestExport::fileBytesForASmallArchive()
 {
     TestFolder folder;
-    TSchedaAnagrafica second;
-    second.Candidato = QStringLiteral("Verdi Anna");
-    second.setRicontatta(false);
-    MemberArchive archive;
-    QVERIFY(archive.append(fullMember()));
-    QVERIFY(archive.append(second));
     ArchiveTable table;
-    QVERIFY(table.load());
-    QCOMPARE(table.rowCount(), 2);
-    table.setCell(1, 6, QStringLiteral(" 06100 ")); // CAP typed into the grid
+    loadTwoMembers(table);
     QVERIFY(table.writeSpreadsheet(folder.file(QStringLiteral("Archivio_Soci.xls"))));
     QList<QByteArray> empty(25);
     empty[0] = "Verdi Anna";
@@ -201,15 +208,8 @@ void TestExport::fileBytesForASmallArchive()
 void TestExport::workbookOfASmallArchive()
 {
     TestFolder folder;
-    TSchedaAnagrafica second;
-    second.Candidato = QStringLiteral("Verdi Anna");
-    second.setRicontatta(false);
-    MemberArchive archive;
-    QVERIFY(archive.append(fullMember()));
-    QVERIFY(archive.append(second));
     ArchiveTable table;
-    QVERIFY(table.load());
-    table.setCell(1, 6, QStringLiteral(" 06100 ")); // CAP typed into the grid
+    loadTwoMembers(table);
     const QString path = folder.file(QStringLiteral("Archivio_Soci.xlsx"));
     QVERIFY(table.writeWorkbook(path));
 
