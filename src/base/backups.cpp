@@ -297,6 +297,9 @@ Restored restore(const Copy &copy)
     } release{mark};
 
     waitForCopies();
+    // A copy gone meanwhile (another copy of the program dropped it) changes nothing.
+    if (!QFileInfo(copy.path).isFile())
+        return Restored::Failed;
     const QString target = ProgramFolder::file(copy.fileName);
     if (QFileInfo::exists(target)) {
         const QDateTime now = Clock::now();

@@ -4,15 +4,19 @@
 #include "base/clock.h"
 #include "base/inifile.h"
 #include "base/recordfile.h"
+#include "register/frmlistinoprezzi.h"
 #include "support/testfolder.h"
 #include "support/windowtest.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTreeWidget>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -99,6 +103,7 @@ private slots:
     void copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn_data();
     void copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn();
     void restoreKeepsTheReplacedFile();
+    void restoreIsRefusedWhileAWindowWorksOnTheFile_data();
     void restoreIsRefusedWhileAWindowWorksOnTheFile();
     void windowListsAndRestores();
 };
@@ -135,6 +140,13 @@ void TestBackups::firstWriteOfEachDayIsCopied()
     QCOMPARE(readFile(copyOf(folder, copyName.arg(QStringLiteral("2026-03-02")))), evening);
     QCOMPARE(readFile(today), start);
     QCOMPARE(QDir(folder.file(QStringLiteral("Backup"))).entryList(QDir::Files).filter(QStringLiteral("2026")).size(), 2);
+
+    // The program was started earlier in the day and made the day's copy then.
+    setDay(kDay.addDays(2));
+    const QString third = copyOf(folder, copyName.arg(QStringLiteral("2026-03-03")));
+    folder.write(QStringLiteral("Backup/") + QFileInfo(third).fileName(), "this morning");
+    write(folder, Write(kind), name, 'f');
+    QCOMPARE(readFile(third), QByteArray("this morning"));
     QVERIFY(m_messages->texts().isEmpty());
 }
 
@@ -144,7 +156,10 @@ void TestBackups::newOrEmptyFileHasNoCopy()
     write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'a');
     folder.write(QStringLiteral("Vuoto.qvl"), QByteArray());
     write(folder, Append, QStringLiteral("Vuoto.qvl"), 'a');
+    write(folder, IniSave, QStringLiteral("Privacy.ini"), 'a');
+    QCoreApplication::processEvents();
     QVERIFY(Backups::list().empty());
+    QVERIFY(m_messages->texts().isEmpty());
 }
 
 void TestBackups::thirtyFirstDayDropsTheOldest()
@@ -206,13 +221,17 @@ void TestBackups::backgroundCopyIsTheFileBeforeTheDaysFirstWrite()
 void TestBackups::copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn_data()
 {
     QTest::addColumn<qint64>("threshold");
-    QTest::newRow("copied at once") << Backups::BackgroundFrom;
-    QTest::newRow("copied in the background") << qint64(0);
+    QTest::addColumn<bool>("windowInFront");
+    QTest::newRow("copied at once") << Backups::BackgroundFrom << false;
+    QTest::newRow("copied in the background") << qint64(0) << false;
+    QTest::newRow("members window in front") << Backups::BackgroundFrom << true;
 }
 
 void TestBackups::copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn()
 {
     QFETCH(qint64, threshold);
+    QFETCH(bool, windowInFront);
+    const std::unique_ptr<CardWindow> card(windowInFront ? new CardWindow : nullptr);
     TestFolder folder;
     Backups::setBackgroundThresholdForTesting(threshold);
     // A file where the folder of the copies should be.
@@ -225,9 +244,20 @@ void TestBackups::copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn()
     QCoreApplication::processEvents();
 
     QCOMPARE(folder.read(QStringLiteral("Archivio_Anagrafico.pro")), records("cb"));
-    QCOMPARE(m_messages->texts(),
-             QStringList(QStringLiteral("Attenzione: non è stato possibile fare la copia di sicurezza di "
-                                        "Archivio_Anagrafico.pro nella cartella Backup.")));
+    const QString trouble = QStringLiteral("Attenzione: non è stato possibile fare la copia di sicurezza di "
+                                           "Archivio_Anagrafico.pro nella cartella Backup.");
+    if (card) {
+        QCOMPARE(card->child<QLabel>(QStringLiteral("panInfo"))->text(), trouble);
+        QVERIFY(m_messages->texts().isEmpty());
+        return;
+    }
+    QCOMPARE(m_messages->texts(), QStringList(trouble));
+
+    setDay(kDay.addDays(1));
+    write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'd');
+    Backups::waitForCopies();
+    QCoreApplication::processEvents();
+    QCOMPARE(m_messages->texts(), QStringList({trouble, trouble}));
 }
 
 void TestBackups::restoreKeepsTheReplacedFile()
@@ -243,33 +273,61 @@ void TestBackups::restoreKeepsTheReplacedFile()
     QCOMPARE(int(copies.size()), 1);
     QCOMPARE(copies[0].fileName, name);
     QCOMPARE(copies[0].date, kDay.addDays(-1));
+    // The day's first write is still being copied in the background when the
+    // restore begins.
+    Backups::setBackgroundThresholdForTesting(0);
+    Backups::setBetweenPiecesForTesting([] { QThread::msleep(100); });
+    write(folder, Replace, name, 'c');
     QCOMPARE(Backups::restore(copies[0]), Backups::Restored::Yes);
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"))), records("ab"));
     QCOMPARE(folder.read(name), records("a"));
-    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01_10-00-00.pro"))), records("ab"));
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01_10-00-00.pro"))), records("cb"));
 
     // Restored again in the same second: the file replaced now is kept too.
     folder.write(name, records("abc"));
     QCOMPARE(Backups::restore(copies[0]), Backups::Restored::Yes);
-    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01_10-00-00.pro"))), records("ab"));
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01_10-00-00.pro"))), records("cb"));
     QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01_10-00-01.pro"))), records("abc"));
     QCOMPARE(folder.read(name), records("a"));
 }
 
+void TestBackups::restoreIsRefusedWhileAWindowWorksOnTheFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("members window") << "Archivio_Anagrafico.pro";
+    QTest::newRow("book window") << "Soci.qvl";
+}
+
 void TestBackups::restoreIsRefusedWhileAWindowWorksOnTheFile()
 {
-    CardWindow card;
-    const QString name = QStringLiteral("Archivio_Anagrafico.pro");
-    card.folder.write(name, records("ab"));
-    card.folder.write(QStringLiteral("Backup/Archivio_Anagrafico_2026-02-01.pro"), records("a"));
+    QFETCH(QString, name);
+    TestFolder folder;
+    folder.write(name, records("ab"));
+    const QString stem = QFileInfo(name).completeBaseName();
+    folder.write(QStringLiteral("Backup/%1_2026-02-01.%2").arg(stem, QFileInfo(name).suffix()), records("a"));
     const Backups::Copy copy = Backups::list().at(0);
+    std::unique_ptr<WorkWindow> window;
+    if (name.endsWith(QStringLiteral(".qvl"))) {
+        auto *book = new TfrmListinoPrezzi;
+        book->openBook(folder.file(name), stem);
+        window.reset(book);
+    } else {
+        window = std::make_unique<TfrmCandidati>();
+    }
+    window->present();
 
     QCOMPARE(Backups::restore(copy), Backups::Restored::InUse);
-    QCOMPARE(card.folder.read(name), records("ab"));
+    QCOMPARE(folder.read(name), records("ab"));
     QCOMPARE(int(Backups::list().size()), 1);
 
-    card.window.hide();
+    {
+        // Another copy of the program works on the file too.
+        FileInUse elsewhere(folder.file(name));
+        window->hide();
+        QCOMPARE(Backups::restore(copy), Backups::Restored::InUse);
+    }
     QCOMPARE(Backups::restore(copy), Backups::Restored::Yes);
-    QCOMPARE(card.folder.read(name), records("a"));
+    QCOMPARE(folder.read(name), records("a"));
 }
 
 void TestBackups::windowListsAndRestores()
@@ -312,6 +370,19 @@ void TestBackups::windowListsAndRestores()
     QCOMPARE(list->topLevelItemCount(), 4);
     QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("01/03/2026 alle 11:15:30 (prima di un ripristino)"));
     QCOMPARE(readFile(copyOf(folder, QStringLiteral("Frontespizio_2026-03-01_11-15-30.ini"))), QByteArray("now"));
+
+    // A copy that another copy of the program dropped after the list was
+    // filled: nothing is replaced and nothing is kept.
+    QFile::remove(copyOf(folder, QStringLiteral("Frontespizio_2026-02-10.ini")));
+    m_messages->clear();
+    list->setCurrentItem(list->topLevelItem(3));
+    cmdRipristina->click();
+    QCOMPARE(m_messages->texts().last(),
+             QStringLiteral("Attenzione: non è stato possibile ripristinare la copia; il file Frontespizio.ini è rimasto "
+                            "com'era.\n\r\n\rAccertarsi che il disco non sia pieno e di possedere i privilegi di "
+                            "scrittura nella cartella di installazione del programma."));
+    QCOMPARE(folder.read(QStringLiteral("Frontespizio.ini")), QByteArray("february"));
+    QCOMPARE(int(Backups::list().size()), 3);
 
     // Another copy of the program has the archive open.
     {
