@@ -93,7 +93,7 @@ private slots:
 
     void firstWriteOfEachDayIsCopied_data();
     void firstWriteOfEachDayIsCopied();
-    void newOrEmptyFileHasNoCopy();
+    void newOrEmptyFileIsCopiedOnceItHoldsSomething();
     void thirtyFirstDayDropsTheOldest();
     void backgroundCopyIsTheFileBeforeTheDaysFirstWrite();
     void copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn_data();
@@ -138,13 +138,18 @@ void TestBackups::firstWriteOfEachDayIsCopied()
     QVERIFY(m_messages->texts().isEmpty());
 }
 
-void TestBackups::newOrEmptyFileHasNoCopy()
+void TestBackups::newOrEmptyFileIsCopiedOnceItHoldsSomething()
 {
     TestFolder folder;
     write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'a');
     folder.write(QStringLiteral("Vuoto.qvl"), QByteArray());
     write(folder, Append, QStringLiteral("Vuoto.qvl"), 'a');
     QVERIFY(Backups::list().empty());
+    // The day's copy then comes before the next write, with what the first
+    // write put in: an archive filled from a spreadsheet is not left without.
+    write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'b');
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"))), records("a"));
+    QCOMPARE(int(Backups::list().size()), 1);
 }
 
 void TestBackups::thirtyFirstDayDropsTheOldest()
