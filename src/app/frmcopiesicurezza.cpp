@@ -56,7 +56,7 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget *parent)
     lstCopie->setSelectionMode(QAbstractItemView::SingleSelection);
     lstCopie->header()->setSectionsMovable(false);
     lstCopie->setColumnWidth(0, 180);
-    lstCopie->setColumnWidth(1, 322);
+    lstCopie->setColumnWidth(1, 310);
 
     lblStato = Look::label(pan, QStringLiteral("lblStato"), QString(), {16, 424}, Look::font(QStringLiteral("Verdana"), 9));
     lblStato->setFixedWidth(300);

@@ -137,9 +137,13 @@ void prune(const QString &fileName)
 }
 
 // The copy of today's first write, when this copy of the program has not
-// looked for it yet today and it is not there.
-QString dueCopy(const QString &path)
+// looked for it yet today and it is not there. A new or empty file has
+// nothing to keep, and its day is not spent: the copy waits for the first
+// write that finds something in it.
+QString dueCopy(const QString &path, qint64 size)
 {
+    if (size == 0)
+        return QString();
     const QDate today = Clock::today();
     if (!state().checked.insert(path + u'|' + today.toString(Qt::ISODate)).second || !inProgramFolder(path))
         return QString();
@@ -205,9 +209,9 @@ void beforeWrite(const QString &path)
     QString target;
     {
         std::lock_guard<std::mutex> lock(state().mutex);
-        target = dueCopy(absolute);
+        target = dueCopy(absolute, QFileInfo(absolute).size());
     }
-    if (target.isEmpty() || QFileInfo(absolute).size() == 0)
+    if (target.isEmpty())
         return;
     finish(absolute, ProgramFolder::ensureFolder(QString::fromLatin1(FolderName)) && WholeFile::copy(absolute, target));
 }
@@ -221,8 +225,8 @@ void beforeRecordWrite(QFile &file, qint64 offset, qint64 length)
     std::shared_ptr<Job> job = running == s.jobs.end() ? nullptr : running->second;
     QString target;
     if (!job) {
-        target = dueCopy(path);
-        if (target.isEmpty() || file.size() == 0)
+        target = dueCopy(path, file.size());
+        if (target.isEmpty())
             return;
         if (file.size() <= s.threshold) {
             // Small enough to copy now, while the file is still as it was.

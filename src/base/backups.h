@@ -11,10 +11,10 @@ class QFile;
 
 // Daily copies of the files that hold the association's data (the members
 // archive, the register books, the INI files), in the folder Backup of the
-// program folder. Before the first write of a day to one of them, the file
-// as it stands is copied whole to Backup/<name>_<yyyy-mm-dd><extension>,
-// written atomically and synced; the copies of the last 30 days of each file
-// stay, older ones go. A copy that cannot be made never stops the write that
+// program folder. Before the first write of a day to one of them that finds
+// it holding something, the file as it stands is copied whole to
+// Backup/<name>_<yyyy-mm-dd><extension>, written atomically and synced; the
+// copies of the last 30 days of each file stay, older ones go. A copy that cannot be made never stops the write that
 // asked for it: it is reported once a day for that file.
 //
 // A large record file is copied in the background while the write goes on:

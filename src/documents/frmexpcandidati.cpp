@@ -8,6 +8,7 @@
 #include "ui/messages.h"
 #include "ui/modal.h"
 #include "ui/picturebox.h"
+#include "ui/shaperect.h"
 #include "ui/statushints.h"
 
 #include <QAbstractTableModel>
@@ -121,12 +122,14 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
     auto *cmdEsportaXlsx = Look::button(pan, QStringLiteral("cmdEsportaXlsx"), QStringLiteral("Esporta in .xlsx"),
                                         {176, 472, 150, 32}, buttonFont);
 
-    Look::rect(pan, QStringLiteral("shpInfo"), {16, 516, 830, 32}, Look::StatusBlue, Look::StatusBlue);
+    auto *shpInfo = Look::rect(pan, QStringLiteral("shpInfo"), {16, 516, 830, 32}, Look::StatusBlue,
+                               Look::StatusBlue);
     panInfo = Look::label(pan, QStringLiteral("panInfo"), QString(), {22, 522}, Look::font(QStringLiteral("Tahoma"), 10),
                           Qt::white);
     m_hints = new StatusHints(panInfo, QStringLiteral("Esportazione archivio in Microsoft Excel."));
     m_hints->addClearer(this);
     m_hints->addClearer(pan);
+    m_hints->addClearer(shpInfo);
     m_hints->addClearer(grdRecords->viewport());
     m_hints->addClearer(grdRecords->horizontalHeader()->viewport());
     m_hints->addHint(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));

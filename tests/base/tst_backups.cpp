@@ -97,7 +97,7 @@ private slots:
 
     void firstWriteOfEachDayIsCopied_data();
     void firstWriteOfEachDayIsCopied();
-    void newOrEmptyFileHasNoCopy();
+    void newOrEmptyFileIsCopiedOnceItHoldsSomething();
     void thirtyFirstDayDropsTheOldest();
     void backgroundCopyIsTheFileBeforeTheDaysFirstWrite();
     void copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn_data();
@@ -150,7 +150,7 @@ void TestBackups::firstWriteOfEachDayIsCopied()
     QVERIFY(m_messages->texts().isEmpty());
 }
 
-void TestBackups::newOrEmptyFileHasNoCopy()
+void TestBackups::newOrEmptyFileIsCopiedOnceItHoldsSomething()
 {
     TestFolder folder;
     write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'a');
@@ -160,6 +160,11 @@ void TestBackups::newOrEmptyFileHasNoCopy()
     QCoreApplication::processEvents();
     QVERIFY(Backups::list().empty());
     QVERIFY(m_messages->texts().isEmpty());
+    // The day's copy then comes before the next write, with what the first
+    // write put in: an archive filled from a spreadsheet is not left without.
+    write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'b');
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"))), records("a"));
+    QCOMPARE(int(Backups::list().size()), 1);
 }
 
 void TestBackups::thirtyFirstDayDropsTheOldest()

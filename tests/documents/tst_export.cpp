@@ -480,6 +480,11 @@ void TestExport::hints()
     QCOMPARE(panInfo->text(), QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
     QTest::mouseMove(window.grid()->horizontalHeader()->viewport(), QPoint(40, 5));
     QCOMPARE(panInfo->text(), QString());
+    // The blue band of the status line, beside its text.
+    QTest::mouseMove(window.findChild<QWidget *>(QStringLiteral("cmdGuida")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
+    QTest::mouseMove(window.findChild<QWidget *>(QStringLiteral("shpInfo")), QPoint(800, 16));
+    QCOMPARE(panInfo->text(), QString());
 }
 
 QTEST_MAIN(TestExport)
