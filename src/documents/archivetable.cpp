@@ -209,7 +209,6 @@ bool ArchiveTable::load()
 {
     m_arena.clear();
     m_starts.clear();
-    m_edits.clear();
     const auto count = MemberArchive().count();
     if (count)
         m_starts.reserve(size_t(*count));
@@ -224,6 +223,10 @@ bool ArchiveTable::load()
         }
         return true;
     });
+    // Records are never taken out of the archive, so a row keeps its member
+    // and what was typed into it stays: loading again after an import adds
+    // the new rows only.
+    m_edits.removeIf([this](const auto &edit) { return qsizetype(edit.key() / ColumnCount) >= rowCount(); });
     return m_complete;
 }
 

@@ -31,7 +31,8 @@ public:
     static const std::array<Column, ColumnCount> &columns();
 
     // Reads every record; false when the archive could not be read to the
-    // end (the rows read so far stay).
+    // end (the rows read so far stay). What was typed into the rows still
+    // there is kept.
     bool load();
     // Whether the last load read the whole archive.
     bool complete() const { return m_complete; }

@@ -113,6 +113,9 @@ void TestImportWindow::importFromTheExportWindow()
     TfrmExpCandidati exporting;
     exporting.show();
     QCOMPARE(exporting.grid()->model()->rowCount(), 1);
+    // A CAP typed into the grid for the export before importing.
+    QAbstractItemModel *grid = exporting.grid()->model();
+    QVERIFY(grid->setData(grid->index(0, 7), QStringLiteral("06100")));
     bool shown = false;
     Modal::setHandlerForTesting([&](QDialog *dialog) {
         shown = true;
@@ -149,7 +152,9 @@ void TestImportWindow::importFromTheExportWindow()
                           "Sono stati importati in archivio 3 soci (schede da 2 a 4).\n\r\n\rRighe non importate: 2 "
                           "(1 con dati obbligatori mancanti, 1 con codice fiscale errato).\n\r\n\rSi vuole salvare il "
                           "riepilogo dell'importazione in un file di testo?"}));
-    QCOMPARE(exporting.grid()->model()->rowCount(), 4);
+    QCOMPARE(grid->rowCount(), 4);
+    QCOMPARE(grid->index(0, 7).data().toString(), QStringLiteral("06100"));
+    QCOMPARE(grid->index(1, 1).data().toString(), QStringLiteral("Rossi Mario"));
     MemberArchive archive;
     QCOMPARE(archive.read(1)->Candidato, QStringLiteral("Rossi Mario"));
     QCOMPARE(archive.read(2)->Candidato, QStringLiteral("Bianchi Mario"));
