@@ -251,7 +251,9 @@ bool isDateField(int field)
 
 QString clean(int field, const QString &text, const QDate &today)
 {
-    const QString trimmed = Blanks::trimmed(text);
+    // Every field of the card is one line: the lines of a cell go side by side.
+    QString trimmed = Blanks::trimmed(text);
+    trimmed.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
     if (isDateField(field)) {
         const auto d = date(trimmed, today, field == S::fFineTes);
         return d ? d->toString(QStringLiteral("dd/MM/yyyy")) : trimmed;

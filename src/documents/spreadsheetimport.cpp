@@ -52,6 +52,12 @@ QString joined(const QString &first, const QString &second)
     return first + u' ' + second;
 }
 
+// A date as the card keeps it, and a real day.
+bool isCardDate(const QString &text)
+{
+    return QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid();
+}
+
 } // namespace
 
 // The rows' cells, packed in blocks that never move: each row a count of
@@ -236,7 +242,9 @@ TSchedaAnagrafica SpreadsheetImport::member(qint64 row, quint32 *derived) const
             fromCode |= 1u << S::fSesso;
         }
     }
-    if (s.DataNasc.isEmpty()) {
+    // A date of birth that is no date (a year alone, the 31st of February)
+    // gives way to the one a valid fiscal code holds, as a missing one does.
+    if (!isCardDate(s.DataNasc)) {
         if (const auto birth = FiscalCode::birthDate(s.CodFisc, m_today)) {
             s.DataNasc = birth->toString(QStringLiteral("dd/MM/yyyy"));
             fromCode |= 1u << S::fDataNasc;
@@ -268,9 +276,12 @@ quint8 SpreadsheetImport::problemsOf(const S &m, quint32 *missing, quint32 *tooL
 {
     quint8 problems = 0;
     quint32 lacking = 0, over = 0;
-    for (const S::Mandatory &f : S::mandatory())
-        if (Blanks::isBlank(m.*S::fields()[size_t(f.id)].member))
+    // A mandatory date that cannot be read as one is not there.
+    for (const S::Mandatory &f : S::mandatory()) {
+        const QString &value = m.*S::fields()[size_t(f.id)].member;
+        if (Blanks::isBlank(value) || (ImportFields::isDateField(f.id) && !isCardDate(value)))
             lacking |= 1u << f.id;
+    }
     if (lacking)
         problems |= Missing;
     if (!m.CodFisc.isEmpty() && !validCode(m.CodFisc))

@@ -458,6 +458,8 @@ void TestImport::cleanedValues_data()
     for (const char *no : {"No", "0", "", "forse", "FALSO"})
         QTest::newRow(no) << int(S::fRicontatta) << QString::fromUtf8(no) << "No";
     QTest::newRow("other texts only trimmed") << int(S::fNote) << " 01/02/1980 " << "01/02/1980";
+    QTest::newRow("lines side by side") << int(S::fNote) << "Quota pagata\r\nin contanti\nil 3/2" << "Quota pagata in "
+                                                                                                     "contanti il 3/2";
 }
 
 void TestImport::cleanedValues()
@@ -483,6 +485,12 @@ void TestImport::rowKinds_data()
     QTest::newRow("sex and birth from the code")
         << QStringList{"Rossi;Mario;;;Roma;Via Roma 1;Perugia;06100;Socio ordinario;RSSMRA80A01H501U;333;2020-02-01;"}
         << "Pronta" << true;
+    QTest::newRow("no such day: birth from the code")
+        << QStringList{readyRow().replace(QStringLiteral("01/01/1980"), QStringLiteral("31/02/1990"))} << "Pronta"
+        << true;
+    QTest::newRow("a year alone is no date")
+        << QStringList{readyRow().replace(QStringLiteral("01/02/2020"), QStringLiteral("2019"))}
+        << "Manca: data di ammissione" << false;
     QTest::newRow("two fields missing") << QStringList{missing} << "Mancano: CAP, cellulare" << false;
     QTest::newRow("one field missing") << QStringList{oneMissing} << "Manca: qualifica" << false;
     QTest::newRow("wrong check letter") << QStringList{readyRow(QStringLiteral("Rossi"), QStringLiteral("RSSMRA80A01H501A"))}
@@ -519,6 +527,8 @@ void TestImport::rowKinds()
     QCOMPARE(import.status(last), status);
     QCOMPARE(SpreadsheetImport::kept(import.problems(last), 0), kept);
     QCOMPARE(SpreadsheetImport::kept(import.problems(last), 0xF), true);
+    if (QByteArray(QTest::currentDataTag()) == "no such day: birth from the code")
+        QCOMPARE(import.member(last).DataNasc, QStringLiteral("01/01/1980"));
     if (QByteArray(QTest::currentDataTag()) == "sex and birth from the code") {
         quint32 derived = 0;
         const S m = import.member(last, &derived);
