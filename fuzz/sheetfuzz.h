@@ -77,7 +77,7 @@ inline void check(const QString &path, const Reader &read)
             import.cell(i, int(c), nullptr, &cut);
         }
     }
-    if (import.keptCount(0xF) != import.rowCount() || import.keptMembers(0).size() != size_t(import.keptCount(0)))
+    if (import.keptCount(0xF) != import.rowCount() || import.keptRows(0).size() != size_t(import.keptCount(0)))
         std::abort();
 }
 
