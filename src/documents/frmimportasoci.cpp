@@ -369,8 +369,9 @@ void TfrmImportaSoci::cmdApriClick()
         Messages::error(MemberArchive::ErrorText);
         return;
     }
-    lblFile->setText(QStringLiteral("%1  -  %2, %3 righe di dati")
-                         .arg(QFileInfo(path).fileName(), read.description, number(m_import.rowCount())));
+    lblFile->setText(QStringLiteral("%1  -  %2, %3 %4 di dati")
+                         .arg(QFileInfo(path).fileName(), read.description, number(m_import.rowCount()),
+                              m_import.rowCount() == 1 ? QStringLiteral("riga") : QStringLiteral("righe")));
     if (m_import.rowCount() == 0)
         Messages::warning(QStringLiteral("Attenzione: il file scelto non contiene righe di soci da importare."));
     else if (!m_import.anyColumnMatched())

@@ -224,6 +224,7 @@ void TestExport::workbookOfASmallArchive()
     QCOMPARE(sheet.frozenRows, 1);
     QCOMPARE(sheet.paneState, QStringLiteral("frozen"));
     QVERIFY(sheet.landscape);
+    QCOMPARE(sheet.paperSize, 9);
     QCOMPARE(sheet.printTitles, QStringLiteral("'Archivio Soci'!$1:$1"));
     for (int c = 0; c < ArchiveTable::ColumnCount; ++c)
         QCOMPARE(sheet.columnPixels(c), ArchiveTable::columns()[size_t(c)].width);

@@ -133,6 +133,7 @@ private slots:
     void olderExportKeepsItsTextsAsTyped();
     void hostileFiles_data();
     void hostileFiles();
+    void rowsPastTheLimitAreRefused();
 
     void headings_data();
     void headings();
@@ -144,6 +145,7 @@ private slots:
     void emptyRowsAndTitleRowsAreLeftOut();
     void onlyTheChosenKindsAreImported();
     void columnsSentElsewhere();
+    void aFieldTakesItsFirstColumn();
 };
 
 void TestImport::csvFiles_data()
@@ -158,7 +160,7 @@ void TestImport::csvFiles_data()
     QTest::newRow("commas, UTF-8") << QString("Cognome,Città\nRossi,Forlì\n").toUtf8()
                                    << "testo CSV, separatore virgola, codifica UTF-8"
                                    << QStringList{"1: Cognome|Città", "2: Rossi|Forlì"};
-    QTest::newRow("tabs, UTF-8 with its mark") << "\xEF\xBB\xBF" + QString("Cognome\tNote\nRossi\tSì\n").toUtf8()
+    QTest::newRow("tabs, UTF-8 with its mark") << "\xEF\xBB\xBF" + QString("\"Cognome\"\tNote\nRossi\tSì\n").toUtf8()
                                                << "testo CSV, separatore tabulazione, codifica UTF-8"
                                                << QStringList{"1: Cognome|Note", "2: Rossi|Sì"};
     QTest::newRow("separators, quotes and line breaks in quotes")
@@ -171,6 +173,14 @@ void TestImport::csvFiles_data()
     QTest::newRow("a title without separators above the headings")
         << QByteArray("Soci 2025\r\n\r\nCognome,Note\r\nRossi,\"a; b\"\r\n")
         << "testo CSV, separatore virgola, codifica UTF-8" << QStringList{"1: Soci 2025", "3: Cognome|Note", "4: Rossi|a; b"};
+    QTest::newRow("commas in the cells of a semicolon file")
+        << QByteArray("Cognome;Indirizzo\r\nRossi;Via Roma, 1, int. 2, scala B\r\n")
+        << "testo CSV, separatore punto e virgola, codifica UTF-8"
+        << QStringList{"1: Cognome|Indirizzo", "2: Rossi|Via Roma, 1, int. 2, scala B"};
+    QTest::newRow("Windows-1252 first seen past the first megabyte")
+        << "Cognome;Note\r\n" + QByteArray("\r\n").repeated(600000) + "Rossi;Citt\xE0\r\n"
+        << "testo CSV, separatore punto e virgola, codifica Windows-1252"
+        << QStringList{"1: Cognome|Note", "600002: Rossi|Città"};
     QTest::newRow("empty rows keep their numbers") << QByteArray("A;B\r\n\r\n;\r\n x ; y ")
                                                    << "testo CSV, separatore punto e virgola, codifica UTF-8"
                                                    << QStringList{"1: A|B", "4: x|y"};
@@ -227,6 +237,7 @@ void TestImport::xlsxFiles()
     worksheet_write_boolean(sheet, 1, 5, 1, nullptr);
     worksheet_write_string(sheet, 1, 7, "Città è <b> & C.", nullptr);
     worksheet_write_string(sheet, 3, 0, "Verdi Anna", nullptr);
+    worksheet_write_number(sheet, 3, 2, 59, date); // before the leap day 1900 never had
     lxw_worksheet *second = workbook_add_worksheet(book, "Altro");
     worksheet_write_string(second, 0, 0, "non letto", nullptr);
     QCOMPARE(workbook_close(book), LXW_NO_ERROR);
@@ -234,7 +245,8 @@ void TestImport::xlsxFiles()
     SpreadsheetFile::Result result;
     QCOMPARE(rowsOf(QString::fromLocal8Bit(path), &result),
              QStringList({"1: Cognome e nome|CAP|Data di nascita|Cellulare|Quota|Da ricontattare||Note",
-                          "2: Rossi Mario|00184|01/02/1980|3331234567|12,5|VERO||Città è <b> & C.", "4: Verdi Anna"}));
+                          "2: Rossi Mario|00184|01/02/1980|3331234567|12,5|VERO||Città è <b> & C.",
+                          "4: Verdi Anna||28/02/1900"}));
     QVERIFY(result.ok);
     QCOMPARE(result.description, QStringLiteral("cartella di lavoro Excel (.xlsx)"));
 }
@@ -257,6 +269,7 @@ void TestImport::odsFile()
         "</table:table-row>"
         "<table:table-row><table:table-cell table:number-columns-repeated=\"3\" office:value-type=\"string\">"
         "<text:p>x</text:p></table:table-cell><table:covered-table-cell/>"
+        "<table:table-cell table:number-columns-repeated=\"2\"/>"
         "<table:table-cell office:value-type=\"float\" office:value=\"12.5\"><text:p>12,50 €</text:p></table:table-cell>"
         "</table:table-row>"
         "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
@@ -266,7 +279,7 @@ void TestImport::odsFile()
     SpreadsheetFile::Result result;
     const QString row = QStringLiteral("De Luca|Anna  Maria|00184|01/02/1980|prima\nseconda\nterza");
     QCOMPARE(rowsOf(folder.file(QStringLiteral("soci.ods")), &result),
-             QStringList({"1: Cognome|Nome|CAP|Nato il|Note", "2: " + row, "3: " + row, "4: x|x|x||12,5"}));
+             QStringList({"1: Cognome|Nome|CAP|Nato il|Note", "2: " + row, "3: " + row, "4: x|x|x||||12,5"}));
     QVERIFY(result.ok);
     QCOMPARE(result.description, QStringLiteral("foglio di calcolo OpenDocument (.ods)"));
 }
@@ -402,6 +415,20 @@ void TestImport::hostileFiles()
     QCOMPARE(read, rows);
 }
 
+void TestImport::rowsPastTheLimitAreRefused()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("soci.csv"), "A\r\nB\r\n\r\nC\r\n"); // the empty row does not count
+    Limits limits;
+    limits.rows = 3;
+    SpreadsheetFile::Result result;
+    QCOMPARE(rowsOf(folder.file(QStringLiteral("soci.csv")), &result, limits).size(), 3);
+    QVERIFY(result.ok);
+    limits.rows = 2;
+    rowsOf(folder.file(QStringLiteral("soci.csv")), &result, limits);
+    QCOMPARE(result.reason, SpreadsheetFile::tooManyRows(limits));
+}
+
 void TestImport::headings_data()
 {
     QTest::addColumn<QString>("heading");
@@ -505,6 +532,15 @@ void TestImport::rowKinds_data()
                        "01/02/2020;"}
         << "Già in archivio (scheda 1)" << false;
     QTest::newRow("repeated in the file") << QStringList{readyRow(), readyRow()} << "Ripete la riga 2" << false;
+    QTest::newRow("repeated with other capitals")
+        << QStringList{readyRow(QStringLiteral("Condò")), readyRow(QStringLiteral("CONDÒ"), QStringLiteral("RSSMRA80T10H501J"))}
+        << "Ripete la riga 2" << false;
+    QTest::newRow("a note that just fits, accented") << QStringList{readyRow() + QString(250, u'è')} << "Pronta" << true;
+    QTest::newRow("nothing but a note")
+        << QStringList{";;;;;;;;;;;;una nota"}
+        << "Mancano: cognome e nome, sesso, data di nascita, luogo di nascita, indirizzo, città, CAP, qualifica, "
+           "codice fiscale, cellulare, data di ammissione"
+        << false;
     QTest::newRow("a note too long") << QStringList{readyRow() + QString(300, u'n')} << "Testo troppo lungo: Note"
                                      << false;
     QTest::newRow("a name too long")
@@ -595,6 +631,16 @@ void TestImport::onlyTheChosenKindsAreImported()
     QVERIFY(lines.contains(QStringLiteral("Riga 3 - Verdi Mario: Codice fiscale errato")));
     QVERIFY(lines.contains(QStringLiteral("Riga 4 - Bianchi Mario: Già in archivio (scheda 1)")));
     QVERIFY(lines.indexOf(QStringLiteral("Righe non importate:")) < lines.indexOf(QStringLiteral("Righe importate con avvertenze:")));
+}
+
+void TestImport::aFieldTakesItsFirstColumn()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("soci.csv"), "Cognome e nome;Note;Annotazioni\r\nRossi Mario;prima;seconda\r\n");
+    SpreadsheetImport import;
+    QVERIFY(import.load(folder.file(QStringLiteral("soci.csv"))).ok);
+    QCOMPARE(import.columns()[2].target, int(ImportFields::Ignored));
+    QCOMPARE(import.member(0).Note, QStringLiteral("prima"));
 }
 
 void TestImport::columnsSentElsewhere()

@@ -78,7 +78,9 @@ private slots:
     void nothingIsWrittenWhenCancelled_data();
     void nothingIsWrittenWhenCancelled();
     void headerSendsAColumnToAnotherField();
-    void unreadableFileSaysWhy();
+    void openingSaysWhatIsWrong_data();
+    void openingSaysWhatIsWrong();
+    void confirmingJudgesTheArchiveAsItIsNow();
     void reportIsSavedAsText();
     void failedWriteLeavesTheArchiveAsItWas_data();
     void failedWriteLeavesTheArchiveAsItWas();
@@ -232,19 +234,61 @@ void TestImportWindow::headerSendsAColumnToAnotherField()
              QStringLiteral("Righe da importare: 0 su 5"));
 }
 
-void TestImportWindow::unreadableFileSaysWhy()
+void TestImportWindow::openingSaysWhatIsWrong_data()
 {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("file"); // what the window then says of it
+    QTest::newRow("a picture") << QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) << int(Messages::Kind::Plain)
+                               << "Attenzione: non è stato possibile leggere il file scelto.\n\r\n\r"
+                                      + SpreadsheetFile::unreadable()
+                               << "Nessun file aperto.";
+    QTest::newRow("headings only") << QByteArray(kHeadings) + "\r\n" << int(Messages::Kind::Warning)
+                                   << "Attenzione: il file scelto non contiene righe di soci da importare."
+                                   << "soci.csv  -  testo CSV, separatore punto e virgola, codifica UTF-8, 0 righe di dati";
+    QTest::newRow("no heading known") << QByteArray("Codice;Importo\r\nA1;10\r\n") << int(Messages::Kind::Warning)
+        << "Attenzione: nessuna colonna del file è stata riconosciuta come un campo della scheda.\n\r\n\rFare clic "
+           "sull'intestazione di ogni colonna da importare per scegliere il campo in cui importarla."
+        << "soci.csv  -  testo CSV, separatore punto e virgola, codifica UTF-8, 1 riga di dati";
+}
+
+void TestImportWindow::openingSaysWhatIsWrong()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, file);
     TestFolder folder;
-    folder.write(QStringLiteral("foto.jpg"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11));
+    folder.write(QStringLiteral("soci.csv"), bytes);
     TfrmImportaSoci window;
     window.show();
-    open(window, folder.file(QStringLiteral("foto.jpg")));
+    open(window, folder.file(QStringLiteral("soci.csv")));
     QCOMPARE(m_messages->shown().size(), 1);
-    QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Plain);
-    QCOMPARE(m_messages->shown().at(0).text, QStringLiteral("Attenzione: non è stato possibile leggere il file scelto."
-                                                            "\n\r\n\r") + SpreadsheetFile::unreadable());
-    QCOMPARE(statuses(window).size(), 0);
-    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblFile"))->text(), QStringLiteral("Nessun file aperto."));
+    QCOMPARE(int(m_messages->shown().at(0).kind), kind);
+    QCOMPARE(m_messages->shown().at(0).text, text);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblFile"))->text(), file);
+}
+
+// Another copy of the program may save members between opening the file and
+// confirming: the rows are judged again first.
+void TestImportWindow::confirmingJudgesTheArchiveAsItIsNow()
+{
+    TestFolder folder;
+    TfrmImportaSoci window;
+    window.show();
+    open(window, mixedSheet(folder));
+    S rossi;
+    rossi.Candidato = QStringLiteral("Rossi Mario");
+    rossi.CodFisc = QStringLiteral("RSSMRA80A01H501U");
+    QVERIFY(MemberArchive().append(rossi));
+    const QByteArray before = folder.read(MemberArchive::FileName);
+    m_messages->answerNext(false); // should the import be offered after all
+    click(window, QStringLiteral("cmdConferma"));
+    QCOMPARE(m_messages->texts(),
+             QStringList{"Attenzione: con le scelte fatte nessuna riga del file può essere importata."});
+    QCOMPARE(statuses(window).first(), QStringLiteral("Già in archivio (scheda 2)"));
+    QCOMPARE(folder.read(MemberArchive::FileName), before);
 }
 
 void TestImportWindow::reportIsSavedAsText()

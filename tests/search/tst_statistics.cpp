@@ -127,7 +127,12 @@ void TestStatistics::fiscalCodes_data()
     QTest::addColumn<int>("sex"); // -1: none
     QTest::newRow("a woman, day plus 40") << "BNCLRA50A41G478S" << QDate(1950, 1, 1) << int(Stats::Women);
     QTest::newRow("a man") << "VRDGPP48E12G478B" << QDate(1948, 5, 12) << int(Stats::Men);
-    QTest::newRow("a letter for a digit") << "VRDGPP48E12G47UY" << QDate(1948, 5, 12) << int(Stats::Men);
+    QTest::newRow("letters for every digit") << "VRDGPPQUEMNGQTUQ" << QDate(1948, 5, 12) << int(Stats::Men);
+    const char *const months[] = {"RSSMRA80A01H501U", "RSSMRA80B01H501T", "RSSMRA80C01H501Y", "RSSMRA80D01H501A",
+                                  "RSSMRA80E01H501C", "RSSMRA80H01H501K", "RSSMRA80L01H501X", "RSSMRA80M01H501L",
+                                  "RSSMRA80P01H501W", "RSSMRA80R01H501B", "RSSMRA80S01H501F", "RSSMRA80T01H501H"};
+    for (int m = 0; m < 12; ++m)
+        QTest::addRow("month %d", m + 1) << months[m] << QDate(1980, m + 1, 1) << int(Stats::Men);
     QTest::newRow("born this year") << "RSSLCU25A01G478W" << QDate(2025, 1, 1) << int(Stats::Men);
     QTest::newRow("this year's date still ahead") << "RSSLCU25T01G478J" << QDate(1925, 12, 1) << int(Stats::Men);
     QTest::newRow("two digits ahead of this year") << "RSSLCU26A01G478X" << QDate(1926, 1, 1) << int(Stats::Men);

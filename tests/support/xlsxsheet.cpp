@@ -201,6 +201,7 @@ XlsxSheet XlsxSheet::read(const QString &path)
         const auto a = xml.attributes();
         if (xml.name() == u"pageSetup") {
             sheet.landscape = a.value(QStringLiteral("orientation")) == u"landscape";
+            sheet.paperSize = a.value(QStringLiteral("paperSize")).toInt();
         } else if (xml.name() == u"pane") {
             sheet.frozenRows = a.value(QStringLiteral("ySplit")).toInt();
             sheet.paneState = a.value(QStringLiteral("state")).toString();

@@ -32,6 +32,7 @@ struct XlsxSheet
     QString paneState;
     QHash<int, double> columnWidths; // in characters, by column from 0
     bool landscape = false;          // printed across the page
+    int paperSize = 0;               // the printer's paper code: 9 for A4
     QString printTitles;             // the rows every printed page repeats: "'Sheet'!$1:$1"
 
     static XlsxSheet read(const QString &path);
