@@ -9,7 +9,7 @@ source "$root/tools/packages.sh"
 PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev gstreamer1.0-plugins-good qt6-svg-dev qt6-translations-l10n
-    qt6-charts-dev
+    qt6-charts-dev libqt6sql6-sqlite
     libsimpleini-dev libcsv-dev libzip-dev libxlsxwriter-dev
     fonts-liberation fonts-dejavu-core
 )

@@ -3,6 +3,7 @@
 #include "app/persistentwindow.h"
 #include "app/windowregistry.h"
 #include "base/backups.h"
+#include "base/recordfile.h"
 #include "base/formats.h"
 #include "base/imagefiles.h"
 #include "ui/eventhook.h"
@@ -13,6 +14,8 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLocale>
+#include <QFileInfo>
 #include <QTimer>
 #include <QTranslator>
 
@@ -53,6 +56,19 @@ void showBackupTrouble(const QString &text)
     Messages::warning(text);
 }
 
+// An import killed part way is taken out of the archive when it is next
+// opened; the user hears how many cards went.
+void showInterruptedAppend(const QString &path, qint64 records)
+{
+    Messages::warning(QStringLiteral("Attenzione: un'importazione nel file %1 era stata interrotta prima della fine "
+                                     "(il programma è stato chiuso o il computer spento).\n\r\n\r%2: il file è di "
+                                     "nuovo com'era prima dell'importazione.")
+                          .arg(QFileInfo(path).fileName(),
+                               records == 1 ? QStringLiteral("La scheda che aveva già scritto è stata tolta")
+                                            : QStringLiteral("Le %1 schede che aveva già scritto sono state tolte")
+                                                  .arg(QLocale(QLocale::Italian).toString(records))));
+}
+
 } // namespace
 
 namespace Startup {
@@ -69,6 +85,7 @@ void prepareApplication(QApplication &app)
     loadItalianTranslations(app);
     Formats::applyProcessWide();
     Backups::setReporter(showBackupTrouble);
+    RecordFile::setRecoveryReporter(showInterruptedAppend);
 }
 
 int run(int argc, char **argv)

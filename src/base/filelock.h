@@ -1,5 +1,6 @@
 #pragma once
 
+class QByteArray;
 class QFile;
 class QFileDevice;
 class QString;
@@ -19,6 +20,12 @@ void unlock(QFile &file);
 
 // Flushes Qt's buffer and the system's cache to the disk.
 bool syncToDisk(QFileDevice &file);
+
+// The file's size, identity and times of its last change, as bytes that
+// stay equal while nobody writes the file; empty when the last change is so
+// recent (under a tenth of a second) that a change still to come might carry
+// the same times.
+QByteArray stamp(QFile &file);
 
 // Flushes a folder's entries, so that a file just created in it is still
 // there after a power cut.

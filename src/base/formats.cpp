@@ -34,4 +34,9 @@ QString shortDate(const QDate &date)
         .arg(date.year(), 4, 10, QChar(u'0'));
 }
 
+QString count(qint64 n, const QString &one, const QString &many)
+{
+    return QLocale(QLocale::Italian).toString(n) + u' ' + (n == 1 ? one : many);
+}
+
 } // namespace Formats

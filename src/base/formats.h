@@ -16,4 +16,8 @@ QChar dateSeparator();
 // "dd/mm/yyyy" with the locale's date separator.
 QString shortDate(const QDate &date);
 
+// A count with its noun, in the singular for one: "1 socio", "1.234 soci"
+// (thousands grouped as in Italian).
+QString count(qint64 n, const QString &one, const QString &many);
+
 } // namespace Formats

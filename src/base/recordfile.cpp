@@ -2,13 +2,17 @@
 
 #include "base/backups.h"
 #include "base/filelock.h"
+#include "base/wholefile.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaObject>
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -22,13 +26,83 @@ std::function<void()> &betweenBlocks()
     return hook;
 }
 
+std::mutex g_reporterMutex;
+std::function<void(const QString &, qint64)> g_recoveryReporter;
+
+QString journalOf(const QString &path)
+{
+    return path + QStringLiteral(".incompleto");
+}
+
+bool lockWithin(QFile &file, FileLock::Mode mode)
+{
+    QDeadlineTimer deadline(g_lockTimeout);
+    while (!FileLock::tryLock(file, mode)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+// The length the journal of an interrupted append gives; nothing for a
+// journal that says no length.
+std::optional<qint64> journalLength(const QString &journal)
+{
+    QFile file(journal);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 length = file.read(32).trimmed().toLongLong(&ok);
+    return ok && length >= 0 ? std::optional<qint64>(length) : std::nullopt;
+}
+
+// An append that never finished leaves its journal: the file goes back to
+// the length it had before. Under the write lock, so that an append still
+// under way in another copy of the program is waited for, not undone.
+void recoverInterruptedAppend(const QString &path, int recordSize)
+{
+    const QString journal = journalOf(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)
+        || !lockWithin(file, FileLock::Exclusive))
+        return;
+    qint64 removed = 0;
+    bool cut = true;
+    if (QFileInfo::exists(journal)) {
+        if (const auto length = journalLength(journal); length && *length < file.size()) {
+            removed = (file.size() - *length + recordSize - 1) / recordSize;
+            Backups::beforeRecordWrite(file, *length, file.size() - *length);
+            cut = file.resize(*length) && FileLock::syncToDisk(file);
+        }
+        if (cut && QFile::remove(journal))
+            FileLock::syncFolder(QFileInfo(path).absolutePath());
+    }
+    FileLock::unlock(file);
+    if (!cut || removed == 0)
+        return;
+    std::function<void(const QString &, qint64)> reporter;
+    {
+        std::lock_guard<std::mutex> lock(g_reporterMutex);
+        reporter = g_recoveryReporter;
+    }
+    if (!reporter)
+        return;
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [reporter, path, removed] { reporter(path, removed); }, Qt::QueuedConnection);
+    else
+        reporter(path, removed);
+}
+
 // One open-lock-close session on the file.
 class Session
 {
 public:
-    Session(const QString &path, FileLock::Mode mode)
+    Session(const QString &path, FileLock::Mode mode, int recordSize)
         : m_file(path)
     {
+        if (QFileInfo::exists(journalOf(path)))
+            recoverInterruptedAppend(path, recordSize);
         const bool existed = QFileInfo::exists(path);
         // Only reading needs no more than reading, so that a read-only archive
         // or book (a locked share, a read-only medium) can still be browsed.
@@ -56,16 +130,8 @@ public:
     // Waits up to the lock timeout for other copies of the program.
     bool lock(FileLock::Mode mode)
     {
-        if (!m_file.isOpen())
-            return false;
-        QDeadlineTimer deadline(g_lockTimeout);
-        while (!FileLock::tryLock(m_file, mode)) {
-            if (deadline.hasExpired())
-                return false;
-            QThread::msleep(10);
-        }
-        m_locked = true;
-        return true;
+        m_locked = m_file.isOpen() && lockWithin(m_file, mode);
+        return m_locked;
     }
 
     void unlock()
@@ -96,6 +162,17 @@ void RecordFile::setLockTimeout(int milliseconds)
     g_lockTimeout = milliseconds;
 }
 
+void RecordFile::setRecoveryReporter(std::function<void(const QString &, qint64)> reporter)
+{
+    std::lock_guard<std::mutex> lock(g_reporterMutex);
+    g_recoveryReporter = std::move(reporter);
+}
+
+QString RecordFile::journalPath() const
+{
+    return journalOf(m_path);
+}
+
 void RecordFile::setBetweenBlocksForTesting(std::function<void()> hook)
 {
     betweenBlocks() = std::move(hook);
@@ -103,7 +180,7 @@ void RecordFile::setBetweenBlocksForTesting(std::function<void()> hook)
 
 std::optional<qint64> RecordFile::count() const
 {
-    Session session(m_path, FileLock::Shared);
+    Session session(m_path, FileLock::Shared, m_recordSize);
     if (!session.ok())
         return std::nullopt;
     return session.file().size() / m_recordSize;
@@ -111,7 +188,7 @@ std::optional<qint64> RecordFile::count() const
 
 std::optional<QByteArray> RecordFile::read(qint64 index) const
 {
-    Session session(m_path, FileLock::Shared);
+    Session session(m_path, FileLock::Shared, m_recordSize);
     if (!session.ok() || index < 0 || !session.file().seek(index * m_recordSize))
         return std::nullopt;
     QByteArray record = session.file().read(m_recordSize);
@@ -130,7 +207,7 @@ RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
 {
     if (index < 0 || record.size() != m_recordSize)
         return Replaced::Failed;
-    Session session(m_path, FileLock::Exclusive);
+    Session session(m_path, FileLock::Exclusive, m_recordSize);
     if (!session.ok() || index >= session.file().size() / m_recordSize)
         return Replaced::Failed;
     QFile &file = session.file();
@@ -157,36 +234,138 @@ std::optional<qint64> RecordFile::append(const QByteArray &records)
                   [&](qint64 i) { return records.mid(i * m_recordSize, m_recordSize); });
 }
 
-std::optional<qint64> RecordFile::append(qint64 count, const std::function<QByteArray(qint64 i)> &record)
+namespace {
+
+// Writes `count` records at the end of the whole records, a block at a time;
+// the index of the first, or nothing when any of them could not be written.
+std::optional<qint64> writeAtEnd(QFile &file, int recordSize, qint64 count,
+                                 const std::function<QByteArray(qint64 i)> &record)
 {
     constexpr qsizetype BlockBytes = 1 << 20;
-    if (count <= 0)
-        return std::nullopt;
-    Session session(m_path, FileLock::Exclusive);
-    if (!session.ok())
-        return std::nullopt;
-    QFile &file = session.file();
-    const qint64 before = file.size();
-    const qint64 index = before / m_recordSize;
-    Backups::beforeRecordWrite(file, index * m_recordSize, count * m_recordSize);
-    bool written = file.seek(index * m_recordSize);
+    const qint64 index = file.size() / recordSize;
+    Backups::beforeRecordWrite(file, index * recordSize, count * recordSize);
+    bool written = file.seek(index * recordSize);
     QByteArray block;
-    block.reserve(BlockBytes + m_recordSize);
+    block.reserve(BlockBytes + recordSize);
     for (qint64 i = 0; written && i < count; ++i) {
         const QByteArray next = record(i);
-        written = next.size() == m_recordSize;
+        written = next.size() == recordSize;
         block += next;
         if (written && (block.size() >= BlockBytes || i + 1 == count)) {
             written = file.write(block) == block.size();
             block.clear();
         }
     }
-    if (!written || !FileLock::syncToDisk(file)) {
-        // A full disk may have taken part of the records: none of them stays.
-        file.resize(before);
+    if (!written || !FileLock::syncToDisk(file))
         return std::nullopt;
-    }
     return index;
+}
+
+} // namespace
+
+std::optional<qint64> RecordFile::append(qint64 count, const std::function<QByteArray(qint64 i)> &record)
+{
+    if (count <= 0)
+        return std::nullopt;
+    Session session(m_path, FileLock::Exclusive, m_recordSize);
+    if (!session.ok())
+        return std::nullopt;
+    QFile &file = session.file();
+    const qint64 before = file.size();
+    const auto index = writeAtEnd(file, m_recordSize, count, record);
+    // A full disk may have taken part of the records: none of them stays.
+    if (!index)
+        file.resize(before);
+    return index;
+}
+
+bool RecordFile::withWriteLock(const std::function<bool(Locked &)> &work)
+{
+    Session session(m_path, FileLock::Exclusive, m_recordSize);
+    if (!session.ok())
+        return false;
+    Locked locked(session.file(), m_recordSize);
+    return work(locked);
+}
+
+RecordFile::Appended RecordFile::appendAll(const std::function<qint64(const Locked &)> &plan,
+                                           const std::function<QByteArray(qint64 i)> &record,
+                                           const std::function<bool(qint64 first, qint64 count)> &done,
+                                           qint64 *first)
+{
+    Session session(m_path, FileLock::Exclusive, m_recordSize);
+    if (!session.ok())
+        return Appended::Failed;
+    QFile &file = session.file();
+    const qint64 count = plan(Locked(file, m_recordSize));
+    if (count <= 0)
+        return Appended::Nothing;
+    const qint64 before = file.size();
+    const QString journal = journalPath();
+    if (!WholeFile::write(journal, QByteArray::number(before) + "\n"))
+        return Appended::Failed;
+    const auto index = writeAtEnd(file, m_recordSize, count, record);
+    // The journal goes last, and only once the records may stay: while it is
+    // there, the records after its length are not the file's.
+    if (index && (!done || done(*index, count)) && QFile::remove(journal)) {
+        FileLock::syncFolder(QFileInfo(m_path).absolutePath());
+        if (first)
+            *first = *index;
+        return Appended::Yes;
+    }
+    if (file.resize(before) && FileLock::syncToDisk(file))
+        QFile::remove(journal);
+    return Appended::Failed;
+}
+
+qint64 RecordFile::Locked::count() const
+{
+    return m_file.size() / m_recordSize;
+}
+
+std::optional<QByteArray> RecordFile::Locked::read(qint64 first, qint64 count) const
+{
+    if (first < 0 || count < 0 || first + count > this->count() || !m_file.seek(first * m_recordSize))
+        return std::nullopt;
+    QByteArray records = m_file.read(count * m_recordSize);
+    if (records.size() != count * m_recordSize)
+        return std::nullopt;
+    return records;
+}
+
+bool RecordFile::Locked::forEach(const Visitor &visit) const
+{
+    constexpr qint64 Block = 128;
+    const qint64 total = count();
+    for (qint64 first = 0; first < total; first += Block) {
+        const auto records = read(first, qMin(Block, total - first));
+        if (!records)
+            return false;
+        for (qint64 i = 0; i * m_recordSize < records->size(); ++i)
+            if (!visit(first + i, records->constData() + i * m_recordSize))
+                return true;
+    }
+    return true;
+}
+
+QByteArray RecordFile::Locked::stamp() const
+{
+    return FileLock::stamp(m_file);
+}
+
+bool RecordFile::Locked::truncate(qint64 count)
+{
+    const qint64 length = count * m_recordSize;
+    if (count < 0 || length > m_file.size())
+        return false;
+    Backups::beforeRecordWrite(m_file, length, m_file.size() - length);
+    return m_file.resize(length) && FileLock::syncToDisk(m_file);
+}
+
+QByteArray RecordFile::stamp() const
+{
+    Session session(m_path, FileLock::Shared, m_recordSize);
+    return session.ok() ? FileLock::stamp(session.file()) : QByteArray();
 }
 
 bool RecordFile::forEach(const Visitor &visit, int blockRecords) const
@@ -205,7 +384,7 @@ bool RecordFile::forEachBlock(const BlockVisitor &visit, int workers, int blockR
 {
     qint64 total = 0;
     {
-        Session session(m_path, FileLock::Shared);
+        Session session(m_path, FileLock::Shared, m_recordSize);
         if (!session.ok())
             return false;
         total = session.file().size() / m_recordSize;
@@ -221,7 +400,7 @@ bool RecordFile::forEachBlock(const BlockVisitor &visit, int workers, int blockR
     // mapping would then fault on the lost pages. Each worker has the file
     // open on its own, as locks belong to an open file.
     const auto work = [&](int worker) {
-        Session session(m_path, FileLock::Shared);
+        Session session(m_path, FileLock::Shared, m_recordSize);
         session.unlock();
         QByteArray buffer(qMin(block, qMax<qint64>(total, 1)) * m_recordSize, Qt::Uninitialized);
         for (qint64 b = next++; b < blocks && !stop; b = next++) {

@@ -1,13 +1,17 @@
 #include "documents/frmimportasoci.h"
 
 #include "base/clock.h"
+#include "base/formats.h"
 #include "base/wholefile.h"
+#include "documents/frmvaloricomuni.h"
 #include "documents/importfields.h"
+#include "documents/importhistory.h"
 #include "help/frmguida.h"
 #include "members/memberarchive.h"
 #include "ui/filedialogs.h"
 #include "ui/look.h"
 #include "ui/messages.h"
+#include "ui/modal.h"
 #include "ui/picturebox.h"
 #include "ui/shaperect.h"
 #include "ui/statushints.h"
@@ -23,6 +27,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableView>
+
+#include <numeric>
 
 using S = TSchedaAnagrafica;
 
@@ -207,7 +213,9 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
                                  buttonFont);
     lblFile = Look::label(pan, QStringLiteral("lblFile"), QStringLiteral("Nessun file aperto."), {178, 111},
                           Look::font(QStringLiteral("Tahoma"), 9), QColor(0x1F, 0x3B, 0x57));
-    lblFile->setFixedWidth(786);
+    lblFile->setFixedWidth(574);
+    auto *cmdValori = Look::button(pan, QStringLiteral("cmdValori"), QStringLiteral("Valori per tutte le righe..."),
+                                   {764, 104, 200, 30}, buttonFont);
 
     grdImport = Look::place(new QTableView(pan), QStringLiteral("grdImport"), {16, 142, 948, 338});
     grdImport->setModel(m_model);
@@ -250,12 +258,15 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
 
     lblRiepilogo = Look::label(pan, QStringLiteral("lblRiepilogo"), QString(), {16, 592},
                                Look::font(QStringLiteral("Verdana"), 10, true), QColor(0x1F, 0x3B, 0x57));
-    lblRiepilogo->setFixedWidth(640);
+    lblRiepilogo->setFixedWidth(400);
+    auto *cmdAnnullaImportazione =
+        Look::button(pan, QStringLiteral("cmdAnnullaImportazione"), QStringLiteral("Annulla l'ultima importazione"),
+                     {428, 584, 240, 32}, buttonFont);
     cmdConferma = Look::button(pan, QStringLiteral("cmdConferma"), QStringLiteral("Importa"), {676, 584, 140, 32},
                                buttonFont);
     auto *cmdChiudi = Look::button(pan, QStringLiteral("cmdChiudi"), QStringLiteral("Chiudi"), {824, 584, 140, 32},
                                    buttonFont);
-    for (QPushButton *b : {cmdApri, cmdConferma, cmdChiudi})
+    for (QPushButton *b : {cmdApri, cmdValori, cmdAnnullaImportazione, cmdConferma, cmdChiudi})
         b->setAutoDefault(false);
 
     Look::rect(pan, QStringLiteral("shpInfo"), {16, 632, 948, 32}, Look::StatusBlue, Look::StatusBlue);
@@ -267,6 +278,11 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     m_hints->addClearer(grdImport->viewport());
     m_hints->addHint(cmdApri, QStringLiteral("Sceglie il foglio di calcolo con i soci da importare."));
     m_hints->addHint(cmdConferma, QStringLiteral("Importa in archivio le righe scelte."));
+    m_hints->addHint(cmdValori, QStringLiteral("Dà un valore a tutte le righe per i campi della scheda che nessuna "
+                                               "colonna del file riempie (per esempio la qualifica)."));
+    m_hints->addHint(cmdAnnullaImportazione,
+                     QStringLiteral("Toglie dall'archivio le schede aggiunte dall'ultima importazione, finché nessuna è "
+                                    "stata modificata e nessun'altra scheda è stata aggiunta dopo di esse."));
     m_hints->addHint(cmdChiudi, QStringLiteral("Esci da questo ambiente di lavoro."));
     m_hints->addHint(cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
     m_hints->addHint(grdImport->horizontalHeader(),
@@ -277,6 +293,8 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     connect(cmdApri, &QPushButton::clicked, this, &TfrmImportaSoci::cmdApriClick);
     connect(cmdConferma, &QPushButton::clicked, this, &TfrmImportaSoci::cmdConfermaClick);
     connect(cmdChiudi, &QPushButton::clicked, this, &TfrmImportaSoci::cmdChiudiClick);
+    connect(cmdValori, &QPushButton::clicked, this, &TfrmImportaSoci::cmdValoriClick);
+    connect(cmdAnnullaImportazione, &QPushButton::clicked, this, &TfrmImportaSoci::cmdAnnullaImportazioneClick);
     connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::importing()); });
     Look::shortcut(this, QKeySequence(Qt::Key_F1), cmdGuida);
     showFile();
@@ -296,6 +314,7 @@ QColor TfrmImportaSoci::kindColour(int problem)
     case SpreadsheetImport::BadCode: return QColor(0xFF, 0xD8, 0xA8);
     case SpreadsheetImport::Duplicate: return QColor(0xD4, 0xD4, 0xF6);
     case SpreadsheetImport::TooLong: return QColor(0xFF, 0xF0, 0x9A);
+    case SpreadsheetImport::NotMember: return QColor(0xDD, 0xDD, 0xDD);
     default: return QColor(0xCB, 0xEB, 0xCF);
     }
 }
@@ -423,45 +442,136 @@ void TfrmImportaSoci::cmdConfermaClick()
         Messages::warning(QStringLiteral("Attenzione: con le scelte fatte nessuna riga del file può essere importata."));
         return;
     }
-    if (!Messages::question(QStringLiteral("Saranno importati in archivio %1 soci, dalle %2 righe del file.\n\r\n\r"
-                                           "Si vuole procedere con l'importazione?")
-                                .arg(number(count), number(m_import.rowCount()))))
+    const QString going = count == 1 ? QStringLiteral("Sarà importato in archivio 1 socio")
+                                     : QStringLiteral("Saranno importati in archivio %1 soci").arg(number(count));
+    const QString from = m_import.rowCount() == 1 ? QStringLiteral("dall'unica riga del file")
+                                                  : QStringLiteral("dalle %1 righe del file").arg(number(m_import.rowCount()));
+    if (!Messages::question(going + QStringLiteral(", ") + from
+                            + QStringLiteral(".\n\r\n\rSi vuole procedere con l'importazione?")))
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::vector<qint64> rows = m_import.keptRows(chosen);
-    const auto first = MemberArchive().append(qint64(rows.size()), [&](qint64 i) { return m_import.member(rows[size_t(i)]); });
+    const SpreadsheetImport::Outcome done = m_import.importInto(chosen);
     QApplication::restoreOverrideCursor();
-    if (!first) {
+    if (done.kind == SpreadsheetImport::Outcome::Failed) {
         Messages::error(MemberArchive::ErrorText);
         return;
     }
-    m_imported += count;
-    const QString report = m_import.report(m_path, chosen, *first);
-    const auto skipped = m_import.skippedBy(chosen);
-    const qint64 left = m_import.rowCount() - count;
-
-    // The rows are in: the file is put away, so that they cannot go in twice.
-    m_import.clear();
-    m_path.clear();
+    if (done.kind == SpreadsheetImport::Outcome::NoRows) {
+        // Another copy of the program imported or saved the same members meanwhile.
+        m_model->changed();
+        showCounts();
+        Messages::warning(QStringLiteral("Attenzione: nel frattempo l'archivio è cambiato e nessuna riga del file può "
+                                         "più essere importata."));
+        return;
+    }
+    m_imported += done.count;
+    const qint64 read = done.count + done.notMembers
+        + std::accumulate(done.skipped.begin(), done.skipped.end(), qint64(0));
+    const qint64 left = read - done.count;
     showFile();
-    lblFile->setText(QStringLiteral("Importazione completata: %1 soci importati in archivio.").arg(number(count)));
+    lblFile->setText(QStringLiteral("Importazione completata: %1 in archivio.")
+                         .arg(Formats::count(done.count, QStringLiteral("socio importato"),
+                                             QStringLiteral("soci importati"))));
 
-    QString text = QStringLiteral("Sono stati importati in archivio %1 soci (schede da %2 a %3).")
-                       .arg(number(count))
-                       .arg(*first + 1)
-                       .arg(*first + count);
+    QString text = done.count == 1
+        ? QStringLiteral("È stato importato in archivio 1 socio (scheda %1).").arg(done.first + 1)
+        : QStringLiteral("Sono stati importati in archivio %1 soci (schede da %2 a %3).")
+              .arg(number(done.count))
+              .arg(done.first + 1)
+              .arg(done.first + done.count);
     if (left > 0) {
         QStringList why;
         for (int p = 0; p < SpreadsheetImport::ProblemCount; ++p)
-            if (skipped[size_t(p)])
-                why << QStringLiteral("%1 %2").arg(number(skipped[size_t(p)]),
+            if (done.skipped[size_t(p)])
+                why << QStringLiteral("%1 %2").arg(number(done.skipped[size_t(p)]),
                                                    SpreadsheetImport::problemText(SpreadsheetImport::Problems[p]));
+        if (done.notMembers)
+            why << QStringLiteral("%1 %2").arg(number(done.notMembers),
+                                               done.notMembers == 1
+                                                   ? QStringLiteral("che non è un socio")
+                                                   : SpreadsheetImport::problemText(SpreadsheetImport::NotMember));
         text += QStringLiteral("\n\r\n\rRighe non importate: %1 (%2).").arg(number(left), why.join(QStringLiteral(", ")));
     }
     text += QStringLiteral("\n\r\n\rSi vuole salvare il riepilogo dell'importazione in un file di testo?");
     if (Messages::question(text))
-        saveReport(report);
+        saveReport(done.report);
+}
+
+void TfrmImportaSoci::cmdValoriClick()
+{
+    const std::vector<int> fields = m_import.unfilledFields();
+    if (m_import.columns().empty() || fields.empty()) {
+        Messages::warning(m_import.columns().empty()
+                              ? QStringLiteral("Attenzione: aprire prima il foglio di calcolo con i soci da importare.")
+                              : QStringLiteral("Attenzione: ogni campo della scheda è già riempito da una colonna del "
+                                               "file."));
+        return;
+    }
+    std::vector<TfrmValoriComuni::Value> values;
+    for (int field : fields)
+        values.push_back({field, m_import.commonValue(field)});
+    TfrmValoriComuni frmValoriComuni(values, this);
+    if (Modal::show(&frmValoriComuni) != QDialog::Accepted)
+        return;
+    for (const TfrmValoriComuni::Value &v : frmValoriComuni.values())
+        m_import.setCommonValue(v.field, v.text);
+    m_model->changed();
+    showCounts();
+}
+
+void TfrmImportaSoci::cmdAnnullaImportazioneClick()
+{
+    bool failed = false;
+    const auto last = ImportHistory::last(&failed);
+    if (!last) {
+        if (failed)
+            Messages::error(MemberArchive::ErrorText);
+        else
+            Messages::warning(QStringLiteral("Attenzione: non risulta alcuna importazione da annullare."));
+        return;
+    }
+    const QString which = last->count == 1 ? QStringLiteral("la scheda %1").arg(last->first + 1)
+                                           : QStringLiteral("le %1 schede da %2 a %3")
+                                                 .arg(number(last->count))
+                                                 .arg(last->first + 1)
+                                                 .arg(last->first + last->count);
+    if (!Messages::riskyQuestion(QStringLiteral("L'ultima importazione, del %1 dal file %2, ha aggiunto all'archivio %3."
+                                                "\n\r\n\rSi vuole annullarla togliendo %4 dall'archivio?")
+                                     .arg(last->when.toString(QStringLiteral("dd/MM/yyyy 'alle' HH:mm")), last->file,
+                                          which, last->count == 1 ? QStringLiteral("la scheda") : QStringLiteral("le schede"))))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ImportHistory::Undo undo = ImportHistory::undoLast();
+    QApplication::restoreOverrideCursor();
+    switch (undo.kind) {
+    case ImportHistory::Undo::Undone:
+        m_imported -= qMin(m_imported, undo.import.count);
+        Messages::information(
+            (undo.import.count == 1 ? QStringLiteral("È stata tolta dall'archivio 1 scheda, aggiunta dall'ultima importazione.")
+                                    : QStringLiteral("Sono state tolte dall'archivio %1 schede, aggiunte dall'ultima "
+                                                     "importazione.")
+                                          .arg(number(undo.import.count)))
+            + QStringLiteral("\n\r\n\rUna copia delle schede tolte è nel file %1 della cartella Backup.")
+                  .arg(QFileInfo(undo.keptIn).fileName()));
+        break;
+    case ImportHistory::Undo::NoImport:
+        Messages::warning(QStringLiteral("Attenzione: non risulta alcuna importazione da annullare."));
+        break;
+    case ImportHistory::Undo::NotLast:
+        Messages::warning(QStringLiteral("Attenzione: l'ultima importazione non può più essere annullata, perché dopo "
+                                         "di essa sono state aggiunte o tolte altre schede nell'archivio."));
+        break;
+    case ImportHistory::Undo::Changed:
+        Messages::warning(QStringLiteral("Attenzione: l'ultima importazione non può più essere annullata, perché una o "
+                                         "più delle sue schede sono state modificate e salvate dopo l'importazione."));
+        break;
+    case ImportHistory::Undo::Failed:
+        Messages::error(QStringLiteral("Attenzione: non è stato possibile annullare l'importazione; l'archivio è "
+                                       "rimasto com'era.\n\r\n\rAccertarsi che il disco non sia pieno e di possedere i "
+                                       "privilegi di scrittura nella cartella di installazione del programma."));
+        break;
+    }
 }
 
 void TfrmImportaSoci::saveReport(const QString &report)

@@ -39,6 +39,8 @@ public slots:
     void cmdApriClick();
     void cmdConfermaClick();
     void cmdChiudiClick();
+    void cmdValoriClick();
+    void cmdAnnullaImportazioneClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -25,7 +25,8 @@ struct Known
 const std::vector<Known> &known()
 {
     static const std::vector<Known> table = {
-        {S::fCandidato, "Cognome e nome", {"Cognome nome", "Nominativo", "Cognome e nome del socio"}},
+        {S::fCandidato, "Cognome e nome", {"Cognome nome", "Nominativo", "Cognome e nome del socio", "Nome e cognome",
+                                           "Nome cognome", "Socio"}},
         {Surname, "Cognome", {}},
         {FirstName, "Nome", {}},
         {S::fSesso, "Sesso", {"Genere", "M/F"}},
@@ -45,8 +46,8 @@ const std::vector<Known> &known()
         {S::fStudio, "Titolo di studio", {"Titolo studio", "Studio", "Studi"}},
         {S::fLingue, "Lingue conosciute", {"Lingue", "Lingue straniere"}},
         {S::fEmail, "E-mail", {"Email", "Posta elettronica", "Mail", "Indirizzo e-mail", "Indirizzo email"}},
-        {S::fTel, "Tel. casa", {"Telefono", "Tel.", "Telefono casa", "Telefono di casa", "Telefono fisso",
-                                "Tel. fisso", "Tel. abitazione"}},
+        {S::fTel, "Tel. casa", {"Telefono casa", "Telefono di casa", "Telefono fisso", "Tel. fisso",
+                                "Tel. abitazione", "Tel. casa"}},
         {S::fCel, "Tel. cellulare", {"Cellulare", "Cell.", "Cel.", "Telefono cellulare", "Tel. cell.",
                                      "Cellulare personale", "Mobile"}},
         {S::fDocumento, "Documento", {"Documento (tipo e numero)", "Documento di identità", "Documento identità",
@@ -55,7 +56,7 @@ const std::vector<Known> &known()
         {S::fInizioTes, "Data rilascio", {"Data di rilascio", "Rilasciato il"}},
         {S::fFineTes, "Data scadenza", {"Data di scadenza", "Scadenza", "Scadenza documento"}},
         {S::fEsperienze, "Quota associativa", {"Quota", "Quota associativa e modalità di pagamento",
-                                               "Quota e pagamento"}},
+                                               "Quota e pagamento", "Quota annuale", "Quota sociale", "Quote"}},
         {S::fCompetenze, "Data ammissione", {"Data di ammissione", "Ammissione", "Data iscrizione",
                                              "Data di iscrizione", "Iscrizione", "Iscritto il", "Socio dal"}},
         {S::fDisponibilita, "Data cessazione", {"Data di cessazione", "Cessazione", "Cessato il", "Data uscita",
@@ -66,15 +67,46 @@ const std::vector<Known> &known()
     return table;
 }
 
+// Headings that name a telephone without saying which: the mobile number
+// when the sheet has no other column for it, the home number otherwise.
+const char *const kAnyPhone[] = {"Telefono", "Tel.", "Tel", "Telefoni", "Recapito telefonico", "N. telefono",
+                                 "Numero di telefono", "Numero telefono", "Recapito"};
+
+// Words of a heading, as they are compared; a year ("Quota 2026") and the
+// word "anno" say when, not what, and are left out.
+QStringList headingWords(const QString &heading)
+{
+    const QString decomposed = heading.normalized(QString::NormalizationForm_D);
+    QStringList words;
+    QString word;
+    const auto flush = [&] {
+        const bool year = word.size() == 4 && (word.startsWith(QLatin1String("19")) || word.startsWith(QLatin1String("20")))
+            && word.toInt() > 0;
+        if (!word.isEmpty() && !year && word != QLatin1String("anno"))
+            words << word;
+        word.clear();
+    };
+    for (QChar c : decomposed) {
+        if (c.isLetterOrNumber())
+            word += c.toLower();
+        else if (c.category() != QChar::Mark_NonSpacing)
+            flush();
+    }
+    flush();
+    return words;
+}
+
 const QHash<QString, int> &headingTable()
 {
     static const QHash<QString, int> table = [] {
         QHash<QString, int> t;
         for (const Known &k : known()) {
-            t.insert(comparable(QString::fromUtf8(k.label)), k.target);
+            t.insert(headingWords(QString::fromUtf8(k.label)).join(QString()), k.target);
             for (const char *h : k.headings)
-                t.insert(comparable(QString::fromUtf8(h)), k.target);
+                t.insert(headingWords(QString::fromUtf8(h)).join(QString()), k.target);
         }
+        for (const char *h : kAnyPhone)
+            t.insert(headingWords(QString::fromUtf8(h)).join(QString()), AnyPhone);
         return t;
     }();
     return table;
@@ -135,7 +167,17 @@ QString label(int target)
     for (const Known &k : known())
         if (k.target == target)
             return QString::fromUtf8(k.label);
+    if (target == AnyPhone)
+        return QStringLiteral("Telefono (cellulare o casa)");
     return QStringLiteral("(ignorata)");
+}
+
+int targetOf(const QString &label)
+{
+    for (int target : targets())
+        if (ImportFields::label(target) == label)
+            return target;
+    return Ignored;
 }
 
 int fieldOf(int target)
@@ -158,7 +200,18 @@ QString comparable(const QString &heading)
 
 int match(const QString &heading)
 {
-    return headingTable().value(comparable(heading), Ignored);
+    // The whole heading first; then its first words, so that "Data
+    // iscrizione al circolo" is the date of admission, as long as they are
+    // more than one word ("Nome del padre" is no first name).
+    const QStringList words = headingWords(heading);
+    for (qsizetype n = words.size(); n >= 1; --n) {
+        if (n == 1 && words.size() > 1)
+            break;
+        const auto found = headingTable().constFind(words.mid(0, n).join(QString()));
+        if (found != headingTable().constEnd())
+            return *found;
+    }
+    return Ignored;
 }
 
 std::optional<QDate> date(QStringView text, const QDate &today, bool future)
@@ -252,8 +305,7 @@ bool isDateField(int field)
 QString clean(int field, const QString &text, const QDate &today)
 {
     // Every field of the card is one line: the lines of a cell go side by side.
-    QString trimmed = Blanks::trimmed(text);
-    trimmed.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
+    const QString trimmed = Blanks::trimmed(withoutControls(text));
     if (isDateField(field)) {
         const auto d = date(trimmed, today, field == S::fFineTes);
         return d ? d->toString(QStringLiteral("dd/MM/yyyy")) : trimmed;
@@ -279,9 +331,13 @@ QString clean(int field, const QString &text, const QDate &today)
                 code += c;
         return Blanks::upperAscii(code);
     }
-    case S::fCap:
-        return allDigits(trimmed) && trimmed.size() >= 3 && trimmed.size() < 5 ? trimmed.rightJustified(5, u'0')
-                                                                                : trimmed;
+    case S::fCap: {
+        // A spreadsheet keeps 00012 as the number 12, or 12.0.
+        QString digits = trimmed;
+        if (digits.endsWith(QLatin1String(".0")) || digits.endsWith(QLatin1String(",0")))
+            digits.chop(2);
+        return allDigits(digits) && digits.size() < 5 ? digits.rightJustified(5, u'0') : trimmed;
+    }
     case S::fRicontatta: {
         static const QStringList yes = {QStringLiteral("si"), QStringLiteral("s"), QStringLiteral("yes"),
                                         QStringLiteral("y"), QStringLiteral("x"), QStringLiteral("1"),
@@ -291,6 +347,28 @@ QString clean(int field, const QString &text, const QDate &today)
     default:
         return trimmed;
     }
+}
+
+bool italianPostcode(const QString &cap)
+{
+    // From 00010 (the province of Rome) to 98168 (Messina).
+    return cap.size() == 5 && allDigits(cap) && cap.toInt() >= 10 && cap.toInt() <= 98168;
+}
+
+QString withoutControls(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            continue; // the line feed that follows stands for both
+        if (c == u'\r' || c == u'\n' || c == u'\t' || c == QChar(0x2028) || c == QChar(0x2029))
+            out += u' ';
+        else if (c.category() != QChar::Other_Control)
+            out += c;
+    }
+    return out;
 }
 
 bool validCode(const QString &code)

@@ -21,19 +21,26 @@ enum Target : int {
     Ignored = -1,
     Surname = TSchedaAnagrafica::FieldCount,
     FirstName,
+    // A telephone the heading does not say is mobile or home; a sheet's
+    // columns never keep it (see SpreadsheetImport).
+    AnyPhone,
 };
 
 // Every target in the order a menu offers them, Ignored first.
 const std::vector<int> &targets();
 // "Cognome e nome", "Data nascita", ..., "(ignorata)".
 QString label(int target);
+// The target of a label (Ignored for one that names none).
+int targetOf(const QString &label);
 // The card field a target fills (Candidato for the surname and the first
 // name); -1 for Ignored.
 int fieldOf(int target);
 
 // The target a heading names: the export's own headings and the usual
 // variants ("C.F.", "Nato il", "Cell.", "Posta elettronica"...), case,
-// accents, dots, blanks and signs not counting; Ignored for any other.
+// accents, dots, blanks and signs not counting, nor a year or the word
+// "anno" ("Quota 2026"), nor words after a heading of two or more
+// ("Data iscrizione al circolo"); Ignored for any other.
 int match(const QString &heading);
 // The heading as it is compared: small letters and digits only, accents
 // dropped ("Città " and "citta" are alike).
@@ -51,9 +58,16 @@ bool isDateField(int field);
 // A cell's text cleaned for a card field: blanks at the ends removed; dates
 // as dd/mm/yyyy where they can be read; the sex as M or F where it says so;
 // the fiscal code in capitals without blanks; a postcode of fewer digits
-// padded to five; Ricontatta "Sì" for Sì, Si, S, Yes, X, 1, Vero (in any
+// (or a spreadsheet's number, "12" or "12.0") padded to five; Ricontatta "Sì" for Sì, Si, S, Yes, X, 1, Vero (in any
 // case), "No" for anything else.
 QString clean(int field, const QString &text, const QDate &today);
+
+// Whether a postcode can be an Italian one: five digits, 00010 to 98168.
+bool italianPostcode(const QString &cap);
+
+// The text with no control character: line breaks and tabs become blanks,
+// the others (a NUL byte...) go.
+QString withoutControls(const QString &text);
 
 // Whether a fiscal code is one: valid by its check character, or eleven
 // digits with a valid check digit (the code of a body).

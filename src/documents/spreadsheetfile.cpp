@@ -7,6 +7,7 @@
 #include "documents/xlsxsheet.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace SpreadsheetFile {
 
@@ -17,6 +18,11 @@ std::optional<Format> detect(const QString &path, QString *reason)
             *reason = why;
         return std::nullopt;
     };
+    // A named pipe or a device would keep the program waiting for good.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("Quello scelto non è un file ordinario (è una cartella, una pipe o un dispositivo) e "
+                                   "non può essere importato."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("Il file non può essere aperto: accertarsi che esista e di avere il permesso di "

@@ -3,10 +3,14 @@
 #include "base/blanks.h"
 #include "base/clock.h"
 #include "base/fixedtext.h"
+#include "base/formats.h"
 #include "checks/codicefiscale.h"
 #include "documents/importfields.h"
+#include "documents/importhistory.h"
 #include "members/memberarchive.h"
 
+#include <QCryptographicHash>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 
@@ -58,6 +62,50 @@ bool isCardDate(const QString &text)
     return QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid();
 }
 
+// Why a row is no member: a title above the list, a total or subtotal, a
+// footer. A row with a valid fiscal code is a member whatever its name says.
+enum NotMemberReason : quint8 { IsMember, NoName, Total, Title, Digits };
+
+quint8 notMemberReason(const S &m)
+{
+    if (validCode(m.CodFisc))
+        return IsMember;
+    if (Blanks::isBlank(m.Candidato))
+        return NoName;
+    static const QStringList totals = {"totale", "totali", "subtotale", "subtotali", "tot", "somma", "complessivo",
+                                       "complessivi", "totalesoci"};
+    static const QStringList titles = {"elenco", "lista", "soci", "iscritti", "pagina", "pag", "stampato", "stampa",
+                                       "riepilogo", "aggiornato", "aggiornamento", "generato", "fonte", "anno",
+                                       "associazione", "note", "nota", "legenda"};
+    const QString name = m.Candidato.normalized(QString::NormalizationForm_D).toLower();
+    QString first;
+    for (QChar c : name) {
+        if (c.isLetter())
+            first += c;
+        else if (c.category() != QChar::Mark_NonSpacing && !first.isEmpty())
+            break;
+    }
+    if (totals.contains(first))
+        return Total;
+    if (titles.contains(first))
+        return Title;
+    for (QChar c : m.Candidato)
+        if (c.isDigit())
+            return Digits;
+    return IsMember;
+}
+
+QString notMemberText(quint8 reason)
+{
+    switch (reason) {
+    case NoName: return QStringLiteral("senza nome");
+    case Total: return QStringLiteral("riga di totale");
+    case Title: return QStringLiteral("riga di titolo o di nota");
+    case Digits: return QStringLiteral("il nome contiene cifre");
+    default: return QString();
+    }
+}
+
 } // namespace
 
 // The rows' cells, packed in blocks that never move: each row a count of
@@ -99,6 +147,9 @@ void SpreadsheetImport::clear()
     m_arena = std::make_unique<Arena>();
     m_rows = std::vector<Row>();
     m_columns.clear();
+    m_common = {};
+    m_path.clear();
+    m_archiveStamp.clear();
     m_judged = false;
 }
 
@@ -144,15 +195,34 @@ SpreadsheetFile::Result SpreadsheetImport::load(const QString &path, const Sprea
         headingsFrom(0);
     if (!result.ok)
         clear();
+    else
+        m_path = path;
     return result;
 }
 
 void SpreadsheetImport::setColumns(const QStringList &headings)
 {
+    // What the user chose for a heading before wins over what it names.
+    const QHash<QString, int> chosen = ImportHistory::chosenTargets();
+    std::vector<int> targets;
+    for (const QString &heading : headings) {
+        const auto remembered = chosen.constFind(comparable(heading));
+        targets.push_back(remembered != chosen.constEnd() && !heading.isEmpty() ? *remembered : match(heading));
+    }
+    // A telephone that does not say which is the mobile number, the one a
+    // card needs, unless another column gives that.
+    const bool mobile = std::find(targets.begin(), targets.end(), int(S::fCel)) != targets.end();
+    bool anyPhoneSeen = false;
+    for (int &target : targets) {
+        if (target != AnyPhone)
+            continue;
+        target = !mobile && !anyPhoneSeen ? int(S::fCel) : int(S::fTel);
+        anyPhoneSeen = true;
+    }
     m_columns.clear();
     std::vector<bool> taken(size_t(FirstName + 1), false);
     for (qsizetype i = 0; i < headings.size(); ++i) {
-        int target = match(headings[i]);
+        int target = targets[size_t(i)];
         if (target != Ignored && taken[size_t(target)])
             target = Ignored; // the first column of a field fills it
         if (target != Ignored)
@@ -171,7 +241,7 @@ void SpreadsheetImport::keepRow(qint64 number, const QStringList &cells)
     record[0] = char(count & 0xFF);
     record[1] = char(count >> 8);
     for (int c = 0; c < count; ++c) {
-        const QByteArray bytes = FixedText::toWindows1252(Blanks::trimmed(cells[c])).left(kKept);
+        const QByteArray bytes = FixedText::toWindows1252(Blanks::trimmed(withoutControls(cells[c]))).left(kKept);
         record[2 + c] = char(bytes.size());
         record += bytes;
     }
@@ -205,8 +275,36 @@ void SpreadsheetImport::setTarget(int column, int target)
             if (c.target == target)
                 c.target = Ignored;
     m_columns[size_t(column)].target = target;
+    ImportHistory::rememberTarget(comparable(m_columns[size_t(column)].heading), target);
     if (m_judged)
         judgeRows();
+}
+
+std::vector<int> SpreadsheetImport::unfilledFields() const
+{
+    std::vector<bool> filled(size_t(S::FieldCount), false);
+    for (const Column &c : m_columns)
+        if (fieldOf(c.target) >= 0)
+            filled[size_t(fieldOf(c.target))] = true;
+    std::vector<int> fields;
+    for (int field = S::fCandidato; field <= S::fRicontatta; ++field)
+        if (!filled[size_t(field)] && field != S::fCandidato && field != S::fCodFisc)
+            fields.push_back(field);
+    return fields;
+}
+
+void SpreadsheetImport::setCommonValue(int field, const QString &value)
+{
+    if (field < 0 || field >= S::FieldCount)
+        return;
+    m_common[size_t(field)] = Blanks::trimmed(withoutControls(value));
+    if (m_judged)
+        judgeRows();
+}
+
+QString SpreadsheetImport::commonValue(int field) const
+{
+    return field >= 0 && field < S::FieldCount ? m_common[size_t(field)] : QString();
 }
 
 bool SpreadsheetImport::anyColumnMatched() const
@@ -235,6 +333,9 @@ TSchedaAnagrafica SpreadsheetImport::member(qint64 row, quint32 *derived) const
     }
     if (s.Candidato.isEmpty())
         s.Candidato = joined(surname, firstName);
+    for (int field : unfilledFields())
+        if (!m_common[size_t(field)].isEmpty())
+            s.*S::fields()[size_t(field)].member = clean(field, m_common[size_t(field)], m_today);
     quint32 fromCode = 0;
     if (s.Sesso.isEmpty()) {
         if (const auto sex = FiscalCode::sex(s.CodFisc)) {
@@ -300,11 +401,10 @@ quint8 SpreadsheetImport::problemsOf(const S &m, quint32 *missing, quint32 *tooL
     return problems;
 }
 
-bool SpreadsheetImport::judge(const QDate &today)
+bool SpreadsheetImport::readArchive(const std::function<bool(const RecordFile::Visitor &)> &forEach)
 {
-    m_today = today;
     std::unordered_map<quint64, qint64> codes, names;
-    const bool read = MemberArchive().forEach([&](qint64 index, const char *record) {
+    const bool read = forEach([&](qint64 index, const char *record) {
         const QByteArray code = folded(S::storedText(record, S::fCodFisc));
         if (!code.isEmpty())
             codes.emplace(digest(code), index + 1);
@@ -323,6 +423,18 @@ bool SpreadsheetImport::judge(const QDate &today)
         return false;
     m_archiveCodes = std::move(codes);
     m_archiveNames = std::move(names);
+    return true;
+}
+
+bool SpreadsheetImport::judge(const QDate &today)
+{
+    m_today = today;
+    MemberArchive archive;
+    // Equal stamps before and after: nobody wrote while the archive was read.
+    const QByteArray before = archive.file().stamp();
+    if (!readArchive([&archive](const RecordFile::Visitor &visit) { return archive.forEach(visit); }))
+        return false;
+    m_archiveStamp = archive.file().stamp() == before ? before : QByteArray();
     m_judged = true;
     judgeRows();
     return true;
@@ -335,8 +447,14 @@ void SpreadsheetImport::judgeRows()
     for (Row &row : m_rows) {
         const qint64 index = qint64(&row - m_rows.data());
         const S m = member(index);
-        row.problems = problemsOf(m, nullptr, nullptr);
         row.duplicateOf = 0;
+        row.remarks = !m.Cap.isEmpty() && !italianPostcode(m.Cap) ? ForeignPostcode : 0;
+        row.notMember = notMemberReason(m);
+        if (row.notMember) {
+            row.problems = NotMember;
+            continue;
+        }
+        row.problems = problemsOf(m, nullptr, nullptr);
         const QByteArray code = folded(FixedText::toWindows1252(m.CodFisc));
         const QByteArray name = folded(FixedText::toWindows1252(m.Candidato));
         const QByteArray birth = folded(FixedText::toWindows1252(m.DataNasc));
@@ -364,6 +482,8 @@ void SpreadsheetImport::judgeRows()
 
 SpreadsheetImport::Problem SpreadsheetImport::firstProblem(qint64 row) const
 {
+    if (problems(row) & NotMember)
+        return NotMember;
     for (Problem p : Problems)
         if (problems(row) & p)
             return p;
@@ -377,8 +497,12 @@ QString SpreadsheetImport::status(qint64 row) const
 
 QString SpreadsheetImport::statusOf(qint64 row, quint8 problems) const
 {
+    if (problems & NotMember)
+        return QStringLiteral("Non è un socio: ") + notMemberText(m_rows[size_t(row)].notMember);
+    const QString remark = remarks(row) & ForeignPostcode ? QStringLiteral("CAP non valido (importato così com'è)")
+                                                          : QString();
     if (!problems)
-        return QStringLiteral("Pronta");
+        return remark.isEmpty() ? QStringLiteral("Pronta") : QStringLiteral("Pronta; ") + remark;
     quint32 missing = 0, tooLong = 0;
     problemsOf(member(row), &missing, &tooLong);
     QStringList said;
@@ -403,6 +527,8 @@ QString SpreadsheetImport::statusOf(qint64 row, quint8 problems) const
                 names << fieldLabel(id);
         said << QStringLiteral("testo troppo lungo: ") + names.join(u", ");
     }
+    if (!remark.isEmpty())
+        said << remark;
     QString text = said.join(QStringLiteral("; "));
     text[0] = text[0].toUpper();
     return text;
@@ -453,6 +579,7 @@ QString SpreadsheetImport::problemText(Problem problem)
     case BadCode: return QStringLiteral("con codice fiscale errato");
     case Duplicate: return QStringLiteral("già in archivio o ripetute nel file");
     case TooLong: return QStringLiteral("con testi troppo lunghi");
+    case NotMember: return QStringLiteral("che non sono soci");
     }
     return QString();
 }
@@ -468,18 +595,21 @@ QString SpreadsheetImport::report(const QString &path, quint8 accepted, qint64 f
           << QStringLiteral("Data: ") + Clock::now().toString(QStringLiteral("dd/MM/yyyy HH:mm")) << QString();
     lines << QStringLiteral("Righe lette: ") + italian.toString(rowCount());
     lines << QStringLiteral("Soci importati in archivio: ") + italian.toString(imported)
-                 + (imported ? QStringLiteral(" (schede da %1 a %2)").arg(firstIndex + 1).arg(firstIndex + imported)
-                             : QString());
+                 + (imported == 1 ? QStringLiteral(" (scheda %1)").arg(firstIndex + 1)
+                    : imported    ? QStringLiteral(" (schede da %1 a %2)").arg(firstIndex + 1).arg(firstIndex + imported)
+                                  : QString());
     lines << QStringLiteral("Righe non importate: ") + italian.toString(skipped);
     const auto by = skippedBy(accepted);
     for (int p = 0; p < ProblemCount; ++p)
         if (by[size_t(p)])
             lines << QStringLiteral("  ") + problemText(Problems[p]) + QStringLiteral(": ")
                          + italian.toString(by[size_t(p)]);
+    if (const qint64 others = countWith(NotMember))
+        lines << QStringLiteral("  ") + problemText(NotMember) + QStringLiteral(": ") + italian.toString(others);
     const auto listRows = [&](bool keptRows, const QString &title) {
         bool any = false;
         for (qint64 i = 0; i < rowCount(); ++i) {
-            if (!problems(i) || kept(problems(i), accepted) != keptRows)
+            if ((!problems(i) && !remarks(i)) || kept(problems(i), accepted) != keptRows)
                 continue;
             if (!any)
                 lines << QString() << title;
@@ -493,4 +623,52 @@ QString SpreadsheetImport::report(const QString &path, quint8 accepted, qint64 f
     listRows(false, QStringLiteral("Righe non importate:"));
     listRows(true, QStringLiteral("Righe importate con avvertenze:"));
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted)
+{
+    Outcome outcome;
+    std::vector<qint64> rows;
+    bool unread = false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const ImportHistory::Import noted{0, Clock::now(), QFileInfo(m_path).fileName(), 0, 0, {}};
+    qint64 first = 0;
+    const RecordFile::Appended appended = MemberArchive().file().appendAll(
+        [&](const RecordFile::Locked &archive) -> qint64 {
+            // Judged again unless nobody wrote since the archive was read.
+            if (m_archiveStamp.isEmpty() || archive.stamp() != m_archiveStamp) {
+                if (!readArchive([&archive](const RecordFile::Visitor &visit) { return archive.forEach(visit); })) {
+                    unread = true;
+                    return 0;
+                }
+                judgeRows();
+            }
+            rows = keptRows(accepted);
+            return qint64(rows.size());
+        },
+        [&](qint64 i) {
+            const QByteArray record = member(rows[size_t(i)]).toBytes();
+            hash.addData(record);
+            return record;
+        },
+        [&](qint64 at, qint64 count) {
+            ImportHistory::Import import = noted;
+            import.first = at;
+            import.count = count;
+            import.digest = hash.result();
+            return ImportHistory::record(import);
+        },
+        &first);
+    if (appended != RecordFile::Appended::Yes) {
+        outcome.kind = unread || appended == RecordFile::Appended::Failed ? Outcome::Failed : Outcome::NoRows;
+        return outcome;
+    }
+    outcome.kind = Outcome::Imported;
+    outcome.first = first;
+    outcome.count = qint64(rows.size());
+    outcome.report = report(m_path, accepted, first);
+    outcome.skipped = skippedBy(accepted);
+    outcome.notMembers = countWith(NotMember);
+    clear();
+    return outcome;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/spreadsheetfile.h"
+#include "base/recordfile.h"
 #include "members/schedaanagrafica.h"
 
 #include <QByteArrayView>
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -32,9 +34,14 @@ public:
         BadCode = 2,   // a fiscal code that is not valid
         Duplicate = 4, // already in the archive, or earlier in the file
         TooLong = 8,   // a text longer than its field, to be cut
+        NotMember = 16, // a title, a total, a footer: never a card
     };
     static constexpr int ProblemCount = 4;
     static constexpr Problem Problems[ProblemCount] = {Missing, BadCode, Duplicate, TooLong};
+    // What a row that goes in carries with it, said beside it.
+    enum Remark : quint8 {
+        ForeignPostcode = 1, // a CAP that cannot be an Italian one, kept as it is
+    };
 
     struct Column
     {
@@ -60,7 +67,15 @@ public:
     const std::vector<Column> &columns() const { return m_columns; }
     // Sends a column to a target; a column that went there before is ignored
     // from now on. Judges the rows again against the archive as last read.
+    // The choice is remembered for the column's heading, for later imports.
     void setTarget(int column, int target);
+    // Card fields that no column fills, and so may take one value for every
+    // row (the name and the fiscal code never do).
+    std::vector<int> unfilledFields() const;
+    // The value every row takes for a field that no column fills (empty:
+    // none). Judges the rows again.
+    void setCommonValue(int field, const QString &value);
+    QString commonValue(int field) const;
     // Whether any column goes to a field.
     bool anyColumnMatched() const;
 
@@ -88,8 +103,14 @@ public:
     // "Pronta", or each problem said: "Mancano: sesso, CAP; codice fiscale errato".
     QString status(qint64 row) const;
 
-    // A row is imported when every problem it has is among `accepted`.
-    static bool kept(quint8 problems, quint8 accepted) { return (problems & ~accepted) == 0; }
+    quint8 remarks(qint64 row) const { return m_rows[size_t(row)].remarks; }
+
+    // A row is imported when every problem it has is among `accepted`; a row
+    // that is no member never is.
+    static bool kept(quint8 problems, quint8 accepted)
+    {
+        return !(problems & NotMember) && (problems & ~accepted) == 0;
+    }
     qint64 keptCount(quint8 accepted) const;
     // Rows that have the problem, alone or with others.
     qint64 countWith(Problem problem) const;
@@ -106,12 +127,32 @@ public:
     // "con dati obbligatori mancanti", ...
     static QString problemText(Problem problem);
 
+    // What an import into the archive did.
+    struct Outcome
+    {
+        enum Kind { Imported, NoRows, Failed } kind = Failed;
+        qint64 first = 0;  // index of the first member written
+        qint64 count = 0;  // members written
+        QString report;    // see report()
+        std::array<qint64, ProblemCount> skipped{}; // rows left out, by first problem
+        qint64 notMembers = 0;                      // rows left out that are no members
+    };
+    // Writes the rows kept with `accepted` to the archive, all or none,
+    // judged once more under the archive's write lock against every card it
+    // holds then (another copy of the program may have saved or imported
+    // meanwhile), and notes the import so that it can be taken back. The
+    // rows are then put away, so that they cannot go in twice.
+    Outcome importInto(quint8 accepted);
+    const QString &path() const { return m_path; }
+
 private:
     struct Row
     {
         quint64 start;    // where its cells are packed
         quint32 number;   // in the sheet
         quint8 problems = 0;
+        quint8 remarks = 0;
+        quint8 notMember = 0; // why it is no member
         qint64 duplicateOf = 0;
     };
 
@@ -120,6 +161,7 @@ private:
     QByteArrayView bytes(qint64 row, int column) const;
     QString text(qint64 row, int column) const;
     void judgeRows();
+    bool readArchive(const std::function<bool(const RecordFile::Visitor &)> &forEach);
     quint8 problemsOf(const TSchedaAnagrafica &member, quint32 *missing, quint32 *tooLong) const;
     QString statusOf(qint64 row, quint8 problems) const;
 
@@ -131,5 +173,10 @@ private:
     // Members of the archive by fiscal code and by name and birth date, as
     // 64-bit digests of their compared bytes, with their record numbers.
     std::unordered_map<quint64, qint64> m_archiveCodes, m_archiveNames;
+    // The archive's stamp when it was read, empty when it may have changed
+    // while it was.
+    QByteArray m_archiveStamp;
+    std::array<QString, TSchedaAnagrafica::FieldCount> m_common;
+    QString m_path;
     bool m_judged = false;
 };

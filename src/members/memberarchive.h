@@ -40,6 +40,9 @@ public:
     // Every record, undecoded, on `workers` threads side by side.
     bool forEachBlock(const RecordFile::BlockVisitor &visit, int workers) const;
 
+    // The file itself, for what needs its lock across several steps.
+    RecordFile &file() { return m_file; }
+
     // The photo of a record number given as the card shows it (blanks at the
     // ends do not count).
     static QString photoPath(const QString &recordNumber);

@@ -437,7 +437,12 @@ void TestImport::headings_data()
         {"Cognome e nome", "Cognome e nome"}, {"  COGNOME E NOME ", "Cognome e nome"}, {"Cognome", "Cognome"},
         {"Nome", "Nome"}, {"C.F.", "Codice fiscale"}, {"Codice Fiscale", "Codice fiscale"}, {"cf", "Codice fiscale"},
         {"Cellulare", "Tel. cellulare"}, {"Cell.", "Tel. cellulare"}, {"Telefono cellulare", "Tel. cellulare"},
-        {"Telefono", "Tel. casa"}, {"Tel.", "Tel. casa"}, {"Data di nascita", "Data nascita"},
+        {"Telefono", "Telefono (cellulare o casa)"}, {"Tel.", "Telefono (cellulare o casa)"},
+        {"Tel. casa", "Tel. casa"}, {"Telefono fisso", "Tel. casa"}, {"Data di nascita", "Data nascita"},
+        {"Quota 2026", "Quota associativa"}, {"Quota associativa 2026", "Quota associativa"},
+        {"Quota anno 2025", "Quota associativa"}, {"Data iscrizione al circolo", "Data ammissione"},
+        {"Codice fiscale del socio", "Codice fiscale"}, {"Nome e cognome", "Cognome e nome"},
+        {"Nome del padre", "(ignorata)"}, {"Telefono 2", "(ignorata)"},
         {"Nato il", "Data nascita"}, {"Luogo di nascita", "Luogo nascita"}, {"Nato a", "Luogo nascita"},
         {"E-mail", "E-mail"}, {"Email", "E-mail"}, {"Posta elettronica", "E-mail"}, {"MAIL", "E-mail"},
         {"Indirizzo", "Indirizzo residenza"}, {"Via", "Indirizzo residenza"}, {"Comune", "Città"},
@@ -536,10 +541,11 @@ void TestImport::rowKinds_data()
         << QStringList{readyRow(QStringLiteral("Condò")), readyRow(QStringLiteral("CONDÒ"), QStringLiteral("RSSMRA80T10H501J"))}
         << "Ripete la riga 2" << false;
     QTest::newRow("a note that just fits, accented") << QStringList{readyRow() + QString(250, u'è')} << "Pronta" << true;
-    QTest::newRow("nothing but a note")
-        << QStringList{";;;;;;;;;;;;una nota"}
-        << "Mancano: cognome e nome, sesso, data di nascita, luogo di nascita, indirizzo, città, CAP, qualifica, "
-           "codice fiscale, cellulare, data di ammissione"
+    QTest::newRow("nothing but a note") << QStringList{";;;;;;;;;;;;una nota"} << "Non è un socio: senza nome"
+                                        << false;
+    QTest::newRow("a valid code and nothing else")
+        << QStringList{";;;;;;;;;RSSMRA80A01H501U;;;"}
+        << "Mancano: cognome e nome, luogo di nascita, indirizzo, città, CAP, qualifica, cellulare, data di ammissione"
         << false;
     QTest::newRow("a note too long") << QStringList{readyRow() + QString(300, u'n')} << "Testo troppo lungo: Note"
                                      << false;
