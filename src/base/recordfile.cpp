@@ -45,16 +45,37 @@ bool lockWithin(QFile &file, FileLock::Mode mode)
     return true;
 }
 
-// The length the journal of an interrupted append gives; nothing for a
-// journal that says no length.
-std::optional<qint64> journalLength(const QString &journal)
+// The journal of an append: the file's length before it, on the first line,
+// then the bytes of a part record at its end, which the records overwrite.
+QByteArray journalText(QFile &file, int recordSize)
 {
-    QFile file(journal);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    const qint64 whole = file.size() / recordSize * recordSize;
+    QByteArray tail;
+    if (whole < file.size() && file.seek(whole))
+        tail = file.read(file.size() - whole);
+    return QByteArray::number(file.size()) + '\n' + tail;
+}
+
+// Puts the file back as its journal says: Failed when it could not be
+// written, Unsound when the journal says nothing sound.
+enum class Restore { Done, Failed, Unsound };
+Restore restoreFrom(const QByteArray &journal, QFile &file, int recordSize, qint64 *removed = nullptr)
+{
+    const qsizetype line = journal.indexOf('\n');
     bool ok = false;
-    const qint64 length = file.read(32).trimmed().toLongLong(&ok);
-    return ok && length >= 0 ? std::optional<qint64>(length) : std::nullopt;
+    const qint64 length = line > 0 ? journal.left(line).toLongLong(&ok) : -1;
+    const QByteArray tail = journal.mid(line + 1);
+    if (!ok || length < 0 || tail.size() >= recordSize || tail.size() > length)
+        return Restore::Unsound;
+    if (removed)
+        *removed = qMax<qint64>(0, file.size() - length + recordSize - 1) / recordSize;
+    if (length > file.size())
+        return Restore::Done; // nothing of the append is left to take away
+    Backups::beforeRecordWrite(file, length - tail.size(), file.size() - length + tail.size());
+    return file.resize(length - tail.size()) && file.seek(length - tail.size()) && file.write(tail) == tail.size()
+            && FileLock::syncToDisk(file)
+        ? Restore::Done
+        : Restore::Failed;
 }
 
 // An append that never finished leaves its journal: the file goes back to
@@ -69,12 +90,12 @@ void recoverInterruptedAppend(const QString &path, int recordSize)
         return;
     qint64 removed = 0;
     bool cut = true;
-    if (QFileInfo::exists(journal)) {
-        if (const auto length = journalLength(journal); length && *length < file.size()) {
-            removed = (file.size() - *length + recordSize - 1) / recordSize;
-            Backups::beforeRecordWrite(file, *length, file.size() - *length);
-            cut = file.resize(*length) && FileLock::syncToDisk(file);
-        }
+    QFile text(journal);
+    if (text.open(QIODevice::ReadOnly)) {
+        const QByteArray said = text.read(64 + recordSize);
+        text.close();
+        // A journal that says nothing sound cannot tell where to cut: it is dropped.
+        cut = restoreFrom(said, file, recordSize, &removed) != Restore::Failed;
         if (cut && QFile::remove(journal))
             FileLock::syncFolder(QFileInfo(path).absolutePath());
     }
@@ -300,9 +321,9 @@ RecordFile::Appended RecordFile::appendAll(const std::function<qint64(const Lock
     const qint64 count = plan(Locked(file, m_recordSize));
     if (count <= 0)
         return Appended::Nothing;
-    const qint64 before = file.size();
     const QString journal = journalPath();
-    if (!WholeFile::write(journal, QByteArray::number(before) + "\n"))
+    const QByteArray before = journalText(file, m_recordSize);
+    if (!WholeFile::write(journal, before))
         return Appended::Failed;
     const auto index = writeAtEnd(file, m_recordSize, count, record);
     // The journal goes last, and only once the records may stay: while it is
@@ -313,7 +334,7 @@ RecordFile::Appended RecordFile::appendAll(const std::function<qint64(const Lock
             *first = *index;
         return Appended::Yes;
     }
-    if (file.resize(before) && FileLock::syncToDisk(file))
+    if (restoreFrom(before, file, m_recordSize) == Restore::Done)
         QFile::remove(journal);
     return Appended::Failed;
 }

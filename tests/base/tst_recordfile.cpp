@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 constexpr int kSize = 3612;
 
@@ -43,6 +45,9 @@ private slots:
     void readersShareTheFileWritersHoldItAlone();
     void aVisitLetsWritersInBetweenBlocks();
     void twoProcessesCreateTheFileAtOnce();
+    void appendAllIsAllOrNothing_data();
+    void appendAllIsAllOrNothing();
+    void aKilledAppendIsCutBackWhenTheFileIsNextOpened();
 };
 
 void TestRecordFile::missingFileIsCreatedEmpty()
@@ -350,6 +355,90 @@ void TestRecordFile::twoProcessesCreateTheFileAtOnce()
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(QFileInfo(path).size(), 2 * kSize);
     }
+}
+
+void TestRecordFile::appendAllIsAllOrNothing_data()
+{
+    QTest::addColumn<QString>("end"); // how the append ends
+    QTest::addColumn<int>("result");  // RecordFile::Appended
+    QTest::newRow("written") << "" << int(RecordFile::Appended::Yes);
+    QTest::newRow("nothing planned") << "plan none" << int(RecordFile::Appended::Nothing);
+    QTest::newRow("refused once written") << "refuse" << int(RecordFile::Appended::Failed);
+    QTest::newRow("full disk part way") << "full disk" << int(RecordFile::Appended::Failed);
+}
+
+void TestRecordFile::appendAllIsAllOrNothing()
+{
+    // Six hundred records, more than one block: they all stay, or the file is
+    // as it was, with no journal left beside it.
+    QFETCH(QString, end);
+    QFETCH(int, result);
+    TestFolder folder;
+    const QByteArray original = record('A') + record('B') + QByteArray(7, 'p');
+    folder.write(QStringLiteral("a.pro"), original);
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    qint64 seen = -1, first = -1, told = -1;
+    bool journalled = false;
+    RecordFile::Appended appended;
+    {
+        std::unique_ptr<FailingWrites> failing;
+        if (end == QLatin1String("full disk"))
+            failing = std::make_unique<FailingWrites>(folder.path(), FailingWrites::FullDisk, original.size() + 3 * kSize);
+        appended = file.appendAll(
+            [&](const RecordFile::Locked &locked) {
+                seen = locked.count();
+                return end == QLatin1String("plan none") ? qint64(0) : qint64(600);
+            },
+            [](qint64 i) { return record(char('a' + i % 26)); },
+            [&](qint64 at, qint64 count) {
+                told = at * 1000 + count;
+                journalled = QFile::exists(file.journalPath());
+                return end != QLatin1String("refuse");
+            },
+            &first);
+    }
+    QCOMPARE(int(appended), result);
+    QCOMPARE(seen, 2);
+    QVERIFY(!QFile::exists(file.journalPath()));
+    if (appended == RecordFile::Appended::Yes) {
+        QVERIFY(journalled);
+        QCOMPARE(first, 2);
+        QCOMPARE(told, 2600);
+        QCOMPARE(file.count(), std::optional<qint64>(602));
+        QCOMPARE(file.read(601), std::optional<QByteArray>(record(char('a' + 599 % 26))));
+    } else {
+        QCOMPARE(folder.read(QStringLiteral("a.pro")), original);
+    }
+}
+
+void TestRecordFile::aKilledAppendIsCutBackWhenTheFileIsNextOpened()
+{
+    // A copy of the program killed in the middle of an import: the blocks it
+    // wrote are taken away by the next operation on the file, which says so.
+    TestFolder folder;
+    const QString path = folder.file(QStringLiteral("a.pro"));
+    const QByteArray original = record('A') + record('B');
+    folder.write(QStringLiteral("a.pro"), original);
+    QProcess killed;
+    killed.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("killedappend"), path, QStringLiteral("1000")});
+    QVERIFY(killed.waitForFinished(20000));
+    QCOMPARE(killed.exitStatus(), QProcess::CrashExit);
+    const qint64 left = QFileInfo(path).size();
+    QVERIFY2(left > original.size(), "the killed append wrote no block");
+    RecordFile file(path, kSize);
+    QVERIFY(QFile::exists(file.journalPath()));
+
+    QList<qint64> told;
+    RecordFile::setRecoveryReporter([&](const QString &at, qint64 records) {
+        QCOMPARE(at, path);
+        told << records;
+    });
+    QCOMPARE(file.count(), std::optional<qint64>(2));
+    QTRY_COMPARE(told, QList<qint64>{(left - original.size()) / kSize});
+    RecordFile::setRecoveryReporter({});
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), original);
+    QVERIFY(!QFile::exists(file.journalPath()));
+    QCOMPARE(file.append(record('C')), std::optional<qint64>(2));
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)

@@ -5,9 +5,20 @@
 //   quorvel_probe append PATH AT    waits until AT (milliseconds since the
 //                                   epoch), then appends one member record;
 //                                   exit 0 when it was written
+//   quorvel_probe killedappend PATH N  starts an all-or-nothing append of N
+//                                   member records and kills itself after
+//                                   N - 1 of them were made, past the first
+//                                   blocks written
+//   quorvel_probe import FOLDER SHEET AT  reads and judges SHEET for the
+//                                   archive in FOLDER, waits until AT, then
+//                                   imports its ready rows; exit 0 when it
+//                                   imported, 3 when none could go in
 
+#include "base/clock.h"
 #include "base/imagefiles.h"
+#include "base/programfolder.h"
 #include "base/recordfile.h"
+#include "documents/spreadsheetimport.h"
 #include "members/schedaanagrafica.h"
 
 #include <QCoreApplication>
@@ -15,9 +26,21 @@
 #include <QElapsedTimer>
 #include <QImage>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
+
+namespace {
+
+void waitUntil(const char *at)
+{
+    const qint64 when = QByteArray(at).toLongLong();
+    while (QDateTime::currentMSecsSinceEpoch() < when) {
+    }
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -33,12 +56,34 @@ int main(int argc, char **argv)
         return 0;
     }
     if (argc == 4 && std::strcmp(argv[1], "append") == 0) {
-        const qint64 at = QByteArray(argv[3]).toLongLong();
-        while (QDateTime::currentMSecsSinceEpoch() < at) {
-        }
+        waitUntil(argv[3]);
         RecordFile file(QString::fromLocal8Bit(argv[2]), TSchedaAnagrafica::RecordSize);
         return file.append(QByteArray(TSchedaAnagrafica::RecordSize, 'x')) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: quorvel_probe photo PATH | append PATH AT\n");
+    if (argc == 4 && std::strcmp(argv[1], "killedappend") == 0) {
+        const qint64 count = QByteArray(argv[3]).toLongLong();
+        RecordFile file(QString::fromLocal8Bit(argv[2]), TSchedaAnagrafica::RecordSize);
+        file.appendAll([count](const RecordFile::Locked &) { return count; },
+                       [count](qint64 i) {
+                           if (i == count - 1)
+                               std::raise(SIGKILL);
+                           return QByteArray(TSchedaAnagrafica::RecordSize, 'k');
+                       },
+                       {}, nullptr);
+        return 1;
+    }
+    if (argc == 5 && std::strcmp(argv[1], "import") == 0) {
+        ProgramFolder::setForTesting(QString::fromLocal8Bit(argv[2]));
+        SpreadsheetImport import;
+        if (!import.load(QString::fromLocal8Bit(argv[3])).ok || !import.judge(Clock::today()))
+            return 1;
+        waitUntil(argv[4]);
+        const auto outcome = import.importInto(0);
+        return outcome.kind == SpreadsheetImport::Outcome::Imported ? 0
+             : outcome.kind == SpreadsheetImport::Outcome::NoRows   ? 3
+                                                                    : 1;
+    }
+    std::fprintf(stderr, "usage: quorvel_probe photo PATH | append PATH AT | killedappend PATH N | "
+                         "import FOLDER SHEET AT\n");
     return 2;
 }
