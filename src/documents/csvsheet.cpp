@@ -76,7 +76,8 @@ private:
 };
 
 // The separator of the first row: the most frequent outside quotes. A row
-// with none (a title above the headings) gives way to the next, up to ten.
+// with none (a title above the headings), or with as many commas as
+// semicolons, gives way to the next, up to ten.
 char firstRowSeparator(const QByteArray &text)
 {
     bool quoted = false;
@@ -88,7 +89,9 @@ char firstRowSeparator(const QByteArray &text)
         } else if (quoted) {
             continue;
         } else if (c == '\n' || c == '\r') {
-            if (semicolons + commas + tabs > 0 || ++rows == 10)
+            // As many commas as semicolons: the rows below tell.
+            const bool tied = semicolons == commas && commas > tabs;
+            if ((semicolons + commas + tabs > 0 && !tied) || ++rows == 10)
                 break;
             if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
                 ++i;

@@ -1,14 +1,20 @@
 #include "base/clock.h"
 #include "base/recordfile.h"
+#include "checks/codicefiscale.h"
 #include "documents/archivetable.h"
 #include "documents/importfields.h"
+#include "documents/importhistory.h"
 #include "documents/spreadsheetfile.h"
 #include "documents/spreadsheetimport.h"
 #include "members/memberarchive.h"
 #include "support/testfolder.h"
 
+#include <QCryptographicHash>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <xlsxwriter.h>
 #include <zip.h>
@@ -91,6 +97,16 @@ QString readyRow(const QString &surname = QStringLiteral("Rossi"), const QString
         + QStringLiteral(";3331234567;01/02/2020;");
 }
 
+// A valid fiscal code of the first fifteen characters, its check letter
+// found by trying.
+QString withCheckLetter(const QString &first15)
+{
+    for (char check = 'A'; check <= 'Z'; ++check)
+        if (CodFiscValido(first15 + QChar(check)))
+            return first15 + QChar(check);
+    return first15;
+}
+
 // The member the archive holds before a sheet is read.
 TSchedaAnagrafica archived()
 {
@@ -145,6 +161,15 @@ private slots:
     void emptyRowsAndTitleRowsAreLeftOut();
     void onlyTheChosenKindsAreImported();
     void columnsSentElsewhere();
+    void xlsxDateCells();
+    void rowsThatAreNoMembersNeverGoIn();
+    void aValueForAFieldNoColumnFills();
+    void phoneColumnsAndChoicesByHand();
+    void pipesAreRefusedAtOnce();
+    void controlCharactersNeverReachACard();
+    void lastImportTakenBack_data();
+    void lastImportTakenBack();
+    void twoCopiesImportingTheSameFile();
     void aFieldTakesItsFirstColumn();
 };
 
@@ -181,6 +206,12 @@ void TestImport::csvFiles_data()
         << "Cognome;Note\r\n" + QByteArray("\r\n").repeated(600000) + "Rossi;Citt\xE0\r\n"
         << "testo CSV, separatore punto e virgola, codifica Windows-1252"
         << QStringList{"1: Cognome|Note", "600002: Rossi|Città"};
+    QTest::newRow("as many commas as semicolons: the next row tells")
+        << QByteArray("Cognome,Nome;Note\r\nRossi,Mario,socio\r\n") << "testo CSV, separatore virgola, codifica UTF-8"
+        << QStringList{"1: Cognome|Nome;Note", "2: Rossi|Mario|socio"};
+    QTest::newRow("as many commas as semicolons throughout")
+        << QByteArray("Nome;Città, prov.\r\nRossi;Roma, RM\r\n") << "testo CSV, separatore punto e virgola, codifica UTF-8"
+        << QStringList{"1: Nome|Città, prov.", "2: Rossi|Roma, RM"};
     QTest::newRow("empty rows keep their numbers") << QByteArray("A;B\r\n\r\n;\r\n x ; y ")
                                                    << "testo CSV, separatore punto e virgola, codifica UTF-8"
                                                    << QStringList{"1: A|B", "4: x|y"};
@@ -483,6 +514,19 @@ void TestImport::cleanedValues_data()
     QTest::newRow("sex unknown stays") << int(S::fSesso) << "X" << "X";
     QTest::newRow("code with blanks") << int(S::fCodFisc) << " rss mra 80a01 h501u " << "RSSMRA80A01H501U";
     QTest::newRow("postcode lost its zeros") << int(S::fCap) << "184" << "00184";
+    QTest::newRow("postcode of four digits") << int(S::fCap) << "6100" << "06100";
+    QTest::newRow("postcode of two digits") << int(S::fCap) << "12" << "00012";
+    QTest::newRow("postcode of one digit") << int(S::fCap) << "9" << "00009";
+    QTest::newRow("postcode as a decimal number") << int(S::fCap) << "53.0" << "00053";
+    QTest::newRow("postcode of six digits stays") << int(S::fCap) << "123456" << "123456";
+    QTest::newRow("eight digits, day first") << int(S::fDataNasc) << "01021980" << "01/02/1980";
+    QTest::newRow("eight digits, year first") << int(S::fDataNasc) << "19800201" << "01/02/1980";
+    QTest::newRow("eight digits, day past twelve") << int(S::fDataNasc) << "25121979" << "25/12/1979";
+    QTest::newRow("control characters") << int(S::fCandidato)
+                                        << QString(QStringLiteral("Ros") + QChar(0) + QStringLiteral("si\x01 Ma\x7Frio")
+                                                   + QChar(0x85))
+                                        << "Rossi Mario";
+    QTest::newRow("a tab between words") << int(S::fNote) << "quota\tpagata" << "quota pagata";
     QTest::newRow("postcode whole") << int(S::fCap) << "06100" << "06100";
     QTest::newRow("postcode with words") << int(S::fCap) << "184 Roma" << "184 Roma";
     for (const char *yes : {"Sì", "si", "S", "Yes", "x", "1", "VERO"})
@@ -552,6 +596,22 @@ void TestImport::rowKinds_data()
     QTest::newRow("a name too long")
         << QStringList{readyRow(QString(30, u'R')).replace(QStringLiteral("Mario"), QString(30, u'M'))}
         << "Testo troppo lungo: Cognome e nome" << false;
+    QTest::newRow("a postcode that is no Italian one")
+        << QStringList{readyRow().replace(QStringLiteral("06100"), QStringLiteral("CH-6900"))}
+        << "Pronta; CAP non valido (importato così com'è)" << true;
+    QTest::newRow("a total") << QStringList{readyRow(), "Totale soci: 301;;;;;;;;;;;;"} << "Non è un socio: riga di totale"
+                             << false;
+    QTest::newRow("a subtotal per town") << QStringList{"Subtotale Perugia;;;;;;Perugia;;;;;;"}
+                                         << "Non è un socio: riga di totale" << false;
+    QTest::newRow("a title under the headings") << QStringList{"Elenco dei soci;;;;;;;;;;;;"}
+                                                << "Non è un socio: riga di titolo o di nota" << false;
+    QTest::newRow("a count in the name") << QStringList{"Perugia (45);;;;;;;;;;;;"}
+                                         << "Non è un socio: il nome contiene cifre" << false;
+    QTest::newRow("a footer without a name") << QStringList{";;;;;;;;;;;;Stampato il 3/2/2025"}
+                                             << "Non è un socio: senza nome" << false;
+    QTest::newRow("a body with a number in its name and its VAT number")
+        << QStringList{"Circolo 2000;;;;Roma;Via Roma 1;Perugia;06100;Socio ordinario;01234567897;333;01/02/2020;"}
+        << "Mancano: sesso, data di nascita" << false;
     QTest::newRow("several problems") << QStringList{bothWrong} << "Mancano: CAP, cellulare; codice fiscale errato"
                                       << false;
 }
@@ -568,7 +628,8 @@ void TestImport::rowKinds()
     const qint64 last = import.rowCount() - 1;
     QCOMPARE(import.status(last), status);
     QCOMPARE(SpreadsheetImport::kept(import.problems(last), 0), kept);
-    QCOMPARE(SpreadsheetImport::kept(import.problems(last), 0xF), true);
+    // Every box ticked lets any member in, never a row that is none.
+    QCOMPARE(SpreadsheetImport::kept(import.problems(last), 0xF), !status.startsWith(QStringLiteral("Non è un socio")));
     if (QByteArray(QTest::currentDataTag()) == "no such day: birth from the code")
         QCOMPARE(import.member(last).DataNasc, QStringLiteral("01/01/1980"));
     if (QByteArray(QTest::currentDataTag()) == "sex and birth from the code") {
@@ -665,6 +726,252 @@ void TestImport::columnsSentElsewhere()
     import.setTarget(1, ImportFields::Ignored);
     QCOMPARE(import.member(0).Candidato, QStringLiteral("Rossi"));
     QCOMPARE(import.status(0), QStringLiteral("Pronta"));
+}
+
+void TestImport::xlsxDateCells()
+{
+    // Excel's built-in date formats (14 and its kin) carry no format code;
+    // a workbook counting from 1904 puts its day numbers four years later.
+    TestFolder folder;
+    const QByteArray path = QFile::encodeName(folder.file(QStringLiteral("date.xlsx")));
+    lxw_workbook *book = workbook_new(path.constData());
+    lxw_worksheet *sheet = workbook_add_worksheet(book, "Soci");
+    int column = 0;
+    for (uint8_t id : {14, 15, 17, 22}) {
+        lxw_format *format = workbook_add_format(book);
+        format_set_num_format_index(format, id);
+        worksheet_write_number(sheet, 0, lxw_col_t(column++), 29252, format);
+    }
+    QCOMPARE(workbook_close(book), LXW_NO_ERROR);
+    QCOMPARE(rowsOf(QString::fromLocal8Bit(path)), QStringList{"1: 01/02/1980|01/02/1980|01/02/1980|01/02/1980"});
+
+    const QByteArray rels = "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                            "relationships\">";
+    writeZip(folder.file(QStringLiteral("1904.xlsx")),
+             {{QStringLiteral("_rels/.rels"),
+               rels + "<Relationship Id=\"r1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                      "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+              {QStringLiteral("xl/workbook.xml"),
+               "<?xml version=\"1.0\"?><workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+               "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><workbookPr "
+               "date1904=\"1\"/><sheets><sheet name=\"Soci\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+              {QStringLiteral("xl/_rels/workbook.xml.rels"),
+               rels + "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                      "relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
+                      "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+                      "Target=\"styles.xml\"/></Relationships>"},
+              {QStringLiteral("xl/styles.xml"),
+               "<?xml version=\"1.0\"?><styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+               "<cellXfs count=\"2\"><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs></styleSheet>"},
+              {QStringLiteral("xl/worksheets/sheet1.xml"),
+               "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+               "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>27790</v></c><c r=\"B1\"><v>12</v></c></row>"
+               "</sheetData></worksheet>"}});
+    SpreadsheetFile::Result result;
+    QCOMPARE(rowsOf(folder.file(QStringLiteral("1904.xlsx")), &result), QStringList{"1: 01/02/1980|12"});
+    QVERIFY2(result.ok, qPrintable(result.reason));
+}
+
+void TestImport::rowsThatAreNoMembersNeverGoIn()
+{
+    // A list without a Qualifica column, closed by a totals row: with every
+    // kind of row ticked the members go in, the total never; read again,
+    // every member is already there and the total is still no member.
+    TestFolder folder;
+    QString headings = QString::fromUtf8(kHeadings);
+    headings.replace(QStringLiteral("Qualifica"), QStringLiteral("Altro"));
+    QString row = readyRow();
+    row.replace(QStringLiteral("Socio ordinario"), QString());
+    folder.write(QStringLiteral("soci.csv"),
+                 windows1252(headings + "\r\n" + row + "\r\n" + readyRow(QStringLiteral("Verdi"), QStringLiteral("VRDNNA85M41D612C"))
+                             .replace(QStringLiteral("Socio ordinario"), QString())
+                             + "\r\nTotale soci: 2;;;;;;;;;;;;\r\n"));
+    for (int round = 0; round < 2; ++round) {
+        SpreadsheetImport import;
+        QVERIFY(import.load(folder.file(QStringLiteral("soci.csv"))).ok);
+        QVERIFY(import.judge(kToday));
+        QCOMPARE(import.status(2), QStringLiteral("Non è un socio: riga di totale"));
+        const auto outcome = import.importInto(0xFF);
+        QCOMPARE(int(outcome.kind), int(SpreadsheetImport::Outcome::Imported));
+        QCOMPARE(outcome.count, 2);
+        QCOMPARE(outcome.notMembers, 1);
+        QVERIFY(outcome.report.contains(QStringLiteral("\r\n  che non sono soci: 1\r\n")));
+    }
+    QCOMPARE(MemberArchive().count(), std::optional<qint64>(4)); // twice, as the duplicates were ticked
+    for (qint64 i = 0; i < 4; ++i)
+        QVERIFY(!MemberArchive().read(i)->Candidato.startsWith(QStringLiteral("Totale")));
+    SpreadsheetImport again;
+    QVERIFY(again.load(folder.file(QStringLiteral("soci.csv"))).ok);
+    QVERIFY(again.judge(kToday));
+    QCOMPARE(int(again.importInto(SpreadsheetImport::Missing).kind), int(SpreadsheetImport::Outcome::NoRows));
+}
+
+void TestImport::aValueForAFieldNoColumnFills()
+{
+    TestFolder folder;
+    QString headings = QString::fromUtf8(kHeadings);
+    headings.replace(QStringLiteral("Qualifica"), QStringLiteral("Altro"));
+    folder.write(QStringLiteral("soci.csv"), windows1252(headings + "\r\n" + readyRow()));
+    SpreadsheetImport import;
+    QVERIFY(import.load(folder.file(QStringLiteral("soci.csv"))).ok);
+    QVERIFY(import.judge(kToday));
+    QCOMPARE(import.status(0), QStringLiteral("Manca: qualifica"));
+    const std::vector<int> unfilled = import.unfilledFields();
+    QVERIFY(std::find(unfilled.begin(), unfilled.end(), int(S::fSettore)) != unfilled.end());
+    QVERIFY(std::find(unfilled.begin(), unfilled.end(), int(S::fCandidato)) == unfilled.end());
+    QVERIFY(std::find(unfilled.begin(), unfilled.end(), int(S::fCodFisc)) == unfilled.end());
+    QVERIFY(std::find(unfilled.begin(), unfilled.end(), int(S::fCap)) == unfilled.end());
+
+    import.setCommonValue(S::fSettore, QStringLiteral(" Socio ordinario "));
+    import.setCommonValue(S::fCap, QStringLiteral("99999")); // a column fills it: no common value
+    QCOMPARE(import.status(0), QStringLiteral("Pronta"));
+    QCOMPARE(import.member(0).Settore, QStringLiteral("Socio ordinario"));
+    QCOMPARE(import.member(0).Cap, QStringLiteral("06100"));
+    const auto outcome = import.importInto(0);
+    QCOMPARE(outcome.count, 1);
+    QCOMPARE(MemberArchive().read(0)->Settore, QStringLiteral("Socio ordinario"));
+}
+
+void TestImport::phoneColumnsAndChoicesByHand()
+{
+    TestFolder folder;
+    // The only telephone is the mobile number a card needs; beside a mobile
+    // column it is the home number.
+    folder.write(QStringLiteral("uno.csv"), "Cognome e nome;Telefono;Tel.\r\nRossi Mario;333;075\r\n");
+    folder.write(QStringLiteral("due.csv"), "Cognome e nome;Telefono;Cellulare\r\nRossi Mario;075;333\r\n");
+    SpreadsheetImport import;
+    QVERIFY(import.load(folder.file(QStringLiteral("uno.csv"))).ok);
+    QCOMPARE(import.columns()[1].target, int(S::fCel));
+    QCOMPARE(import.columns()[2].target, int(S::fTel));
+    QVERIFY(import.load(folder.file(QStringLiteral("due.csv"))).ok);
+    QCOMPARE(import.columns()[1].target, int(S::fTel));
+    QCOMPARE(import.columns()[2].target, int(S::fCel));
+
+    // A field chosen by hand for a heading is what the next sheet with that
+    // heading gets, whatever the heading names.
+    folder.write(QStringLiteral("tre.csv"), "Cognome e nome;Recapito;Reparto\r\nRossi Mario;333;Cucina\r\n");
+    QVERIFY(import.load(folder.file(QStringLiteral("tre.csv"))).ok);
+    QCOMPARE(import.columns()[2].target, int(ImportFields::Ignored));
+    import.setTarget(2, S::fSettore);
+    import.setTarget(1, ImportFields::Ignored);
+    SpreadsheetImport later;
+    folder.write(QStringLiteral("quattro.csv"), "REPARTO;Cognome e nome;recapito\r\nSala;Verdi Anna;335\r\n");
+    QVERIFY(later.load(folder.file(QStringLiteral("quattro.csv"))).ok);
+    QCOMPARE(later.columns()[0].target, int(S::fSettore));
+    QCOMPARE(later.columns()[2].target, int(ImportFields::Ignored));
+    QVERIFY(QFile::exists(folder.file(QString::fromLatin1(ImportHistory::FileName))));
+}
+
+void TestImport::pipesAreRefusedAtOnce()
+{
+    TestFolder folder;
+    const QString pipe = folder.file(QStringLiteral("soci.csv"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    SpreadsheetImport import;
+    const auto read = import.load(pipe);
+    QVERIFY(!read.ok);
+    QVERIFY(read.reason.contains(QStringLiteral("non è un file ordinario")));
+    QVERIFY(!import.load(folder.path()).ok);
+}
+
+void TestImport::controlCharactersNeverReachACard()
+{
+    // A NUL byte past the first kilobytes, where the file is already taken
+    // for text, and other controls inside the names.
+    TestFolder folder;
+    QByteArray bytes = QByteArray(kHeadings) + "\r\n";
+    while (bytes.size() < 6000)
+        bytes += windows1252(readyRow(QStringLiteral("Neri"))) + "\r\n";
+    bytes += windows1252(readyRow(QStringLiteral("Ros")).replace(QStringLiteral(";Mario"), QStringLiteral(";Ma\x01rio")))
+                 .insert(3, QByteArray("\0si\x1B", 4))
+        + "\r\n";
+    folder.write(QStringLiteral("soci.csv"), bytes);
+    SpreadsheetImport import;
+    QVERIFY(import.load(folder.file(QStringLiteral("soci.csv"))).ok);
+    const qint64 last = import.rowCount() - 1;
+    QCOMPARE(import.member(last).Candidato, QStringLiteral("Rossi Mario"));
+    QCOMPARE(import.cell(last, 0), QStringLiteral("Rossi"));
+}
+
+void TestImport::lastImportTakenBack_data()
+{
+    QTest::addColumn<QString>("after"); // what happened after the import
+    QTest::addColumn<int>("kind");      // ImportHistory::Undo::Kind
+    QTest::newRow("nothing") << "" << int(ImportHistory::Undo::Undone);
+    QTest::newRow("a card appended") << "append" << int(ImportHistory::Undo::NotLast);
+    QTest::newRow("an imported card saved") << "save" << int(ImportHistory::Undo::Changed);
+    QTest::newRow("a photo given to an imported card") << "photo" << int(ImportHistory::Undo::Changed);
+    QTest::newRow("an older card saved") << "older" << int(ImportHistory::Undo::Undone);
+}
+
+void TestImport::lastImportTakenBack()
+{
+    QFETCH(QString, after);
+    QFETCH(int, kind);
+    TestFolder folder;
+    SpreadsheetImport import;
+    loadSheet(import, folder,
+              {readyRow(), readyRow(QStringLiteral("Verdi"), withCheckLetter(QStringLiteral("VRDNNA85M41D612")))});
+    const QByteArray before = folder.read(MemberArchive::FileName);
+    QCOMPARE(import.importInto(0).count, 2);
+    const QByteArray imported = folder.read(MemberArchive::FileName).mid(before.size());
+    S changed = *MemberArchive().read(1);
+    changed.Tel = QStringLiteral("075 123456");
+    if (after == QLatin1String("append"))
+        QVERIFY(MemberArchive().append(archived()));
+    else if (after == QLatin1String("save"))
+        QVERIFY(MemberArchive().overwrite(1, changed));
+    else if (after == QLatin1String("photo"))
+        QVERIFY(MemberArchive::savePhoto(QStringLiteral("3"), QImage(8, 8, QImage::Format_RGB32)));
+    else if (after == QLatin1String("older"))
+        QVERIFY(MemberArchive().overwrite(0, changed));
+    const QByteArray untilNow = folder.read(MemberArchive::FileName);
+
+    const ImportHistory::Undo undo = ImportHistory::undoLast();
+    QCOMPARE(int(undo.kind), kind);
+    QCOMPARE(undo.import.first, 1);
+    QCOMPARE(undo.import.count, 2);
+    QCOMPARE(undo.import.file, QStringLiteral("soci.csv"));
+    if (kind != ImportHistory::Undo::Undone) {
+        QCOMPARE(folder.read(MemberArchive::FileName), untilNow);
+        return;
+    }
+    QCOMPARE(folder.read(MemberArchive::FileName), untilNow.left(before.size()));
+    QCOMPARE(QFileInfo(undo.keptIn).dir(), QDir(folder.file(QStringLiteral("Backup"))));
+    QFile kept(undo.keptIn);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), imported);
+    // Only once.
+    QCOMPARE(int(ImportHistory::undoLast().kind), int(ImportHistory::Undo::NoImport));
+}
+
+void TestImport::twoCopiesImportingTheSameFile()
+{
+    // Two copies of the program, each with the same sheet read and judged
+    // against the same archive, import at the same moment: every member
+    // goes in once.
+    for (int round = 0; round < 4; ++round) {
+        TestFolder folder;
+        QVERIFY(MemberArchive().append(archived()));
+        QStringList lines{QString::fromUtf8(kHeadings)};
+        const char *const surnames[] = {"Rossi", "Verdi", "Neri", "Gialli", "Blu", "Russo", "Ferrari", "Esposito"};
+        for (const char *surname : surnames)
+            lines << readyRow(QString::fromLatin1(surname), withCheckLetter(QStringLiteral("RSSMRA80A01H50%1").arg(lines.size())));
+        folder.write(QStringLiteral("soci.csv"), windows1252(lines.join(QStringLiteral("\r\n"))));
+        const QString at = QString::number(QDateTime::currentMSecsSinceEpoch() + 1500);
+        std::array<QProcess, 2> copies;
+        for (QProcess &copy : copies)
+            copy.start(QStringLiteral(QUORVEL_PROBE),
+                       {QStringLiteral("import"), folder.path(), folder.file(QStringLiteral("soci.csv")), at});
+        QList<int> codes;
+        for (QProcess &copy : copies) {
+            QVERIFY(copy.waitForFinished(30000));
+            codes << copy.exitCode();
+        }
+        std::sort(codes.begin(), codes.end());
+        QCOMPARE(codes, QList<int>({0, 3}));
+        QCOMPARE(MemberArchive().count(), std::optional<qint64>(9));
+    }
 }
 
 QTEST_MAIN(TestImport)
