@@ -113,23 +113,33 @@ Topic importing()
                 "Il pulsante Importa, sotto la griglia dell'esportazione, inserisce in archivio i soci elencati in un "
                 "foglio di calcolo: un file CSV, una cartella di Excel (.xlsx), un foglio di LibreOffice (.ods) o il "
                 "file Archivio_Soci.xls esportato dal programma stesso. Del file si legge il primo foglio.",
-                "La prima riga del foglio deve contenere le intestazioni delle colonne: il programma riconosce da sé le "
-                "intestazioni usuali (Cognome e nome, oppure Cognome e Nome separati, Codice fiscale o C.F., Data di "
-                "nascita o Nato il, Cellulare, E-mail, Indirizzo, Comune o Città, Data iscrizione e così via). Le "
-                "colonne non riconosciute vengono ignorate; per scegliere il campo della scheda in cui importare una "
-                "colonna fare clic sulla sua intestazione.",
+                "Il foglio deve avere una riga con le intestazioni delle colonne; sopra di essa possono esserci righe di "
+                "titolo, che non vengono importate. Il programma riconosce da sé le intestazioni usuali (Cognome e "
+                "nome, oppure Cognome e Nome separati, Codice fiscale o C.F., Data di nascita o Nato il, Cellulare, "
+                "E-mail, Indirizzo, Comune o Città, Data iscrizione, Quota 2026 e così via); un'unica colonna Telefono "
+                "va nel cellulare. Le colonne non riconosciute vengono ignorate; per scegliere il campo della scheda in "
+                "cui importare una colonna fare clic sulla sua intestazione, oppure portarsi su una sua cella e premere "
+                "Invio o la barra spaziatrice: la scelta viene ricordata per le importazioni successive.",
+                "Per un campo che nessuna colonna riempie (per esempio la qualifica) il pulsante Valori per tutte le "
+                "righe permette di scrivere un valore che sarà dato a tutte le righe importate.",
                 "Prima di scrivere qualsiasi cosa in archivio, ogni riga viene controllata e la colonna Esito ne mostra "
                 "il risultato con un colore: verde per le righe pronte, rosa per quelle a cui mancano dati "
                 "obbligatori, arancione per un codice fiscale errato, lilla per i soci già presenti in archivio (stesso "
                 "codice fiscale, oppure stesso nome e data di nascita) o ripetuti nel file, giallo per i testi più "
-                "lunghi del campo della scheda, che verrebbero tagliati.",
+                "lunghi del campo della scheda, che verrebbero tagliati, grigio per le righe che non sono soci "
+                "(titoli, totali, subtotali, note a piè di pagina), che non vengono mai importate. Un CAP che non può "
+                "essere italiano viene importato com'è e segnalato.",
                 "Le date scritte in qualsiasi forma comune diventano gg/mm/aaaa; il sesso e la data di nascita che "
                 "mancano vengono ricavati da un codice fiscale valido. Le righe pronte vengono sempre importate; le "
                 "caselle sotto la griglia permettono di importare anche gli altri tipi di riga.",
                 "Il pulsante Importa chiede conferma e poi inserisce tutte le righe scelte in archivio in un'unica "
-                "operazione: se qualcosa va storto non viene inserita nessuna scheda. Al termine il programma riepiloga "
-                "quante righe sono state importate e quante no, e perché; il riepilogo può essere salvato in un file "
-                "di testo. Le schede importate non hanno foto: la si può aggiungere in seguito dall'archivio.",
+                "operazione: se qualcosa va storto, o se il programma viene interrotto, non viene inserita nessuna "
+                "scheda. Al termine il programma riepiloga quante righe sono state importate e quante no, e perché; il "
+                "riepilogo può essere salvato in un file di testo. Le schede importate non hanno foto: la si può "
+                "aggiungere in seguito dall'archivio.",
+                "Il pulsante Annulla l'ultima importazione toglie dall'archivio le schede aggiunte dall'ultima "
+                "importazione, purché nessuna di esse sia stata modificata e nessun'altra scheda sia stata aggiunta "
+                "dopo; prima di toglierle ne salva una copia nella cartella Backup.",
             })};
 }
 

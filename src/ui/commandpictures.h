@@ -10,8 +10,8 @@
 #include <QRect>
 
 // A window's command pictures, each from a line of a table: the picture, its
-// place, its status-line hint (also its tooltip), the handler it runs and the
-// keys that run it too.
+// place, its status-line hint (also its tooltip, unless it has one of its
+// own), the handler it runs and the keys that run it too.
 template <typename Window>
 struct CommandPicture
 {
@@ -21,6 +21,7 @@ struct CommandPicture
     const char *hint;
     void (Window::*click)(); // none for a command whose window does not exist
     QKeyCombination keys = {};
+    const char *tooltip = nullptr;
 };
 
 template <typename Window, size_t N>
@@ -33,6 +34,8 @@ void placeCommandPictures(Window *window, QWidget *panel, StatusHints *hints,
         if (c.click)
             QObject::connect(button, &PictureBox::clicked, window, c.click);
         hints->addHint(button, QString::fromUtf8(c.hint));
+        if (c.tooltip)
+            button->setToolTip(QString::fromUtf8(c.tooltip));
         if (c.keys != QKeyCombination()) {
             Look::shortcut(window, QKeySequence(c.keys), button);
             keys << QKeySequence(c.keys);

@@ -1,6 +1,7 @@
 #include "base/clock.h"
 #include "documents/frmexpcandidati.h"
 #include "documents/frmimportasoci.h"
+#include "documents/frmvaloricomuni.h"
 #include "documents/spreadsheetfile.h"
 #include "help/frmguida.h"
 #include "members/memberarchive.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
 #include <QTest>
@@ -85,6 +87,8 @@ private slots:
     void failedWriteLeavesTheArchiveAsItWas_data();
     void failedWriteLeavesTheArchiveAsItWas();
     void hintsAndHelp();
+    void aValueForEveryRowFromItsWindow();
+    void lastImportUndoneFromTheWindow();
 
 private:
     // Opens `path` in the window through its file dialog.
@@ -371,6 +375,75 @@ void TestImportWindow::hintsAndHelp()
     });
     click(window, QStringLiteral("cmdGuida"));
     QCOMPARE(title, QStringLiteral("Importazione soci da foglio di calcolo"));
+}
+
+void TestImportWindow::aValueForEveryRowFromItsWindow()
+{
+    // A list without a Qualifica column: the field gets one value for every
+    // row from its own window, and the rows become ready.
+    TestFolder folder;
+    QString headings = QString::fromUtf8(kHeadings);
+    headings.replace(QStringLiteral("Qualifica"), QStringLiteral("Reparto"));
+    folder.write(QStringLiteral("soci.csv"),
+                 (headings + QStringLiteral("\r\n") + row(QStringLiteral("Rossi"), QStringLiteral("RSSMRA80A01H501U")))
+                     .toLatin1());
+    TfrmImportaSoci window;
+    window.show();
+    open(window, folder.file(QStringLiteral("soci.csv")));
+    QCOMPARE(statuses(window), QStringList{"Manca: qualifica"});
+    bool shown = false;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        shown = true;
+        QCOMPARE(dialog->objectName(), QStringLiteral("frmValoriComuni"));
+        auto *qualifica = dialog->findChild<QLineEdit *>(QStringLiteral("txtValore%1").arg(int(S::fSettore)));
+        QVERIFY(qualifica);
+        QCOMPARE(qualifica->accessibleName(), QStringLiteral("Qualifica"));
+        QVERIFY(!dialog->findChild<QLineEdit *>(QStringLiteral("txtValore%1").arg(int(S::fCandidato))));
+        qualifica->setText(QStringLiteral("Socio ordinario"));
+        QTest::mouseClick(dialog->findChild<QWidget *>(QStringLiteral("cmdOk")), Qt::LeftButton);
+    });
+    click(window, QStringLiteral("cmdValori"));
+    Modal::setHandlerForTesting({});
+    QVERIFY(shown);
+    QCOMPARE(statuses(window), QStringList{"Pronta"});
+    m_messages->answerNext(true);
+    m_messages->answerNext(false);
+    click(window, QStringLiteral("cmdConferma"));
+    QCOMPARE(MemberArchive().read(0)->Settore, QStringLiteral("Socio ordinario"));
+}
+
+void TestImportWindow::lastImportUndoneFromTheWindow()
+{
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    const QByteArray before = folder.read(MemberArchive::FileName);
+    TfrmImportaSoci window;
+    window.show();
+    click(window, QStringLiteral("cmdAnnullaImportazione"));
+    QCOMPARE(m_messages->texts(), QStringList{"Attenzione: non risulta alcuna importazione da annullare."});
+    open(window, path);
+    m_messages->answerNext(true);
+    m_messages->answerNext(false);
+    click(window, QStringLiteral("cmdConferma"));
+    QCOMPARE(MemberArchive().count(), std::optional<qint64>(2));
+
+    // No to the question keeps the card; yes takes it away and says where
+    // its copy is.
+    m_messages->clear();
+    m_messages->answerNext(false);
+    click(window, QStringLiteral("cmdAnnullaImportazione"));
+    QCOMPARE(m_messages->texts(),
+             QStringList{"L'ultima importazione, del 15/06/2025 alle 10:30 dal file soci.csv, ha aggiunto all'archivio "
+                         "la scheda 2.\n\r\n\rSi vuole annullarla togliendo la scheda dall'archivio?"});
+    QCOMPARE(MemberArchive().count(), std::optional<qint64>(2));
+    m_messages->clear();
+    m_messages->answerNext(true);
+    click(window, QStringLiteral("cmdAnnullaImportazione"));
+    QCOMPARE(m_messages->texts().size(), 2);
+    QVERIFY(m_messages->texts().at(1).startsWith(
+        QStringLiteral("È stata tolta dall'archivio 1 scheda, aggiunta dall'ultima importazione.\n\r\n\rUna copia delle "
+                       "schede tolte è nel file Importazione_annullata_2025-06-15_10-30-00.pro della cartella Backup.")));
+    QCOMPARE(folder.read(MemberArchive::FileName), before);
 }
 
 QTEST_MAIN(TestImportWindow)

@@ -717,6 +717,11 @@ void TestFrmCandidati::shownAgainStartsWithTheReadyText()
     QTest::mouseMove(card.child(QStringLiteral("cmdEsci")), QPoint(10, 10));
     QCOMPARE(panInfo->text(), QStringLiteral("Esci da questa schermata di lavoro."));
     QCOMPARE(card.child(QStringLiteral("cmdEsci"))->toolTip(), QStringLiteral("Esci da questa schermata di lavoro."));
+    // The export's tooltip says that the import lies behind it too; its line
+    // in the status bar stays as it was.
+    QTest::mouseMove(card.child(QStringLiteral("cmdEsporta")), QPoint(10, 10));
+    QCOMPARE(panInfo->text(), QStringLiteral("Esporta l'archivio in un file di Microsoft Excel."));
+    QVERIFY(card.child(QStringLiteral("cmdEsporta"))->toolTip().contains(QStringLiteral("si importano anche i soci")));
     card.click(QStringLiteral("cmdEsci"));
     card.window.present();
     QCOMPARE(panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
