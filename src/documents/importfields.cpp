@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 using S = TSchedaAnagrafica;
 
 namespace ImportFields {
@@ -357,6 +359,11 @@ bool italianPostcode(const QString &cap)
 
 QString withoutControls(const QString &text)
 {
+    // Most cells have none: they go back untouched, without a copy.
+    const auto control = [](QChar c) { return c.unicode() < 32 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)
+                                                  || c.unicode() == 0x2028 || c.unicode() == 0x2029; };
+    if (std::none_of(text.begin(), text.end(), control))
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

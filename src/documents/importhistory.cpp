@@ -7,7 +7,6 @@
 #include "documents/importfields.h"
 #include "members/memberarchive.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
@@ -79,6 +78,17 @@ private:
 };
 
 } // namespace
+
+void Digest::add(QByteArrayView bytes)
+{
+    m_first = qHash(bytes, m_first);
+    m_second = qHash(bytes, m_second ^ m_first);
+}
+
+QByteArray Digest::result() const
+{
+    return QByteArray::number(quint64(m_first), 16) + '-' + QByteArray::number(quint64(m_second), 16);
+}
 
 QHash<QString, int> chosenTargets()
 {
@@ -191,15 +201,16 @@ Undo undoLast()
         WholeFile copy(kept);
         if (!copy.open())
             return false;
-        QCryptographicHash hash(QCryptographicHash::Sha256);
+        Digest digest;
         constexpr qint64 Block = 256;
         for (qint64 at = 0; at < import->count; at += Block) {
             const auto records = archive.read(import->first + at, qMin(Block, import->count - at));
             if (!records || !copy.write(*records))
                 return false;
-            hash.addData(*records);
+            for (qsizetype r = 0; r < records->size(); r += TSchedaAnagrafica::RecordSize)
+                digest.add(QByteArrayView(*records).sliced(r, TSchedaAnagrafica::RecordSize));
         }
-        if (hash.result() != import->digest) {
+        if (digest.result() != import->digest) {
             undo.kind = Undo::Changed;
             return true;
         }

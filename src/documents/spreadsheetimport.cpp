@@ -9,11 +9,11 @@
 #include "documents/importhistory.h"
 #include "members/memberarchive.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstring>
 
 using S = TSchedaAnagrafica;
@@ -333,9 +333,10 @@ TSchedaAnagrafica SpreadsheetImport::member(qint64 row, quint32 *derived) const
     }
     if (s.Candidato.isEmpty())
         s.Candidato = joined(surname, firstName);
-    for (int field : unfilledFields())
-        if (!m_common[size_t(field)].isEmpty())
-            s.*S::fields()[size_t(field)].member = clean(field, m_common[size_t(field)], m_today);
+    if (std::any_of(m_common.begin(), m_common.end(), [](const QString &v) { return !v.isEmpty(); }))
+        for (int field : unfilledFields())
+            if (!m_common[size_t(field)].isEmpty())
+                s.*S::fields()[size_t(field)].member = clean(field, m_common[size_t(field)], m_today);
     quint32 fromCode = 0;
     if (s.Sesso.isEmpty()) {
         if (const auto sex = FiscalCode::sex(s.CodFisc)) {
@@ -630,7 +631,7 @@ SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted)
     Outcome outcome;
     std::vector<qint64> rows;
     bool unread = false;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    ImportHistory::Digest digest;
     const ImportHistory::Import noted{0, Clock::now(), QFileInfo(m_path).fileName(), 0, 0, {}};
     qint64 first = 0;
     const RecordFile::Appended appended = MemberArchive().file().appendAll(
@@ -648,14 +649,14 @@ SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted)
         },
         [&](qint64 i) {
             const QByteArray record = member(rows[size_t(i)]).toBytes();
-            hash.addData(record);
+            digest.add(record);
             return record;
         },
         [&](qint64 at, qint64 count) {
             ImportHistory::Import import = noted;
             import.first = at;
             import.count = count;
-            import.digest = hash.result();
+            import.digest = digest.result();
             return ImportHistory::record(import);
         },
         &first);
