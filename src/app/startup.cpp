@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -38,21 +37,6 @@ void loadItalianTranslations(QApplication &app)
     }
 }
 
-// A daily copy that could not be made is said in the status line of the
-// window in front, or of the window it was opened from; with no status line
-// in sight, in a message.
-void showBackupTrouble(const QString &text)
-{
-    for (QWidget *window = QApplication::activeWindow(); window;
-         window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
-        if (auto *line = window->findChild<QLabel *>(QStringLiteral("panInfo"))) {
-            line->setText(text);
-            return;
-        }
-    }
-    Messages::warning(text);
-}
-
 } // namespace
 
 namespace Startup {
@@ -68,7 +52,8 @@ void prepareApplication(QApplication &app)
     QApplication::setQuitOnLastWindowClosed(false);
     loadItalianTranslations(app);
     Formats::applyProcessWide();
-    Backups::setReporter(showBackupTrouble);
+    // In a message box: a status line would be covered by the next hint.
+    Backups::setReporter(Messages::warning);
 }
 
 int run(int argc, char **argv)

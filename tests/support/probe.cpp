@@ -5,8 +5,18 @@
 //   quorvel_probe append PATH AT    waits until AT (milliseconds since the
 //                                   epoch), then appends one member record;
 //                                   exit 0 when it was written
+//   quorvel_probe save FOLDER DAY INDEX FILL [kill]
+//                                   on day DAY (yyyy-mm-dd) in program folder
+//                                   FOLDER, overwrites member record INDEX with
+//                                   FILL bytes, every copy made in the
+//                                   background; with "kill", the process kills
+//                                   itself in the middle of that copy;
+//                                   exit 0 when the record was written
 
+#include "base/backups.h"
+#include "base/clock.h"
 #include "base/imagefiles.h"
+#include "base/programfolder.h"
 #include "base/recordfile.h"
 #include "members/schedaanagrafica.h"
 
@@ -15,6 +25,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
@@ -39,6 +50,24 @@ int main(int argc, char **argv)
         RecordFile file(QString::fromLocal8Bit(argv[2]), TSchedaAnagrafica::RecordSize);
         return file.append(QByteArray(TSchedaAnagrafica::RecordSize, 'x')) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: quorvel_probe photo PATH | append PATH AT\n");
+    if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "save") == 0) {
+        ProgramFolder::setForTesting(QString::fromLocal8Bit(argv[2]));
+        Clock::setForTesting(QDateTime(QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate), QTime(9, 0)));
+        Backups::setBackgroundThresholdForTesting(0);
+        if (argc == 7 && std::strcmp(argv[6], "kill") == 0) {
+            // Killed before the copy's second piece, once the save is done.
+            static int pieces = 0;
+            Backups::setBetweenPiecesForTesting([] {
+                if (++pieces == 2)
+                    std::raise(SIGKILL);
+            });
+        }
+        RecordFile file(ProgramFolder::file(QStringLiteral("Archivio_Anagrafico.pro")), TSchedaAnagrafica::RecordSize);
+        const bool saved = file.overwrite(QByteArray(argv[4]).toLongLong(),
+                                          QByteArray(TSchedaAnagrafica::RecordSize, argv[5][0]));
+        Backups::waitForCopies();
+        return saved ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: quorvel_probe photo PATH | append PATH AT | save FOLDER DAY INDEX FILL [kill]\n");
     return 2;
 }
