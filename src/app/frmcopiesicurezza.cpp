@@ -16,12 +16,14 @@
 
 namespace {
 
+// The day in the copy's name, and its time: the one in the name, or when a
+// day's copy was written.
 QString whenTaken(const Backups::Copy &copy)
 {
     const QString day = copy.date.toString(QStringLiteral("dd/MM/yyyy"));
-    return copy.time.isValid() ? QStringLiteral("%1 alle %2 (prima di un ripristino)")
-                                     .arg(day, copy.time.toString(QStringLiteral("HH:mm:ss")))
-                               : day;
+    if (copy.time.isValid())
+        return QStringLiteral("%1 alle %2 (prima di un ripristino)").arg(day, copy.time.toString(QStringLiteral("HH:mm:ss")));
+    return QStringLiteral("%1 alle %2").arg(day, copy.modified.time().toString(QStringLiteral("HH:mm:ss")));
 }
 
 } // namespace
@@ -121,6 +123,11 @@ void TfrmCopieSicurezza::cmdRipristinaClick()
                                          "sugli altri computer e riprovare.")
                               .arg(copy.fileName));
         return;
+    case Backups::Restored::Damaged:
+        Messages::warning(QStringLiteral("Attenzione: la copia del %2 non è un file %1 integro, quindi non è stata "
+                                         "ripristinata; il file %1 è rimasto com'era.")
+                              .arg(copy.fileName, whenTaken(copy)));
+        return;
     case Backups::Restored::Failed:
         Messages::error(QStringLiteral("Attenzione: non è stato possibile ripristinare la copia; il file %1 è rimasto "
                                        "com'era.\n\r\n\rAccertarsi che il disco non sia pieno e di possedere i "
@@ -134,5 +141,5 @@ void TfrmCopieSicurezza::cmdRipristinaClick()
     QString done = QStringLiteral("Il file %1 è stato ripristinato dalla copia del %2.").arg(copy.fileName, whenTaken(copy));
     if (replacing)
         done += QStringLiteral("\n\r\n\rIl file che è stato sostituito si trova anch'esso nella cartella Backup.");
-    Messages::information(done);
+    Messages::plain(done);
 }

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QFileInfo>
@@ -39,21 +38,6 @@ void loadItalianTranslations(QApplication &app)
         else
             delete translator;
     }
-}
-
-// A daily copy that could not be made is said in the status line of the
-// window in front, or of the window it was opened from; with no status line
-// in sight, in a message.
-void showBackupTrouble(const QString &text)
-{
-    for (QWidget *window = QApplication::activeWindow(); window;
-         window = window->parentWidget() ? window->parentWidget()->window() : nullptr) {
-        if (auto *line = window->findChild<QLabel *>(QStringLiteral("panInfo"))) {
-            line->setText(text);
-            return;
-        }
-    }
-    Messages::warning(text);
 }
 
 // An import killed part way is taken out of the archive when it is next
@@ -84,7 +68,8 @@ void prepareApplication(QApplication &app)
     QApplication::setQuitOnLastWindowClosed(false);
     loadItalianTranslations(app);
     Formats::applyProcessWide();
-    Backups::setReporter(showBackupTrouble);
+    // In a message box: a status line would be covered by the next hint.
+    Backups::setReporter(Messages::warning);
     RecordFile::setRecoveryReporter(showInterruptedAppend);
 }
 

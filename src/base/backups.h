@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -10,18 +11,26 @@
 class QFile;
 
 // Daily copies of the files that hold the association's data (the members
-// archive, the register books, the INI files), in the folder Backup of the
-// program folder. Before the first write of a day to one of them that finds
-// it holding something, the file as it stands is copied whole to
-// Backup/<name>_<yyyy-mm-dd><extension>, written atomically and synced; the
-// copies of the last 30 days of each file stay, older ones go. A copy that cannot be made never stops the write that
-// asked for it: it is reported once a day for that file.
+// archive Archivio_Anagrafico.pro, the register books *.qvl, the INI files
+// Quorvel.ini and Liberatoria_Privacy.ini, the password file unins000.dll),
+// in the folder Backup of the program folder; no other file has copies.
+// Before the first write of a day to one of them that finds it holding
+// something, the file as it stands is copied whole to
+// Backup/<name>_<yyyy-mm-dd><extension>, written atomically and synced. Day
+// copies of the last 30 days up to today stay, older ones go; copies dated
+// after today and the copies a restore kept are never removed. A copy that
+// cannot be made never stops the write that asked for it: it is reported once
+// a day for that file.
 //
-// A large record file is copied in the background while the write goes on:
-// the copy takes the file's length when it starts, and every write of this
-// program that lands below that length first hands the bytes it replaces to
-// the copy, which puts them back before it is committed. The copy is thus the
-// file as it was before the day's first write.
+// A large record file is copied in the background while the write goes on,
+// into Backup beside a journal that holds the file's length when the copy
+// began. Every write below that length, by this program or by another copy
+// of it sharing the folder, first appends the bytes it replaces to the
+// journal and syncs it, under the file's write lock; the copy puts them back
+// before it takes its name, so that it is the file as it was before the
+// day's first write. A copy left unfinished (its program was killed) is
+// finished by the next program that writes to the file; when its journal is
+// missing or damaged, it is named by its time instead and the user is told.
 namespace Backups {
 
 constexpr int DaysKept = 30;
@@ -43,17 +52,20 @@ struct Copy
     QString path;     // the copy in Backup
     QString fileName; // the file it is a copy of, in the program folder
     QDate date;
-    QTime time;       // only for the copy a restore made of the file it replaced
+    QTime time;       // only for copies named by their time (the file a restore replaced)
+    QDateTime modified; // when the copy was written
     qint64 size = 0;
 };
 // Every copy in Backup, by file name and then newest first.
 std::vector<Copy> list();
 
-enum class Restored { Yes, InUse, Failed };
+enum class Restored { Yes, InUse, Damaged, Failed };
 // Puts a copy in place of its file: the current file is copied to Backup
 // first (with the time in its name, so it replaces no other copy), then
 // replaced at once. Refused, with nothing changed, while a window of any copy
-// of the program works on the file.
+// of the program works on the file (InUse), and for a copy that is not a whole
+// file of its kind: records of the file's size whose fields fit, or an INI
+// file's text lines (Damaged).
 Restored restore(const Copy &copy);
 
 // Waits for the copies still being made in the background.

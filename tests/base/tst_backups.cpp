@@ -4,14 +4,18 @@
 #include "base/clock.h"
 #include "base/inifile.h"
 #include "base/recordfile.h"
+#include "members/schedaanagrafica.h"
 #include "register/frmlistinoprezzi.h"
+#include "register/paginaregistro.h"
 #include "support/testfolder.h"
 #include "support/windowtest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QThread>
 #include <QTreeWidget>
@@ -24,12 +28,53 @@ namespace {
 constexpr int kSize = 3612;
 const QDate kDay(2026, 3, 1);
 
+// A member record as the program writes it, told apart by `mark`.
+QByteArray record(const QString &mark)
+{
+    TSchedaAnagrafica member;
+    member.Candidato = mark;
+    return member.toBytes();
+}
+
 QByteArray records(const char *fills)
 {
     QByteArray bytes;
     for (const char *c = fills; *c; ++c)
-        bytes += QByteArray(kSize, *c);
+        bytes += record(QString(QChar::fromLatin1(*c)));
     return bytes;
+}
+
+// An archive large enough to be copied in more than one piece.
+QByteArray largeArchive()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 600; ++i)
+        bytes += record(QStringLiteral("Socio %1").arg(i));
+    return bytes;
+}
+
+QByteArray page(const QString &name)
+{
+    TPaginaRegistro page;
+    page.slotTexts[0].Nome = name;
+    return page.toBytes();
+}
+
+QByteArray ini(const QByteArray &value)
+{
+    return "[Sede]\r\nValore=" + value + "\r\n";
+}
+
+void setModified(const QString &path, const QDateTime &when)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+QStringList backupFolder(const TestFolder &folder)
+{
+    return QDir(folder.file(QStringLiteral("Backup"))).entryList(QDir::Files, QDir::Name);
 }
 
 QString copyOf(const TestFolder &folder, const QString &name)
@@ -63,14 +108,14 @@ void write(const TestFolder &folder, Write kind, const QString &name, char n)
     }
     RecordFile file(path, kSize);
     if (kind == Append)
-        QVERIFY(file.append(QByteArray(kSize, n)));
+        QVERIFY(file.append(record(QString(QChar::fromLatin1(n)))));
     else
-        QVERIFY(file.overwrite(0, QByteArray(kSize, n)));
+        QVERIFY(file.overwrite(0, record(QString(QChar::fromLatin1(n)))));
 }
 
 QByteArray startingContent(Write kind)
 {
-    return kind == IniSave ? QByteArray("[Sede]\r\nValore=iniziale\r\n") : records("ab");
+    return kind == IniSave ? ini("iniziale") : records("ab");
 }
 
 } // namespace
@@ -99,13 +144,20 @@ private slots:
     void firstWriteOfEachDayIsCopied();
     void newOrEmptyFileIsCopiedOnceItHoldsSomething();
     void thirtyFirstDayDropsTheOldest();
+    void copiesDatedAfterTodayPushNothingOut();
     void backgroundCopyIsTheFileBeforeTheDaysFirstWrite();
+    void anotherCopysSaveDuringTheCopyStaysOutOfIt();
+    void dayCopyOutlivesAKill_data();
+    void dayCopyOutlivesAKill();
     void copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn_data();
     void copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn();
+    void onlyCopiesOfTheProgramsFilesAreListedAndRestored();
     void restoreKeepsTheReplacedFile();
     void restoreIsRefusedWhileAWindowWorksOnTheFile_data();
     void restoreIsRefusedWhileAWindowWorksOnTheFile();
     void windowListsAndRestores();
+    void windowRefusesACopyThatIsNotAWholeFile_data();
+    void windowRefusesACopyThatIsNotAWholeFile();
 };
 
 void TestBackups::firstWriteOfEachDayIsCopied_data()
@@ -115,8 +167,8 @@ void TestBackups::firstWriteOfEachDayIsCopied_data()
     QTest::addColumn<QString>("copyName");
     QTest::newRow("archive, append") << int(Append) << "Archivio_Anagrafico.pro" << "Archivio_Anagrafico_%1.pro";
     QTest::newRow("book, replace") << int(Replace) << "Soci 2026.qvl" << "Soci 2026_%1.qvl";
-    QTest::newRow("INI file") << int(IniSave) << "Frontespizio.ini" << "Frontespizio_%1.ini";
-    QTest::newRow("no extension") << int(Append) << "Archivio" << "Archivio_%1";
+    QTest::newRow("INI file") << int(IniSave) << "Quorvel.ini" << "Quorvel_%1.ini";
+    QTest::newRow("password file") << int(IniSave) << "unins000.dll" << "unins000_%1.dll";
 }
 
 void TestBackups::firstWriteOfEachDayIsCopied()
@@ -156,7 +208,7 @@ void TestBackups::newOrEmptyFileIsCopiedOnceItHoldsSomething()
     write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'a');
     folder.write(QStringLiteral("Vuoto.qvl"), QByteArray());
     write(folder, Append, QStringLiteral("Vuoto.qvl"), 'a');
-    write(folder, IniSave, QStringLiteral("Privacy.ini"), 'a');
+    write(folder, IniSave, QStringLiteral("Liberatoria_Privacy.ini"), 'a');
     QCoreApplication::processEvents();
     QVERIFY(Backups::list().empty());
     QVERIFY(m_messages->texts().isEmpty());
@@ -174,10 +226,10 @@ void TestBackups::thirtyFirstDayDropsTheOldest()
     for (int d = 1; d <= 30; ++d)
         folder.write(QStringLiteral("Backup/Archivio_Anagrafico_%1.pro").arg(kDay.addDays(-d).toString(Qt::ISODate)),
                      QByteArray::number(d));
-    // A copy a restore kept on the oldest day goes with that day; another
-    // file's copies stay whatever their age.
+    // A copy a restore kept stays whatever its age, and so do another file's
+    // copies.
     folder.write(QStringLiteral("Backup/Archivio_Anagrafico_2026-01-30_10-00-00.pro"), "kept by a restore");
-    folder.write(QStringLiteral("Backup/Privacy_2025-01-01.ini"), "old");
+    folder.write(QStringLiteral("Backup/Liberatoria_Privacy_2025-01-01.ini"), "old");
     folder.write(QStringLiteral("Archivio_Anagrafico.pro"), records("a"));
 
     write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'b');
@@ -186,12 +238,38 @@ void TestBackups::thirtyFirstDayDropsTheOldest()
     for (const Backups::Copy &copy : Backups::list())
         if (copy.fileName == QStringLiteral("Archivio_Anagrafico.pro"))
             days.push_back(copy.date);
-    QCOMPARE(int(days.size()), Backups::DaysKept);
+    QCOMPARE(int(days.size()), Backups::DaysKept + 1);
     QCOMPARE(days.front(), kDay);
-    QCOMPARE(days.back(), kDay.addDays(-29));
+    QCOMPARE(days.back(), QDate(2026, 1, 30));
+    QCOMPARE(days.at(days.size() - 2), kDay.addDays(-29));
     QVERIFY(!QFile::exists(folder.file(QStringLiteral("Backup/Archivio_Anagrafico_2026-01-30.pro"))));
-    QVERIFY(!QFile::exists(folder.file(QStringLiteral("Backup/Archivio_Anagrafico_2026-01-30_10-00-00.pro"))));
-    QVERIFY(QFile::exists(folder.file(QStringLiteral("Backup/Privacy_2025-01-01.ini"))));
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("Backup/Archivio_Anagrafico_2026-01-30_10-00-00.pro"))));
+    QVERIFY(QFile::exists(folder.file(QStringLiteral("Backup/Liberatoria_Privacy_2025-01-01.ini"))));
+}
+
+void TestBackups::copiesDatedAfterTodayPushNothingOut()
+{
+    // The clock of the computer ran a month ahead for a while.
+    TestFolder folder;
+    for (int d = 1; d <= 30; ++d)
+        folder.write(QStringLiteral("Backup/Archivio_Anagrafico_%1.pro").arg(kDay.addDays(d).toString(Qt::ISODate)),
+                     QByteArray::number(d));
+    folder.write(QStringLiteral("Backup/Archivio_Anagrafico_2026-02-28.pro"), "yesterday");
+    folder.write(QStringLiteral("Backup/Archivio_Anagrafico_2025-11-02_10-00-00.pro"), "kept by a restore");
+    folder.write(QStringLiteral("Backup/Archivio_Anagrafico_2026-01-31.pro"), "the thirtieth day");
+    folder.write(QStringLiteral("Backup/Archivio_Anagrafico_2026-01-30.pro"), "the thirty-first day");
+    folder.write(QStringLiteral("Archivio_Anagrafico.pro"), records("a"));
+    const QStringList before = backupFolder(folder);
+
+    write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'b');
+
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"))), records("a"));
+    QStringList expected = before;
+    expected.removeOne(QStringLiteral("Archivio_Anagrafico_2026-01-30.pro"));
+    expected << QStringLiteral("Archivio_Anagrafico_2026-03-01.pro");
+    expected.sort();
+    QCOMPARE(backupFolder(folder), expected);
+    QVERIFY(m_messages->texts().isEmpty());
 }
 
 void TestBackups::backgroundCopyIsTheFileBeforeTheDaysFirstWrite()
@@ -223,6 +301,101 @@ void TestBackups::backgroundCopyIsTheFileBeforeTheDaysFirstWrite()
     QCOMPARE(folder.read(name).size(), 11 * kSize);
 }
 
+void TestBackups::anotherCopysSaveDuringTheCopyStaysOutOfIt()
+{
+    TestFolder folder;
+    const QString name = QStringLiteral("Archivio_Anagrafico.pro");
+    const QByteArray start = largeArchive();
+    folder.write(name, start);
+    Backups::setBackgroundThresholdForTesting(0);
+    // Another copy of the program saves a member the copy has not read yet.
+    bool first = true;
+    int probeExit = -1;
+    Backups::setBetweenPiecesForTesting([&] {
+        if (!std::exchange(first, false))
+            return;
+        QProcess probe;
+        probe.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("save"), folder.path(), kDay.toString(Qt::ISODate),
+                                                    QStringLiteral("5"), QStringLiteral("q")});
+        if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit)
+            probeExit = probe.exitCode();
+    });
+
+    QVERIFY(RecordFile(folder.file(name), kSize).overwrite(0, record(QStringLiteral("w"))));
+    Backups::waitForCopies();
+
+    QCOMPARE(probeExit, 0);
+    QCOMPARE(folder.read(name).mid(5 * kSize, kSize), QByteArray(kSize, 'q'));
+    QVERIFY(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"))) == start);
+}
+
+void TestBackups::dayCopyOutlivesAKill_data()
+{
+    QTest::addColumn<QString>("journal");
+    QTest::newRow("what the copy needs is on disk") << "";
+    QTest::newRow("its record of replaced bytes damaged") << "damaged";
+    QTest::newRow("its record of replaced bytes lost") << "lost";
+}
+
+void TestBackups::dayCopyOutlivesAKill()
+{
+    QFETCH(QString, journal);
+    TestFolder folder;
+    const QString name = QStringLiteral("Archivio_Anagrafico.pro");
+    const QByteArray start = largeArchive();
+    folder.write(name, start);
+    const QString dayCopy = copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"));
+
+    // The first save of the day, and the program killed while it copies.
+    QProcess probe;
+    probe.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("save"), folder.path(), kDay.toString(Qt::ISODate),
+                                                QStringLiteral("0"), QStringLiteral("x"), QStringLiteral("kill")});
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(probe.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(folder.read(name).left(kSize), QByteArray(kSize, 'x'));
+    QVERIFY(!QFile::exists(dayCopy));
+    // The record of the bytes the day's saves replaced.
+    for (const QString &entry : backupFolder(folder)) {
+        const QString path = copyOf(folder, entry);
+        if (!entry.endsWith(QStringLiteral(".diario")))
+            continue;
+        if (journal == QStringLiteral("lost"))
+            QVERIFY(QFile::remove(path));
+        if (journal == QStringLiteral("damaged")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.write(QByteArray(int(file.size()), '\x5a'));
+        }
+    }
+
+    // The program started again saves another member, and again.
+    RecordFile file(folder.file(name), kSize);
+    QVERIFY(file.overwrite(1, record(QStringLiteral("y"))));
+    Backups::waitForCopies();
+    QVERIFY(file.overwrite(2, record(QStringLiteral("z"))));
+    Backups::waitForCopies();
+    QCoreApplication::processEvents();
+
+    if (journal.isEmpty()) {
+        QVERIFY(readFile(dayCopy) == start);
+        QVERIFY(m_messages->texts().isEmpty());
+        QCOMPARE(backupFolder(folder), QStringList(QFileInfo(dayCopy).fileName()));
+        return;
+    }
+    // What the file was before the day's first change cannot be known: the
+    // copy is there, by the time it was finished, and not as the day's.
+    QVERIFY(!QFile::exists(dayCopy));
+    const std::vector<Backups::Copy> copies = Backups::list();
+    QCOMPARE(int(copies.size()), 1);
+    QCOMPARE(QFileInfo(copies[0].path).fileName(), QStringLiteral("Archivio_Anagrafico_2026-03-01_09-00-00.pro"));
+    QCOMPARE(copies[0].size, qint64(start.size()));
+    QCOMPARE(m_messages->texts(),
+             QStringList(QStringLiteral(
+                 "Attenzione: la copia di sicurezza di oggi di Archivio_Anagrafico.pro è stata interrotta e non è "
+                 "stato possibile ricostruire il file com'era prima della prima modifica del giorno.\n\r\n\rLa "
+                 "copia del file com'era poco dopo si trova nella cartella Backup, con l'ora nel nome.")));
+}
+
 void TestBackups::copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn_data()
 {
     QTest::addColumn<qint64>("threshold");
@@ -251,18 +424,44 @@ void TestBackups::copyThatCannotBeMadeIsSaidOnceAndTheWriteGoesOn()
     QCOMPARE(folder.read(QStringLiteral("Archivio_Anagrafico.pro")), records("cb"));
     const QString trouble = QStringLiteral("Attenzione: non è stato possibile fare la copia di sicurezza di "
                                            "Archivio_Anagrafico.pro nella cartella Backup.");
-    if (card) {
-        QCOMPARE(card->child<QLabel>(QStringLiteral("panInfo"))->text(), trouble);
-        QVERIFY(m_messages->texts().isEmpty());
-        return;
-    }
+    // A message box, also with a status line in sight, where the next hint
+    // would cover it.
     QCOMPARE(m_messages->texts(), QStringList(trouble));
+    QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Warning);
 
     setDay(kDay.addDays(1));
     write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'd');
     Backups::waitForCopies();
     QCoreApplication::processEvents();
     QCOMPARE(m_messages->texts(), QStringList({trouble, trouble}));
+}
+
+void TestBackups::onlyCopiesOfTheProgramsFilesAreListedAndRestored()
+{
+    TestFolder folder;
+    const QStringList real = {"Archivio_Anagrafico_2026-02-01.pro", "Liberatoria_Privacy_2026-02-01.ini",
+                              "Quorvel_2026-02-01.ini", "Soci 2026_2026-02-01.qvl", "unins000_2026-02-01_10-00-00.dll"};
+    for (const QString &name : real)
+        folder.write(QStringLiteral("Backup/") + name, QByteArray());
+    for (const char *name : {"quorvel_2026-12-02", "Appunti_2026-02-01.txt", "Frontespizio_2026-02-01.ini",
+                             "Archivio_Anagrafico_2026-02-01.ini", "Soci_2026-02-01.qvl.bak", "libQt6Core_2026-02-01.so"})
+        folder.write(QStringLiteral("Backup/") + QString::fromLatin1(name), "[Sede]\r\n");
+    folder.write(QStringLiteral("quorvel"), "the program");
+    const QStringList before = backupFolder(folder);
+
+    QStringList listed;
+    for (const Backups::Copy &copy : Backups::list())
+        listed << QFileInfo(copy.path).fileName();
+    QCOMPARE(listed, real);
+
+    // A copy from elsewhere is not put in place of the program.
+    Backups::Copy other;
+    other.path = copyOf(folder, QStringLiteral("quorvel_2026-12-02"));
+    other.fileName = QStringLiteral("quorvel");
+    other.date = QDate(2026, 12, 2);
+    QVERIFY(Backups::restore(other) != Backups::Restored::Yes);
+    QCOMPARE(folder.read(QStringLiteral("quorvel")), QByteArray("the program"));
+    QCOMPARE(backupFolder(folder), before);
 }
 
 void TestBackups::restoreKeepsTheReplacedFile()
@@ -307,12 +506,15 @@ void TestBackups::restoreIsRefusedWhileAWindowWorksOnTheFile()
 {
     QFETCH(QString, name);
     TestFolder folder;
-    folder.write(name, records("ab"));
+    const bool isBook = name.endsWith(QStringLiteral(".qvl"));
+    const QByteArray now = isBook ? page(QStringLiteral("a")) + page(QStringLiteral("b")) : records("ab");
+    const QByteArray copied = isBook ? page(QStringLiteral("a")) : records("a");
+    folder.write(name, now);
     const QString stem = QFileInfo(name).completeBaseName();
-    folder.write(QStringLiteral("Backup/%1_2026-02-01.%2").arg(stem, QFileInfo(name).suffix()), records("a"));
+    folder.write(QStringLiteral("Backup/%1_2026-02-01.%2").arg(stem, QFileInfo(name).suffix()), copied);
     const Backups::Copy copy = Backups::list().at(0);
     std::unique_ptr<WorkWindow> window;
-    if (name.endsWith(QStringLiteral(".qvl"))) {
+    if (isBook) {
         auto *book = new TfrmListinoPrezzi;
         book->openBook(folder.file(name), stem);
         window.reset(book);
@@ -322,7 +524,7 @@ void TestBackups::restoreIsRefusedWhileAWindowWorksOnTheFile()
     window->present();
 
     QCOMPARE(Backups::restore(copy), Backups::Restored::InUse);
-    QCOMPARE(folder.read(name), records("ab"));
+    QCOMPARE(folder.read(name), now);
     QCOMPARE(int(Backups::list().size()), 1);
 
     {
@@ -332,16 +534,19 @@ void TestBackups::restoreIsRefusedWhileAWindowWorksOnTheFile()
         QCOMPARE(Backups::restore(copy), Backups::Restored::InUse);
     }
     QCOMPARE(Backups::restore(copy), Backups::Restored::Yes);
-    QCOMPARE(folder.read(name), records("a"));
+    QCOMPARE(folder.read(name), copied);
 }
 
 void TestBackups::windowListsAndRestores()
 {
     TestFolder folder;
-    folder.write(QStringLiteral("Frontespizio.ini"), "now");
-    folder.write(QStringLiteral("Backup/Frontespizio_2026-02-10.ini"), "february");
-    folder.write(QStringLiteral("Backup/Frontespizio_2026-02-20_08-30-00.ini"), "before a restore");
+    folder.write(QStringLiteral("Quorvel.ini"), ini("ora"));
+    folder.write(QStringLiteral("Backup/Quorvel_2026-02-10.ini"), ini("febbraio"));
+    setModified(copyOf(folder, QStringLiteral("Quorvel_2026-02-10.ini")), QDateTime(QDate(2026, 2, 10), QTime(18, 0)));
+    folder.write(QStringLiteral("Backup/Quorvel_2026-02-20_08-30-00.ini"), ini("prima di un ripristino"));
     folder.write(QStringLiteral("Backup/Archivio_Anagrafico_2026-02-20.pro"), records("a"));
+    setModified(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-02-20.pro")),
+                QDateTime(QDate(2026, 2, 20), QTime(19, 5, 7)));
     folder.write(QStringLiteral("Backup/Archivio_Anagrafico.pro.inuso"), QByteArray());
     setDay(kDay, QTime(11, 15, 30));
 
@@ -351,42 +556,44 @@ void TestBackups::windowListsAndRestores()
     QStringList rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         rows << list->topLevelItem(i)->text(0) + u'|' + list->topLevelItem(i)->text(1);
-    QCOMPARE(rows, QStringList({"Archivio_Anagrafico.pro|20/02/2026",
-                                "Frontespizio.ini|20/02/2026 alle 08:30:00 (prima di un ripristino)",
-                                "Frontespizio.ini|10/02/2026"}));
+    QCOMPARE(rows, QStringList({"Archivio_Anagrafico.pro|20/02/2026 alle 19:05:07",
+                                "Quorvel.ini|20/02/2026 alle 08:30:00 (prima di un ripristino)",
+                                "Quorvel.ini|10/02/2026 alle 18:00:00"}));
 
     auto *cmdRipristina = window.findChild<QPushButton *>(QStringLiteral("cmdRipristina"));
     list->setCurrentItem(list->topLevelItem(2));
     m_messages->answerNext(false);
     cmdRipristina->click();
-    QCOMPARE(folder.read(QStringLiteral("Frontespizio.ini")), QByteArray("now"));
+    QCOMPARE(folder.read(QStringLiteral("Quorvel.ini")), ini("ora"));
     QCOMPARE(m_messages->shown().size(), 1);
     QVERIFY(m_messages->shown().at(0).noByDefault);
     QCOMPARE(m_messages->shown().at(0).text,
-             QStringLiteral("Si vuole sostituire il file Frontespizio.ini con la copia del 10/02/2026?\n\r\n\rIl file "
-                            "attuale sarà a sua volta copiato nella cartella Backup."));
+             QStringLiteral("Si vuole sostituire il file Quorvel.ini con la copia del 10/02/2026 alle 18:00:00?\n\r\n\r"
+                            "Il file attuale sarà a sua volta copiato nella cartella Backup."));
 
     m_messages->clear();
     cmdRipristina->click();
-    QCOMPARE(folder.read(QStringLiteral("Frontespizio.ini")), QByteArray("february"));
+    QCOMPARE(folder.read(QStringLiteral("Quorvel.ini")), ini("febbraio"));
     QCOMPARE(m_messages->texts().last(),
-             QStringLiteral("Il file Frontespizio.ini è stato ripristinato dalla copia del 10/02/2026.\n\r\n\rIl file "
-                            "che è stato sostituito si trova anch'esso nella cartella Backup."));
+             QStringLiteral("Il file Quorvel.ini è stato ripristinato dalla copia del 10/02/2026 alle 18:00:00.\n\r\n\r"
+                            "Il file che è stato sostituito si trova anch'esso nella cartella Backup."));
+    // A notice with OK alone.
+    QCOMPARE(m_messages->shown().last().kind, Messages::Kind::Plain);
     QCOMPARE(list->topLevelItemCount(), 4);
     QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("01/03/2026 alle 11:15:30 (prima di un ripristino)"));
-    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Frontespizio_2026-03-01_11-15-30.ini"))), QByteArray("now"));
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Quorvel_2026-03-01_11-15-30.ini"))), ini("ora"));
 
     // A copy that another copy of the program dropped after the list was
     // filled: nothing is replaced and nothing is kept.
-    QFile::remove(copyOf(folder, QStringLiteral("Frontespizio_2026-02-10.ini")));
+    QFile::remove(copyOf(folder, QStringLiteral("Quorvel_2026-02-10.ini")));
     m_messages->clear();
     list->setCurrentItem(list->topLevelItem(3));
     cmdRipristina->click();
     QCOMPARE(m_messages->texts().last(),
-             QStringLiteral("Attenzione: non è stato possibile ripristinare la copia; il file Frontespizio.ini è rimasto "
+             QStringLiteral("Attenzione: non è stato possibile ripristinare la copia; il file Quorvel.ini è rimasto "
                             "com'era.\n\r\n\rAccertarsi che il disco non sia pieno e di possedere i privilegi di "
                             "scrittura nella cartella di installazione del programma."));
-    QCOMPARE(folder.read(QStringLiteral("Frontespizio.ini")), QByteArray("february"));
+    QCOMPARE(folder.read(QStringLiteral("Quorvel.ini")), ini("febbraio"));
     QCOMPARE(int(Backups::list().size()), 3);
 
     // Another copy of the program has the archive open.
@@ -406,8 +613,59 @@ void TestBackups::windowListsAndRestores()
     list->setCurrentItem(list->topLevelItem(0));
     cmdRipristina->click();
     QCOMPARE(m_messages->texts().last(),
-             QStringLiteral("Il file Archivio_Anagrafico.pro è stato ripristinato dalla copia del 20/02/2026."));
+             QStringLiteral("Il file Archivio_Anagrafico.pro è stato ripristinato dalla copia del 20/02/2026 alle 19:05:07."));
     QCOMPARE(folder.read(QStringLiteral("Archivio_Anagrafico.pro")), records("a"));
+}
+
+void TestBackups::windowRefusesACopyThatIsNotAWholeFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("copy");
+    QByteArray noise(5000, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    QByteArray longName = records("ab");
+    longName[kSize] = char(51); // the member's name holds 50 bytes
+    QByteArray longSlot = page(QStringLiteral("Rossi"));
+    longSlot[TSlotPagina::Size + 51] = char(61); // a slot's name holds 60
+    QTest::newRow("archive, random bytes") << "Archivio_Anagrafico.pro" << noise;
+    QTest::newRow("archive, part of a member") << "Archivio_Anagrafico.pro" << records("ab").chopped(100);
+    QTest::newRow("archive, a field longer than it can be") << "Archivio_Anagrafico.pro" << longName;
+    QTest::newRow("archive, a book's page") << "Archivio_Anagrafico.pro" << page(QStringLiteral("Rossi"));
+    QTest::newRow("book, a member") << "Soci 2026.qvl" << records("a");
+    QTest::newRow("book, a field longer than it can be") << "Soci 2026.qvl" << longSlot;
+    QTest::newRow("settings, binary") << "Quorvel.ini" << ini(QByteArray("a\0\x01\x02b", 5));
+    QTest::newRow("settings, not an INI file") << "Liberatoria_Privacy.ini" << QByteArray("Caro socio,\r\nbenvenuto\r\n");
+    QTest::newRow("password file, random bytes") << "unins000.dll" << noise;
+}
+
+void TestBackups::windowRefusesACopyThatIsNotAWholeFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, copy);
+    TestFolder folder;
+    const QByteArray now = name.endsWith(QStringLiteral(".pro")) ? records("ab")
+                           : name.endsWith(QStringLiteral(".qvl")) ? page(QStringLiteral("Bianchi"))
+                                                                   : ini("ora");
+    folder.write(name, now);
+    const QFileInfo info(name);
+    const QString copyName = QStringLiteral("%1_2026-02-01.%2").arg(info.completeBaseName(), info.suffix());
+    folder.write(QStringLiteral("Backup/") + copyName, copy);
+    setModified(copyOf(folder, copyName), QDateTime(QDate(2026, 2, 1), QTime(20, 0)));
+    const QStringList before = backupFolder(folder);
+
+    TfrmCopieSicurezza window;
+    window.show();
+    QCOMPARE(window.list()->topLevelItemCount(), 1);
+    window.findChild<QPushButton *>(QStringLiteral("cmdRipristina"))->click();
+
+    QCOMPARE(m_messages->shown().size(), 2);
+    QCOMPARE(m_messages->shown().at(1).kind, Messages::Kind::Warning);
+    QCOMPARE(m_messages->shown().at(1).text,
+             QStringLiteral("Attenzione: la copia del 01/02/2026 alle 20:00:00 non è un file %1 integro, quindi non è stata "
+                            "ripristinata; il file %1 è rimasto com'era.")
+                 .arg(name));
+    QCOMPARE(folder.read(name), now);
+    QCOMPARE(backupFolder(folder), before);
 }
 
 QTEST_MAIN(TestBackups)

@@ -13,7 +13,15 @@
 //                                   archive in FOLDER, waits until AT, then
 //                                   imports its ready rows; exit 0 when it
 //                                   imported, 3 when none could go in
+//   quorvel_probe save FOLDER DAY INDEX FILL [kill]
+//                                   on day DAY (yyyy-mm-dd) in program folder
+//                                   FOLDER, overwrites member record INDEX with
+//                                   FILL bytes, every copy made in the
+//                                   background; with "kill", the process kills
+//                                   itself in the middle of that copy;
+//                                   exit 0 when the record was written
 
+#include "base/backups.h"
 #include "base/clock.h"
 #include "base/imagefiles.h"
 #include "base/programfolder.h"
@@ -83,7 +91,25 @@ int main(int argc, char **argv)
              : outcome.kind == SpreadsheetImport::Outcome::NoRows   ? 3
                                                                     : 1;
     }
+    if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "save") == 0) {
+        ProgramFolder::setForTesting(QString::fromLocal8Bit(argv[2]));
+        Clock::setForTesting(QDateTime(QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate), QTime(9, 0)));
+        Backups::setBackgroundThresholdForTesting(0);
+        if (argc == 7 && std::strcmp(argv[6], "kill") == 0) {
+            // Killed before the copy's second piece, once the save is done.
+            static int pieces = 0;
+            Backups::setBetweenPiecesForTesting([] {
+                if (++pieces == 2)
+                    std::raise(SIGKILL);
+            });
+        }
+        RecordFile file(ProgramFolder::file(QStringLiteral("Archivio_Anagrafico.pro")), TSchedaAnagrafica::RecordSize);
+        const bool saved = file.overwrite(QByteArray(argv[4]).toLongLong(),
+                                          QByteArray(TSchedaAnagrafica::RecordSize, argv[5][0]));
+        Backups::waitForCopies();
+        return saved ? 0 : 1;
+    }
     std::fprintf(stderr, "usage: quorvel_probe photo PATH | append PATH AT | killedappend PATH N | "
-                         "import FOLDER SHEET AT\n");
+                         "import FOLDER SHEET AT | save FOLDER DAY INDEX FILL [kill]\n");
     return 2;
 }
