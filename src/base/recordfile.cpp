@@ -224,7 +224,8 @@ bool RecordFile::overwrite(qint64 index, const QByteArray &record)
 }
 
 RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
-                                         const std::function<bool(const QByteArray &)> &unchanged)
+                                         const std::function<bool(const QByteArray &)> &unchanged,
+                                         const std::function<void()> &written)
 {
     if (index < 0 || record.size() != m_recordSize)
         return Replaced::Failed;
@@ -242,9 +243,11 @@ RecordFile::Replaced RecordFile::replace(qint64 index, const QByteArray &record,
             return Replaced::Changed;
     }
     Backups::beforeRecordWrite(file, index * m_recordSize, m_recordSize);
-    return file.seek(index * m_recordSize) && file.write(record) == m_recordSize && FileLock::syncToDisk(file)
-        ? Replaced::Yes
-        : Replaced::Failed;
+    if (!file.seek(index * m_recordSize) || file.write(record) != m_recordSize || !FileLock::syncToDisk(file))
+        return Replaced::Failed;
+    if (written)
+        written();
+    return Replaced::Yes;
 }
 
 std::optional<qint64> RecordFile::append(const QByteArray &records)

@@ -31,9 +31,13 @@ public:
     // Overwrites a record only while `unchanged` (when given) holds for what
     // is stored there, judged under the write lock: Changed, and nothing
     // written, when another copy of the program saved the record since this
-    // one read it.
+    // one read it. `written` (when given) runs once the record is written and
+    // synced, before the lock is released: files saved with the record
+    // (photos) are written there, so that no other copy's save comes between
+    // the check and them.
     enum class Replaced { Yes, Changed, Failed };
-    Replaced replace(qint64 index, const QByteArray &record, const std::function<bool(const QByteArray &stored)> &unchanged);
+    Replaced replace(qint64 index, const QByteArray &record, const std::function<bool(const QByteArray &stored)> &unchanged,
+                     const std::function<void()> &written = {});
     // Writes one or more whole records after the last whole record, all or
     // none of them; returns the index of the first.
     std::optional<qint64> append(const QByteArray &records);

@@ -292,6 +292,9 @@ void TfrmCandidati::showRecord(qint64 index, const TSchedaAnagrafica &scheda)
     setAttachments(scheda.attachments());
     setPosition(index + 1);
     m_loaded = scheda;
+    // Noted before it is read: a photo another copy writes in between then
+    // counts as that copy's change, never as what this card shows.
+    m_loadedPhoto = FileStates({MemberArchive::photoPath(QString::number(index + 1))});
     imgFoto->setImage(MemberArchive::loadPhoto(QString::number(index + 1)));
 }
 
@@ -348,10 +351,12 @@ void TfrmCandidati::cmdSalvaClick()
     MemberArchive archive;
     const TSchedaAnagrafica scheda = cardRecord();
     QString message;
+    bool photoSaved = false;
     if (m_position) {
         const qint64 number = *m_position;
         const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
-            return archive.replace(number - 1, scheda, onlyIfUnchanged ? &m_loaded : nullptr);
+            return archive.replace(number - 1, scheda, onlyIfUnchanged ? &m_loaded : nullptr, m_loadedPhoto,
+                                   [&] { photoSaved = savePhoto(number); });
         });
         if (saved == Messages::Overwrite::Declined)
             return;
@@ -367,12 +372,13 @@ void TfrmCandidati::cmdSalvaClick()
             return;
         }
         setPosition(*index + 1);
+        photoSaved = savePhoto(*index + 1);
         message = QStringLiteral("La scheda corrente è stata inserita in archivio.");
     }
     m_loaded = scheda;
     // The record is saved; a photo that cannot be written keeps its earlier
     // file, stays on the card to be saved again, and is reported.
-    if (!MemberArchive::savePhoto(QString::number(*m_position), imgFoto->image())) {
+    if (!photoSaved) {
         Messages::warning(QStringLiteral("Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile "
                                          "salvare la foto del socio nella cartella Anagrafica.\n\r\n\rAccertarsi che il "
                                          "disco non sia pieno e di possedere i privilegi di scrittura nella cartella di "
@@ -380,6 +386,14 @@ void TfrmCandidati::cmdSalvaClick()
         return;
     }
     Messages::information(message);
+}
+
+bool TfrmCandidati::savePhoto(qint64 number)
+{
+    const QString recordNumber = QString::number(number);
+    const bool saved = MemberArchive::savePhoto(recordNumber, imgFoto->image());
+    m_loadedPhoto = FileStates({MemberArchive::photoPath(recordNumber)});
+    return saved;
 }
 
 void TfrmCandidati::cmdDuplicaClick()

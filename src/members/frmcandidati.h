@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/persistentwindow.h"
+#include "base/filestates.h"
 #include "members/schedaanagrafica.h"
 #include "ui/recordnavigation.h"
 
@@ -76,6 +77,9 @@ private:
     // lblPosizione shows it.
     void setPosition(std::optional<qint64> number);
     void showPlaceholder();
+    // Writes the card's photo as the photo of record `number` and notes its
+    // file as the one now loaded; false when it cannot be written.
+    bool savePhoto(qint64 number);
     void openCheck(bool vatNumber, const QString &code);
 
     std::array<QLineEdit *, EditCount> m_edits{};
@@ -88,6 +92,8 @@ private:
     // The member as last read from or written to the archive, to tell
     // whether another copy of the program saved it since.
     TSchedaAnagrafica m_loaded;
+    // Its photo file, likewise.
+    FileStates m_loadedPhoto;
     QCheckBox *chkRicontatta = nullptr;
     PictureBox *imgFoto = nullptr;
     PictureBox *imgBianco = nullptr;

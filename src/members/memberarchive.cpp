@@ -37,15 +37,19 @@ bool MemberArchive::overwrite(qint64 index, const TSchedaAnagrafica &scheda)
 }
 
 RecordFile::Replaced MemberArchive::replace(qint64 index, const TSchedaAnagrafica &scheda,
-                                            const TSchedaAnagrafica *loaded)
+                                            const TSchedaAnagrafica *loaded, const FileStates &loadedPhoto,
+                                            const std::function<void()> &written)
 {
     if (!loaded)
-        return m_file.replace(index, scheda.toBytes(), {});
+        return m_file.replace(index, scheda.toBytes(), {}, written);
     // Compared as both would be written: unused bytes and blanks do not count.
     const QByteArray expected = loaded->toBytes();
-    return m_file.replace(index, scheda.toBytes(), [&](const QByteArray &stored) {
-        return TSchedaAnagrafica::fromBytes(stored.constData()).toBytes() == expected;
-    });
+    return m_file.replace(
+        index, scheda.toBytes(),
+        [&](const QByteArray &stored) {
+            return TSchedaAnagrafica::fromBytes(stored.constData()).toBytes() == expected && loadedPhoto.unchanged();
+        },
+        written);
 }
 
 std::optional<qint64> MemberArchive::append(const TSchedaAnagrafica &scheda)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/filestates.h"
 #include "base/recordfile.h"
 #include "members/schedaanagrafica.h"
 
@@ -27,8 +28,11 @@ public:
     std::optional<TSchedaAnagrafica> read(qint64 index) const;
     bool overwrite(qint64 index, const TSchedaAnagrafica &scheda);
     // Overwrites the record only while it still holds `loaded`, the member as
-    // the window read it (whatever it holds when `loaded` is null).
-    RecordFile::Replaced replace(qint64 index, const TSchedaAnagrafica &scheda, const TSchedaAnagrafica *loaded);
+    // the window read it, and its photo file is still as `loadedPhoto` noted
+    // it (whatever both hold when `loaded` is null). `written` runs after the
+    // record is written, still under its lock: the photo is written there.
+    RecordFile::Replaced replace(qint64 index, const TSchedaAnagrafica &scheda, const TSchedaAnagrafica *loaded,
+                                 const FileStates &loadedPhoto = {}, const std::function<void()> &written = {});
     // Returns the new member's index.
     std::optional<qint64> append(const TSchedaAnagrafica &scheda);
     // Appends `count` members, `member(i)` giving the i-th, in one locked

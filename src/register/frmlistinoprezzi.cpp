@@ -233,6 +233,7 @@ void TfrmListinoPrezzi::clearPage()
     }
     setPage(std::nullopt);
     m_loaded.reset();
+    m_loadedPhotos = {};
     m_slots[0].edits[TSlotPagina::fNome]->setFocus();
 }
 
@@ -254,6 +255,9 @@ void TfrmListinoPrezzi::showPage(qint64 page)
                                       content->slotTexts[size_t(s)].*TSlotPagina::fields()[e.id].member);
     setPage(page);
     m_loaded = *content;
+    // Noted before they are read: a photo another copy writes in between
+    // then counts as that copy's change, never as what this page shows.
+    m_loadedPhotos = FileStates(m_book.photoPaths(pageNumber()));
     for (int s = 0; s < SlotCount; ++s)
         setSlotPhoto(s, RegisterBook::readPhoto(m_book.photoPath(TPaginaRegistro::letter(s), pageNumber())));
 }
@@ -324,12 +328,16 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     const bool isNew = !m_page;
     const TPaginaRegistro content = pageOnScreen();
     std::optional<qint64> page;
+    bool photosSaved = false;
     if (isNew) {
         page = m_book.append(content);
+        if (page)
+            photosSaved = savePagePhotos(*page);
     } else {
         const qint64 number = *m_page;
         const auto saved = Messages::overwriteAsking([&](bool onlyIfUnchanged) {
-            return m_book.replace(number, content, onlyIfUnchanged && m_loaded ? &*m_loaded : nullptr);
+            return m_book.replace(number, content, onlyIfUnchanged && m_loaded ? &*m_loaded : nullptr, m_loadedPhotos,
+                                  [&] { photosSaved = savePagePhotos(number); });
         });
         if (saved == Messages::Overwrite::Declined)
             return;
@@ -342,7 +350,7 @@ void TfrmListinoPrezzi::cmdSalvaClick()
     }
     setPage(*page);
     m_loaded = content;
-    if (!writePagePhotos(pageNumber())) {
+    if (!photosSaved) {
         Messages::warning(QStringLiteral("Attenzione: la scheda è stata salvata in archivio, ma non è stato possibile "
                                          "salvare le foto dei soci nella cartella Foto_Gruppo.\n\r\n\rAccertarsi che "
                                          "il disco non sia pieno e di possedere i privilegi di scrittura nella cartella "
@@ -372,6 +380,14 @@ bool TfrmListinoPrezzi::writePagePhotos(const QString &page)
         if (!copy.isNull())
             m_slots[size_t(s)].photo->setImage(copy);
     }
+    return written;
+}
+
+bool TfrmListinoPrezzi::savePagePhotos(qint64 page)
+{
+    const QString number = QString::number(page);
+    const bool written = writePagePhotos(number);
+    m_loadedPhotos = FileStates(m_book.photoPaths(number));
     return written;
 }
 

@@ -87,6 +87,9 @@ private:
     // The page photos of a page number (none for an empty one) and the
     // preview copies; false when one could not be written.
     bool writePagePhotos(const QString &page);
+    // The same for a saved page, noting its page photos' files as the ones
+    // now loaded.
+    bool savePagePhotos(qint64 page);
     // The slot's page photo made from a picture; the placeholder for none.
     void setSlotPhoto(int slot, const QImage &picture);
     QImage blank() const;
@@ -97,6 +100,8 @@ private:
     // The page as last read from or written to the book, to tell whether
     // another copy of the program saved it since.
     std::optional<TPaginaRegistro> m_loaded;
+    // Its page photos' files, likewise.
+    FileStates m_loadedPhotos;
     QLabel *lblFile = nullptr;
     QLabel *lblNome = nullptr;
     QLabel *lblPosizione = nullptr;

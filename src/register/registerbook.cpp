@@ -74,15 +74,19 @@ bool RegisterBook::overwrite(qint64 page, const TPaginaRegistro &content)
     return m_file.overwrite(page - 1, content.toBytes());
 }
 
-RecordFile::Replaced RegisterBook::replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro *loaded)
+RecordFile::Replaced RegisterBook::replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro *loaded,
+                                           const FileStates &loadedPhotos, const std::function<void()> &written)
 {
     if (!loaded)
-        return m_file.replace(page - 1, content.toBytes(), {});
+        return m_file.replace(page - 1, content.toBytes(), {}, written);
     // Compared as both would be written: unused bytes and blanks do not count.
     const QByteArray expected = loaded->toBytes();
-    return m_file.replace(page - 1, content.toBytes(), [&](const QByteArray &stored) {
-        return TPaginaRegistro::fromBytes(stored.constData()).toBytes() == expected;
-    });
+    return m_file.replace(
+        page - 1, content.toBytes(),
+        [&](const QByteArray &stored) {
+            return TPaginaRegistro::fromBytes(stored.constData()).toBytes() == expected && loadedPhotos.unchanged();
+        },
+        written);
 }
 
 std::optional<qint64> RegisterBook::append(const TPaginaRegistro &content)
@@ -97,6 +101,14 @@ QString RegisterBook::photoPath(QChar slot, const QString &pageNumber) const
 {
     return ProgramFolder::path() + PhotoFolder + QDir::separator() + m_name + QStringLiteral("_Foto_") + slot
         + QStringLiteral("_") + Blanks::trimmed(pageNumber) + QStringLiteral(".jpg");
+}
+
+QStringList RegisterBook::photoPaths(const QString &pageNumber) const
+{
+    QStringList paths;
+    for (int s = 0; s < TPaginaRegistro::SlotCount; ++s)
+        paths << photoPath(TPaginaRegistro::letter(s), pageNumber);
+    return paths;
 }
 
 QString RegisterBook::previewPath(QChar slot) const

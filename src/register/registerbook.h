@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/filestates.h"
 #include "base/recordfile.h"
 #include "register/paginaregistro.h"
 
@@ -45,13 +46,18 @@ public:
     std::optional<TPaginaRegistro> read(qint64 page) const;
     bool overwrite(qint64 page, const TPaginaRegistro &content);
     // Overwrites the page only while it still holds `loaded`, the page as the
-    // window read it (whatever it holds when `loaded` is null).
-    RecordFile::Replaced replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro *loaded);
+    // window read it, and its photo files are still as `loadedPhotos` noted
+    // them (whatever all hold when `loaded` is null). `written` runs after the
+    // page is written, still under its lock: the photos are written there.
+    RecordFile::Replaced replace(qint64 page, const TPaginaRegistro &content, const TPaginaRegistro *loaded,
+                                 const FileStates &loadedPhotos = {}, const std::function<void()> &written = {});
     // Returns the new page's number.
     std::optional<qint64> append(const TPaginaRegistro &content);
 
     // "<book>_Foto_<X>_<page>.jpg" and "<book>_Anteprima_<X>.jpg" in Foto_Gruppo.
     QString photoPath(QChar slot, const QString &pageNumber) const;
+    // The photos of a page's slots A to H.
+    QStringList photoPaths(const QString &pageNumber) const;
     QString previewPath(QChar slot) const;
 
     // A slot's picture as every page photo is written: stretched to 282 x 366

@@ -43,6 +43,7 @@ private slots:
     void copyStoppedKeepsTheEarlierCopy();
     void waitsForAShortLock();
     void readersShareTheFileWritersHoldItAlone();
+    void filesSavedWithARecordAreWrittenUnderItsLock();
     void aVisitLetsWritersInBetweenBlocks();
     void twoProcessesCreateTheFileAtOnce();
     void appendAllIsAllOrNothing_data();
@@ -309,6 +310,33 @@ void TestRecordFile::readersShareTheFileWritersHoldItAlone()
 
     FileLock::unlock(other);
     QCOMPARE(file.append(record('C')), std::optional<qint64>(2));
+}
+
+void TestRecordFile::filesSavedWithARecordAreWrittenUnderItsLock()
+{
+    // What is saved with a record (photos) is written after it and before its
+    // lock is released: no other copy of the program reads or writes the
+    // record in between. Nothing is, when the record is not written.
+    TestFolder folder;
+    const QString path = folder.file(QStringLiteral("a.pro"));
+    RecordFile file(path, kSize);
+    QVERIFY(file.append(record('A')));
+    const auto unchanged = [](const QByteArray &stored) { return stored == record('A'); };
+    QByteArray seen;
+    bool otherCopyLockedOut = false;
+    const auto written = [&] {
+        seen = folder.read(QStringLiteral("a.pro"));
+        QFile other(path);
+        otherCopyLockedOut = other.open(QIODevice::ReadOnly) && !FileLock::tryLock(other, FileLock::Shared);
+    };
+    QCOMPARE(file.replace(0, record('B'), unchanged, written), RecordFile::Replaced::Yes);
+    QCOMPARE(seen, record('B'));
+    QVERIFY(otherCopyLockedOut);
+
+    seen.clear();
+    QCOMPARE(file.replace(0, record('C'), unchanged, written), RecordFile::Replaced::Changed);
+    QCOMPARE(seen, QByteArray());
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), record('B'));
 }
 
 void TestRecordFile::aVisitLetsWritersInBetweenBlocks()

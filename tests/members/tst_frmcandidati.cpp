@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 using Messages::Kind;
@@ -52,6 +53,25 @@ QImage solid(const QColor &colour, const QSize &size = QSize(60, 80))
     return image;
 }
 
+// Another copy of the program, a process of its own, saving only the photo of
+// member `number` in the program folder `folder`.
+void otherCopySavesPhoto(const QString &folder, const QString &number, const QColor &colour)
+{
+    QProcess copy;
+    copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    copy.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("memberphoto"), folder, number, colour.name()});
+    QVERIFY(copy.waitForFinished(60000));
+    QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(copy.exitCode(), 0);
+}
+
+bool hasColour(const QImage &image, const QColor &colour)
+{
+    const QColor p = image.pixelColor(image.width() / 2, image.height() / 2);
+    return qAbs(p.red() - colour.red()) < 40 && qAbs(p.green() - colour.green()) < 40
+        && qAbs(p.blue() - colour.blue()) < 40;
+}
+
 } // namespace
 
 class TestFrmCandidati : public QObject
@@ -81,6 +101,10 @@ private slots:
     void savesOverWhatItReadWithoutAsking();
     void saveOverAnotherCopysChange_data();
     void saveOverAnotherCopysChange();
+    void saveOverAnotherCopysPhoto_data();
+    void saveOverAnotherCopysPhoto();
+    void ownPhotoSavesAreNoOtherCopysChange_data();
+    void ownPhotoSavesAreNoOtherCopysChange();
     void archiveErrors_data();
     void archiveErrors();
     void hints();
@@ -509,6 +533,88 @@ void TestFrmCandidati::saveOverAnotherCopysChange()
     QCOMPARE(stored.Cel, overwrite ? QStringLiteral("cel") : QStringLiteral("333 000 1111"));
     QCOMPARE(card.edit(QStringLiteral("txtEmail"))->text(), QStringLiteral("uno@esempio.it"));
     QCOMPARE(MemberArchive().read(1)->Candidato, QStringLiteral("due"));
+}
+
+void TestFrmCandidati::saveOverAnotherCopysPhoto_data()
+{
+    QTest::addColumn<bool>("photoWhenLoaded");
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("No keeps the other copy's photo") << true << false;
+    QTest::newRow("Yes writes this copy's photo") << true << true;
+    QTest::newRow("No, the photo file was missing when loaded") << false << false;
+}
+
+void TestFrmCandidati::saveOverAnotherCopysPhoto()
+{
+    // Another copy changes only the member's photo after this window loaded
+    // the card; this window then changes a text: the question is the same as
+    // for another copy's text.
+    QFETCH(bool, photoWhenLoaded);
+    QFETCH(bool, overwrite);
+    CardWindow card;
+    card.fill(QStringLiteral("uno"));
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::red));
+    card.click(QStringLiteral("cmdSalva"));
+    const QString photo = card.folder.file(QStringLiteral("Anagrafica/Scheda_Anagrafica_1.jpg"));
+    if (!photoWhenLoaded)
+        QVERIFY(QFile::remove(photo));
+    card.click(QStringLiteral("cmdNuovo"));
+    card.click(QStringLiteral("cmdPrimo"));
+    m_messages->clear();
+
+    otherCopySavesPhoto(card.folder.path(), QStringLiteral("1"), Qt::green);
+    m_messages->answerNext(overwrite);
+    card.edit(QStringLiteral("txtEmail"))->setText(QStringLiteral("uno@esempio.it"));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Question);
+    QCOMPARE(m_messages->shown().at(0).text, kChangedElsewhere);
+    QVERIFY(m_messages->shown().at(0).noByDefault);
+    QCOMPARE(m_messages->shown().size(), overwrite ? 2 : 1);
+    QCOMPARE(MemberArchive().read(0)->Email, overwrite ? QStringLiteral("uno@esempio.it") : QStringLiteral("email"));
+    QVERIFY(hasColour(QImage(photo), overwrite ? QColor(Qt::red) : QColor(Qt::green)));
+
+    // Once saved, or seen again, the window saves without asking.
+    if (!overwrite)
+        card.click(QStringLiteral("cmdPrimo"));
+    m_messages->clear();
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->texts(), QStringList{kSaved});
+}
+
+void TestFrmCandidati::ownPhotoSavesAreNoOtherCopysChange_data()
+{
+    QTest::addColumn<bool>("inserted");
+    QTest::newRow("card loaded from the archive") << false;
+    QTest::newRow("card inserted by this window") << true;
+}
+
+void TestFrmCandidati::ownPhotoSavesAreNoOtherCopysChange()
+{
+    // The window's own saves, of the photo alone and then of a text, never
+    // ask; a photo another copy saves after them still counts.
+    QFETCH(bool, inserted);
+    CardWindow card;
+    card.fill(QStringLiteral("uno"));
+    card.click(QStringLiteral("cmdSalva"));
+    if (!inserted) {
+        card.click(QStringLiteral("cmdNuovo"));
+        card.click(QStringLiteral("cmdPrimo"));
+    }
+    m_messages->clear();
+    card.child<PictureBox>(QStringLiteral("imgFoto"))->setImage(solid(Qt::red));
+    card.click(QStringLiteral("cmdSalva"));
+    card.edit(QStringLiteral("txtEmail"))->setText(QStringLiteral("uno@esempio.it"));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->texts(), (QStringList{kSaved, kSaved}));
+    QCOMPARE(MemberArchive().read(0)->Email, QStringLiteral("uno@esempio.it"));
+
+    otherCopySavesPhoto(card.folder.path(), QStringLiteral("1"), Qt::green);
+    m_messages->clear();
+    m_messages->answerNext(false);
+    card.edit(QStringLiteral("txtNote"))->setText(QStringLiteral("nota"));
+    card.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(m_messages->texts(), QStringList{kChangedElsewhere});
+    QVERIFY(hasColour(QImage(card.folder.file(QStringLiteral("Anagrafica/Scheda_Anagrafica_1.jpg"))), Qt::green));
 }
 
 void TestFrmCandidati::archiveErrors_data()

@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -136,6 +137,10 @@ private slots:
     void savesOverWhatItReadWithoutAsking();
     void saveOverAnotherCopysChange_data();
     void saveOverAnotherCopysChange();
+    void saveOverAnotherCopysPhoto_data();
+    void saveOverAnotherCopysPhoto();
+    void ownPhotoSavesAreNoOtherCopysChange_data();
+    void ownPhotoSavesAreNoOtherCopysChange();
     void twoCopiesSavingPages();
 
 private:
@@ -858,6 +863,125 @@ int runAsAnotherCopy()
 }
 
 } // namespace
+
+namespace {
+
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kBlue = qRgb(0, 0, 255);
+
+QImage filled(QRgb colour)
+{
+    QImage picture(300, 400, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+// Another copy of the program, a process of its own, saving only the photo
+// of one slot of page 1 of book "Soci" in blue.
+void otherCopySavesSlotPhoto(const QString &folder, QChar slot)
+{
+    QProcess copy;
+    copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    copy.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("pagephoto"), folder, QStringLiteral("Soci"), QString(slot),
+                                                QStringLiteral("1"), QColor(kBlue).name()});
+    QVERIFY(copy.waitForFinished(60000));
+    QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(copy.exitCode(), 0);
+}
+
+} // namespace
+
+void TestPageWindow::saveOverAnotherCopysPhoto_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("photoWhenLoaded");
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("No keeps the other copy's photo of slot A") << 0 << true << false;
+    QTest::newRow("Yes writes this copy's photo of slot H") << 7 << true << true;
+    QTest::newRow("No, the photo file of slot C was missing when loaded") << 2 << false << false;
+}
+
+void TestPageWindow::saveOverAnotherCopysPhoto()
+{
+    // Another copy changes only a slot's photo after this window loaded the
+    // page; this window then changes a text: the question is the same as for
+    // another copy's text.
+    QFETCH(int, slot);
+    QFETCH(bool, photoWhenLoaded);
+    QFETCH(bool, overwrite);
+    const QChar letter = TPaginaRegistro::letter(slot);
+    PageWindow w;
+    w.fillSlotA(QStringLiteral("a"));
+    w.window.photo(slot)->setImage(filled(kRed));
+    w.save();
+    const QString photo = w.folder.file(QStringLiteral("Foto_Gruppo/Soci_Foto_%1_1.jpg").arg(letter));
+    if (!photoWhenLoaded)
+        QVERIFY(QFile::remove(photo));
+    click(&w.window, QStringLiteral("cmdPrimo"));
+
+    otherCopySavesSlotPhoto(w.folder.path(), letter);
+    m_messages->clear();
+    m_messages->answerNext(overwrite);
+    w.edit(0, "UM")->setText(QStringLiteral("cambiato"));
+    w.save();
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Question);
+    QCOMPARE(m_messages->shown().at(0).text, kChangedElsewhere);
+    QVERIFY(m_messages->shown().at(0).noByDefault);
+    QCOMPARE(m_messages->shown().size(), overwrite ? 2 : 1);
+    QCOMPARE(RegisterBook(w.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci")).read(1)->slotTexts[0].UM,
+             overwrite ? QStringLiteral("cambiato") : QStringLiteral("aUM"));
+    QVERIFY(hasColour(RegisterBook::readPhoto(photo), overwrite ? kRed : kBlue));
+
+    // Once saved, or seen again, the window saves without asking.
+    if (!overwrite)
+        click(&w.window, QStringLiteral("cmdPrimo"));
+    m_messages->clear();
+    w.save();
+    QCOMPARE(m_messages->shown().size(), 1);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Information);
+}
+
+void TestPageWindow::ownPhotoSavesAreNoOtherCopysChange_data()
+{
+    QTest::addColumn<bool>("inserted");
+    QTest::newRow("page loaded from the book") << false;
+    QTest::newRow("page inserted by this window") << true;
+}
+
+void TestPageWindow::ownPhotoSavesAreNoOtherCopysChange()
+{
+    // The window's own saves, of a slot's photo alone and then of a text,
+    // never ask; a photo another copy saves after them still counts.
+    QFETCH(bool, inserted);
+    PageWindow w;
+    if (inserted) {
+        w.fillSlotA(QStringLiteral("a"));
+        w.save();
+    } else {
+        TPaginaRegistro content;
+        content.slotTexts[0] = {QStringLiteral("aCodice"), QStringLiteral("aNome"), QStringLiteral("aUM"),
+                                QStringLiteral("aCaratteristiche"), QString()};
+        QCOMPARE(RegisterBook(w.folder.file(QStringLiteral("Soci.qvl")), QStringLiteral("Soci")).append(content),
+                 std::optional<qint64>(1));
+        click(&w.window, QStringLiteral("cmdPrimo"));
+    }
+    m_messages->clear();
+    w.window.photo(4)->setImage(filled(kRed));
+    w.save();
+    w.edit(0, "UM")->setText(QStringLiteral("cambiato"));
+    w.save();
+    QCOMPARE(m_messages->shown().size(), 2);
+    QCOMPARE(m_messages->shown().at(0).kind, Kind::Information);
+    QCOMPARE(m_messages->shown().at(1).kind, Kind::Information);
+
+    otherCopySavesSlotPhoto(w.folder.path(), u'E');
+    m_messages->clear();
+    m_messages->answerNext(false);
+    w.edit(0, "UM")->setText(QStringLiteral("cambiato ancora"));
+    w.save();
+    QCOMPARE(m_messages->texts(), QStringList{kChangedElsewhere});
+    QVERIFY(hasColour(RegisterBook::readPhoto(w.folder.file(QStringLiteral("Foto_Gruppo/Soci_Foto_E_1.jpg"))), kBlue));
+}
 
 void TestPageWindow::twoCopiesSavingPages()
 {

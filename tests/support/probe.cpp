@@ -20,6 +20,15 @@
 //                                   background; with "kill", the process kills
 //                                   itself in the middle of that copy;
 //                                   exit 0 when the record was written
+//   quorvel_probe memberphoto FOLDER NUMBER COLOUR
+//                                   another copy of the program in FOLDER
+//                                   saving only the photo of member NUMBER,
+//                                   a picture of one colour ("#00ff00"), as
+//                                   the card's save writes it; exit 0 when
+//                                   written
+//   quorvel_probe pagephoto FOLDER BOOK SLOT PAGE COLOUR
+//                                   the same for the photo of slot SLOT ("A"
+//                                   to "H") of page PAGE of book BOOK
 
 #include "base/backups.h"
 #include "base/clock.h"
@@ -27,8 +36,11 @@
 #include "base/programfolder.h"
 #include "base/recordfile.h"
 #include "documents/spreadsheetimport.h"
+#include "members/memberarchive.h"
 #include "members/schedaanagrafica.h"
+#include "register/registerbook.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -109,7 +121,23 @@ int main(int argc, char **argv)
         Backups::waitForCopies();
         return saved ? 0 : 1;
     }
+    if (argc == 5 && std::strcmp(argv[1], "memberphoto") == 0) {
+        ProgramFolder::setForTesting(QString::fromLocal8Bit(argv[2]));
+        QImage photo(60, 80, QImage::Format_RGB32);
+        photo.fill(QColor(QString::fromLatin1(argv[4])));
+        return MemberArchive::savePhoto(QString::fromLocal8Bit(argv[3]), photo) ? 0 : 1;
+    }
+    if (argc == 7 && std::strcmp(argv[1], "pagephoto") == 0) {
+        ProgramFolder::setForTesting(QString::fromLocal8Bit(argv[2]));
+        const QString name = QString::fromLocal8Bit(argv[3]);
+        const RegisterBook book(RegisterBook::pathFor(name), name);
+        QImage picture(300, 400, QImage::Format_RGB32);
+        picture.fill(QColor(QString::fromLatin1(argv[6])));
+        const QString path = book.photoPath(QChar::fromLatin1(argv[4][0]), QString::fromLocal8Bit(argv[5]));
+        return RegisterBook::writePhoto(path, RegisterBook::pagePhoto(picture)) ? 0 : 1;
+    }
     std::fprintf(stderr, "usage: quorvel_probe photo PATH | append PATH AT | killedappend PATH N | "
-                         "import FOLDER SHEET AT | save FOLDER DAY INDEX FILL [kill]\n");
+                         "import FOLDER SHEET AT | save FOLDER DAY INDEX FILL [kill] | "
+                         "memberphoto FOLDER NUMBER COLOUR | pagephoto FOLDER BOOK SLOT PAGE COLOUR\n");
     return 2;
 }
