@@ -412,8 +412,12 @@ void completeCopy(const QString &path, const QString &dayCopy, const std::shared
     }
     Outcome outcome = Outcome::Failed;
     if (ok && lockShared(source)) {
+        // Opened again: a journal that a writer had to drop meanwhile would
+        // still read through the earlier handle.
+        journal.close();
         std::vector<Replaced> entries;
-        const bool intact = length && readJournal(journal, *length, entries);
+        const bool intact = length && journal.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
+            && readJournal(journal, *length, entries);
         for (auto it = entries.rbegin(); ok && intact && it != entries.rend(); ++it) {
             const QByteArray bytes = journal.seek(it->at) ? journal.read(it->size) : QByteArray();
             ok = bytes.size() == it->size && partial->seek(it->offset) && partial->write(bytes) == it->size;

@@ -191,16 +191,21 @@ Topic backups()
                 "Il programma, ogni giorno, prima della prima modifica, copia l'archivio dei soci, ogni registro e "
                 "ogni file di impostazione (frontespizio, privacy, password) nella cartella Backup, dentro la cartella "
                 "del programma. Le copie hanno il nome del file seguito dalla data, per esempio "
-                "Archivio_Anagrafico_2026-12-11.pro, e restano per gli ultimi 30 giorni di ciascun file: le più "
-                "vecchie vengono eliminate da sole.",
+                "Archivio_Anagrafico_2026-12-11.pro, e restano per gli ultimi 30 giorni fino a oggi: le più "
+                "vecchie vengono eliminate da sole. Le copie fatte da un ripristino, e quelle con una data che deve "
+                "ancora venire (per un orologio del computer andato avanti), non vengono mai eliminate.",
                 "La copia non rallenta il lavoro: un archivio molto grande viene copiato mentre si continua a "
-                "lavorare. Se la copia non riesce, per esempio perché il disco è pieno, il salvataggio avviene "
-                "comunque e la riga di stato della finestra lo segnala.",
+                "lavorare, e resta il file com'era prima della prima modifica del giorno anche se nel frattempo "
+                "salva un'altra copia del programma o se il programma viene chiuso a metà della copia: la copia "
+                "viene completata al salvataggio successivo. Se non è possibile ricostruire il file com'era, la copia "
+                "prende l'ora nel nome e un messaggio lo segnala. Se la copia non riesce, per esempio perché il disco "
+                "è pieno, il salvataggio avviene comunque e un messaggio lo segnala.",
                 "Per riportare un file com'era in un giorno passato, fare clic sull'icona Copie di sicurezza della "
-                "schermata di partenza, scegliere la copia nell'elenco e premere Ripristina. Il file attuale viene "
-                "prima copiato a sua volta nella cartella Backup, con data e ora nel nome, così nulla va perso. Il "
-                "ripristino non è possibile mentre l'archivio o il registro è aperto in un'altra copia del "
-                "programma, per esempio su un altro computer della rete.",
+                "schermata di partenza, scegliere la copia nell'elenco, che ne mostra il giorno e l'ora, e premere "
+                "Ripristina. Il file attuale viene prima copiato a sua volta nella cartella Backup, con data e ora "
+                "nel nome, così nulla va perso. Una copia danneggiata, o che non è un file del suo tipo, non viene "
+                "ripristinata. Il ripristino non è possibile mentre l'archivio o il registro è aperto in un'altra "
+                "copia del programma, per esempio su un altro computer della rete.",
             })};
 }
 
