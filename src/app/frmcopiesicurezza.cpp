@@ -17,12 +17,14 @@
 namespace {
 
 // The day in the copy's name, and its time: the one in the name, or when a
-// day's copy was written.
+// day's copy was written. A copy named by its time (the file a restore
+// replaced, or a day's copy whose before-state was lost) is the file as it
+// was at that moment.
 QString whenTaken(const Backups::Copy &copy)
 {
     const QString day = copy.date.toString(QStringLiteral("dd/MM/yyyy"));
     if (copy.time.isValid())
-        return QStringLiteral("%1 alle %2 (prima di un ripristino)").arg(day, copy.time.toString(QStringLiteral("HH:mm:ss")));
+        return QStringLiteral("%1 alle %2 (copia di quel momento)").arg(day, copy.time.toString(QStringLiteral("HH:mm:ss")));
     return QStringLiteral("%1 alle %2").arg(day, copy.modified.time().toString(QStringLiteral("HH:mm:ss")));
 }
 

@@ -557,7 +557,7 @@ void TestBackups::windowListsAndRestores()
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         rows << list->topLevelItem(i)->text(0) + u'|' + list->topLevelItem(i)->text(1);
     QCOMPARE(rows, QStringList({"Archivio_Anagrafico.pro|20/02/2026 alle 19:05:07",
-                                "Quorvel.ini|20/02/2026 alle 08:30:00 (prima di un ripristino)",
+                                "Quorvel.ini|20/02/2026 alle 08:30:00 (copia di quel momento)",
                                 "Quorvel.ini|10/02/2026 alle 18:00:00"}));
 
     auto *cmdRipristina = window.findChild<QPushButton *>(QStringLiteral("cmdRipristina"));
@@ -580,7 +580,7 @@ void TestBackups::windowListsAndRestores()
     // A notice with OK alone.
     QCOMPARE(m_messages->shown().last().kind, Messages::Kind::Plain);
     QCOMPARE(list->topLevelItemCount(), 4);
-    QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("01/03/2026 alle 11:15:30 (prima di un ripristino)"));
+    QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("01/03/2026 alle 11:15:30 (copia di quel momento)"));
     QCOMPARE(readFile(copyOf(folder, QStringLiteral("Quorvel_2026-03-01_11-15-30.ini"))), ini("ora"));
 
     // A copy that another copy of the program dropped after the list was
