@@ -77,12 +77,12 @@ quint8 notMemberReason(const S &m)
     static const QStringList titles = {"elenco", "lista", "soci", "iscritti", "pagina", "pag", "stampato", "stampa",
                                        "riepilogo", "aggiornato", "aggiornamento", "generato", "fonte", "anno",
                                        "associazione", "note", "nota", "legenda"};
-    const QString name = m.Candidato.normalized(QString::NormalizationForm_D).toLower();
+    // The first word, in small letters; the words looked for are plain ASCII.
     QString first;
-    for (QChar c : name) {
+    for (QChar c : m.Candidato) {
         if (c.isLetter())
-            first += c;
-        else if (c.category() != QChar::Mark_NonSpacing && !first.isEmpty())
+            first += c.toLower();
+        else if (!first.isEmpty())
             break;
     }
     if (totals.contains(first))
