@@ -397,7 +397,7 @@ void TfrmImportaSoci::showFile()
     grdImport->setColumnWidth(0, 48);
     // Wide enough for the usual judgements; the user may widen it further.
     grdImport->resizeColumnToContents(1);
-    grdImport->setColumnWidth(1, qBound(kStatusWidth, grdImport->columnWidth(1) + 12, 2 * kStatusWidth));
+    grdImport->setColumnWidth(1, qBound(kStatusWidth, grdImport->columnWidth(1) + 12, kStatusWidth * 3 / 2));
     for (int c = kFixedColumns; c < m_model->columnCount(); ++c)
         grdImport->setColumnWidth(c, qBound(110, grdImport->horizontalHeader()->sectionSizeHint(c) + 12, 240));
     showCounts();
