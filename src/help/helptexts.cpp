@@ -117,7 +117,9 @@ Topic importing()
                 "intestazioni usuali (Cognome e nome, oppure Cognome e Nome separati, Codice fiscale o C.F., Data di "
                 "nascita o Nato il, Cellulare, E-mail, Indirizzo, Comune o Città, Data iscrizione e così via). Le "
                 "colonne non riconosciute vengono ignorate; per scegliere il campo della scheda in cui importare una "
-                "colonna fare clic sulla sua intestazione.",
+                "colonna fare clic sulla sua intestazione, oppure, dalla tastiera, premere Invio, la barra spaziatrice "
+                "o il tasto Menu su una sua cella e scegliere il campo con le frecce. Sotto la griglia si legge per "
+                "intero l'esito della riga su cui si trova il cursore.",
                 "Prima di scrivere qualsiasi cosa in archivio, ogni riga viene controllata e la colonna Esito ne mostra "
                 "il risultato con un colore: verde per le righe pronte, rosa per quelle a cui mancano dati "
                 "obbligatori, arancione per un codice fiscale errato, lilla per i soci già presenti in archivio (stesso "
@@ -129,7 +131,10 @@ Topic importing()
                 "Il pulsante Importa chiede conferma e poi inserisce tutte le righe scelte in archivio in un'unica "
                 "operazione: se qualcosa va storto non viene inserita nessuna scheda. Al termine il programma riepiloga "
                 "quante righe sono state importate e quante no, e perché; il riepilogo può essere salvato in un file "
-                "di testo. Le schede importate non hanno foto: la si può aggiungere in seguito dall'archivio.",
+                "di testo. Le schede importate non hanno foto: la si può aggiungere in seguito dall'archivio. Se la "
+                "lettura del file, l'importazione o l'esportazione durano più di mezzo secondo, una finestra ne mostra "
+                "l'avanzamento con il pulsante Interrompi: un'importazione interrotta lascia l'archivio com'era, "
+                "un'esportazione interrotta lascia il file esportato in precedenza.",
             })};
 }
 
