@@ -261,9 +261,12 @@ std::optional<qint64> RecordFile::append(const QByteArray &records)
 namespace {
 
 // Writes `count` records at the end of the whole records, a block at a time;
-// the index of the first, or nothing when any of them could not be written.
+// the index of the first, or nothing when any of them could not be written
+// or `progress`, told after each block, stopped the writing (`stopped` then
+// says so).
 std::optional<qint64> writeAtEnd(QFile &file, int recordSize, qint64 count,
-                                 const std::function<QByteArray(qint64 i)> &record)
+                                 const std::function<QByteArray(qint64 i)> &record, const Progress &progress = {},
+                                 bool *stopped = nullptr)
 {
     constexpr qsizetype BlockBytes = 1 << 20;
     const qint64 index = file.size() / recordSize;
@@ -278,6 +281,11 @@ std::optional<qint64> writeAtEnd(QFile &file, int recordSize, qint64 count,
         if (written && (block.size() >= BlockBytes || i + 1 == count)) {
             written = file.write(block) == block.size();
             block.clear();
+            if (written && progress && !progress(i + 1, count)) {
+                if (stopped)
+                    *stopped = true;
+                return std::nullopt;
+            }
         }
     }
     if (!written || !FileLock::syncToDisk(file))
@@ -315,7 +323,7 @@ bool RecordFile::withWriteLock(const std::function<bool(Locked &)> &work)
 RecordFile::Appended RecordFile::appendAll(const std::function<qint64(const Locked &)> &plan,
                                            const std::function<QByteArray(qint64 i)> &record,
                                            const std::function<bool(qint64 first, qint64 count)> &done,
-                                           qint64 *first)
+                                           qint64 *first, const Progress &progress)
 {
     Session session(m_path, FileLock::Exclusive, m_recordSize);
     if (!session.ok())
@@ -328,7 +336,8 @@ RecordFile::Appended RecordFile::appendAll(const std::function<qint64(const Lock
     const QByteArray before = journalText(file, m_recordSize);
     if (!WholeFile::write(journal, before))
         return Appended::Failed;
-    const auto index = writeAtEnd(file, m_recordSize, count, record);
+    bool stopped = false;
+    const auto index = writeAtEnd(file, m_recordSize, count, record, progress, &stopped);
     // The journal goes last, and only once the records may stay: while it is
     // there, the records after its length are not the file's.
     if (index && (!done || done(*index, count)) && QFile::remove(journal)) {
@@ -337,9 +346,11 @@ RecordFile::Appended RecordFile::appendAll(const std::function<qint64(const Lock
             *first = *index;
         return Appended::Yes;
     }
-    if (restoreFrom(before, file, m_recordSize) == Restore::Done)
+    // A cut that fails leaves the journal, for the next operation to cut.
+    const bool cut = restoreFrom(before, file, m_recordSize) == Restore::Done;
+    if (cut)
         QFile::remove(journal);
-    return Appended::Failed;
+    return stopped && cut ? Appended::Stopped : Appended::Failed;
 }
 
 qint64 RecordFile::Locked::count() const

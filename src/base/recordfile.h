@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/progress.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -80,11 +82,14 @@ public:
     // where they went and may still refuse them; then the journal goes. A
     // kill or a power cut before that leaves the journal, and the next
     // operation on the file, by any copy of the program, cuts the file back
-    // to its length (see setRecoveryReporter).
-    enum class Appended { Yes, Nothing, Failed };
+    // to its length (see setRecoveryReporter). `progress` (when given) learns
+    // after every block how many records are written; when it answers false
+    // the file is cut back as after a failure, and the answer is Stopped.
+    enum class Appended { Yes, Nothing, Failed, Stopped };
     Appended appendAll(const std::function<qint64(const Locked &file)> &plan,
                        const std::function<QByteArray(qint64 i)> &record,
-                       const std::function<bool(qint64 first, qint64 count)> &done, qint64 *first);
+                       const std::function<bool(qint64 first, qint64 count)> &done, qint64 *first,
+                       const Progress &progress = {});
     // The file's stamp (see Locked::stamp); empty when it cannot be read.
     QByteArray stamp() const;
     // The journal of an unfinished appendAll.

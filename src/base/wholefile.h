@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/progress.h"
+
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
@@ -36,7 +38,6 @@ public:
     // for good), replacing any earlier copy only once it is complete.
     // `progress` learns the bytes copied so far and the total after each
     // piece; it answers false to stop, and the earlier copy stays.
-    using Progress = std::function<bool(qint64 copied, qint64 total)>;
     static bool copy(const QString &source, const QString &target, const Progress &progress = {});
 
 private:

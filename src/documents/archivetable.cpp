@@ -253,7 +253,7 @@ void ArchiveTable::setCell(qsizetype row, int column, const QString &text)
     m_edits.insert(quint64(row) * ColumnCount + quint64(column), text);
 }
 
-bool ArchiveTable::writeSpreadsheet(const QString &path) const
+bool ArchiveTable::writeSpreadsheet(const QString &path, const Progress &progress) const
 {
     static const QByteArray head =
         "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
@@ -297,12 +297,14 @@ bool ArchiveTable::writeSpreadsheet(const QString &path) const
                 return false;
             out.clear();
         }
+        if (progress && !progress(row + 1, rowCount()))
+            return false;
     }
     out += "</table></body></html>";
     return file.write(out) && file.commit();
 }
 
-bool ArchiveTable::writeWorkbook(const QString &path) const
+bool ArchiveTable::writeWorkbook(const QString &path, const Progress &progress) const
 {
     // The library writes to a path of its own: a temporary file beside the
     // target, on the same disk as its own temporary files, which takes the
@@ -356,6 +358,7 @@ bool ArchiveTable::writeWorkbook(const QString &path) const
             written = worksheet_write_string(sheet, lxw_row_t(row + 1), lxw_col_t(c), cell.text(), text)
                 == LXW_NO_ERROR;
         });
+        written = written && (!progress || progress(row + 1, rowCount()));
     }
     // Closing writes the file, and frees the workbook in any case.
     const bool closed = workbook_close(book) == LXW_NO_ERROR;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/progress.h"
 #include "members/schedaanagrafica.h"
 
 #include <QHash>
@@ -43,13 +44,16 @@ public:
 
     // Archivio_Soci.xls: one line of Windows-1252 HTML that spreadsheet
     // programs open as a worksheet, every data cell marked as text and its
-    // &, < and > escaped. Written whole or not at all.
-    bool writeSpreadsheet(const QString &path) const;
+    // &, < and > escaped. Written whole or not at all: `progress` learns the
+    // rows written so far and may stop the writing, which leaves the earlier
+    // file as it was (the answer is then false).
+    bool writeSpreadsheet(const QString &path, const Progress &progress = {}) const;
     // Archivio_Soci.xlsx: a workbook of one worksheet "Archivio Soci" with
     // the same columns, header row bold and frozen, the grid's column widths,
     // and every data cell a text cell holding the value exactly as typed
-    // (never a number, a date or a formula). Written whole or not at all.
-    bool writeWorkbook(const QString &path) const;
+    // (never a number, a date or a formula). Written whole or not at all,
+    // `progress` as for writeSpreadsheet().
+    bool writeWorkbook(const QString &path, const Progress &progress = {}) const;
 
     // The width of a workbook column, in characters of the default font,
     // that shows as many pixels as a grid column.

@@ -10,9 +10,11 @@
 #include "ui/picturebox.h"
 #include "ui/shaperect.h"
 #include "ui/statushints.h"
+#include "ui/workprogress.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -121,6 +123,9 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
                                     buttonFont);
     auto *cmdEsportaXlsx = Look::button(pan, QStringLiteral("cmdEsportaXlsx"), QStringLiteral("Esporta in .xlsx"),
                                         {176, 472, 150, 32}, buttonFont);
+    // Enter in the grid must not press a button; on a button it presses that one.
+    for (QPushButton *b : {cmdImporta, cmdEsportaXlsx})
+        b->setAutoDefault(false);
 
     auto *shpInfo = Look::rect(pan, QStringLiteral("shpInfo"), {16, 516, 830, 32}, Look::StatusBlue,
                                Look::StatusBlue);
@@ -171,7 +176,8 @@ void TfrmExpCandidati::cmdEsportaXlsxClick()
     exportTo(WorkbookFileName, &ArchiveTable::writeWorkbook);
 }
 
-void TfrmExpCandidati::exportTo(const QString &fileName, bool (ArchiveTable::*write)(const QString &) const)
+void TfrmExpCandidati::exportTo(const QString &fileName,
+                                bool (ArchiveTable::*write)(const QString &, const Progress &) const)
 {
     // A sheet with part of the members must never replace a complete one.
     if (!m_table.complete()) {
@@ -189,9 +195,21 @@ void TfrmExpCandidati::exportTo(const QString &fileName, bool (ArchiveTable::*wr
     // hands its text over when it loses the focus.
     if (grdRecords->isAncestorOf(QApplication::focusWidget()) && QApplication::focusWidget() != grdRecords)
         setFocus();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = (m_table.*write)(ProgramFolder::file(fileName));
-    QApplication::restoreOverrideCursor();
+    const QString path = ProgramFolder::file(fileName);
+    bool written = false;
+    bool stopped = false;
+    {
+        WorkProgress progress(this, QStringLiteral("Esportazione dell'archivio..."), QStringLiteral("riga scritta"),
+                              QStringLiteral("righe scritte"));
+        written = (m_table.*write)(path, progress.callback());
+        stopped = progress.stopped();
+    }
+    if (stopped) {
+        Messages::information(QFileInfo::exists(path)
+                                  ? QStringLiteral("Esportazione interrotta: il file %1 è rimasto com'era.").arg(fileName)
+                                  : QStringLiteral("Esportazione interrotta: il file %1 non è stato scritto.").arg(fileName));
+        return;
+    }
     if (!written) {
         Messages::plain(QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
                                        "che il file di Excel non sia già aperto."));
@@ -199,7 +217,7 @@ void TfrmExpCandidati::exportTo(const QString &fileName, bool (ArchiveTable::*wr
     }
     if (Messages::question(QStringLiteral("Le schede in archivio sono state esportate con successo.\n\r\n\rSi vuole "
                                           "aprire il file di Excel?")))
-        TMisc::Open(u'"' + ProgramFolder::file(fileName) + u'"');
+        TMisc::Open(u'"' + path + u'"');
 }
 
 void TfrmExpCandidati::cmdEsciClick()

@@ -34,7 +34,7 @@ protected:
 private:
     // Both exports: the same questions, checks and messages around the
     // writer of each file.
-    void exportTo(const QString &fileName, bool (ArchiveTable::*write)(const QString &) const);
+    void exportTo(const QString &fileName, bool (ArchiveTable::*write)(const QString &, const Progress &) const);
 
     ArchiveTable m_table;
     ArchiveTableModel *m_model;

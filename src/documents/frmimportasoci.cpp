@@ -8,6 +8,7 @@
 #include "documents/importhistory.h"
 #include "help/frmguida.h"
 #include "members/memberarchive.h"
+#include "ui/eventhook.h"
 #include "ui/filedialogs.h"
 #include "ui/look.h"
 #include "ui/messages.h"
@@ -15,12 +16,14 @@
 #include "ui/picturebox.h"
 #include "ui/shaperect.h"
 #include "ui/statushints.h"
+#include "ui/workprogress.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -35,6 +38,7 @@ using S = TSchedaAnagrafica;
 namespace {
 
 constexpr int kFixedColumns = 2; // the row's number and its judgement
+constexpr int kStatusWidth = 300; // the judgement's column at the least
 
 const struct
 {
@@ -195,9 +199,10 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     , m_model(new ImportTableModel(m_import, this))
 {
     setObjectName(QStringLiteral("frmImportaSoci"));
-    Look::fixedDialog(this, QStringLiteral(" Importazione soci da foglio di calcolo"), 980, 680);
+    // It grows, and the grid with it, for sheets of many columns.
+    Look::sizableDialog(this, QStringLiteral(" Importazione soci da foglio di calcolo"), 980, 680);
     Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);
-    QWidget *pan = Look::centredPanel(this, 980, 680);
+    QWidget *pan = Look::growingPanel(this, 980, 680);
     Look::textBanner(pan, QStringLiteral("imgTitolo"), {16, 12, 892, 84},
                      QStringLiteral("IMPORTAZIONE SOCI DA FOGLIO DI CALCOLO"),
                      {QStringLiteral("Aprire il file dei soci (CSV, Excel .xlsx, LibreOffice .ods o Archivio_Soci.xls), "
@@ -217,8 +222,13 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     auto *cmdValori = Look::button(pan, QStringLiteral("cmdValori"), QStringLiteral("Valori per tutte le righe..."),
                                    {764, 104, 200, 30}, buttonFont);
 
-    grdImport = Look::place(new QTableView(pan), QStringLiteral("grdImport"), {16, 142, 948, 338});
+    grdImport = Look::place(new QTableView(pan), QStringLiteral("grdImport"), {16, 142, 948, 314});
+    grdImport->setAccessibleName(QStringLiteral("Righe del file"));
+    grdImport->setAccessibleDescription(QStringLiteral("Invio, Spazio o il tasto Menu su una cella scelgono il campo "
+                                                       "della scheda in cui importare la sua colonna."));
     grdImport->setModel(m_model);
+    // Tab goes on to the next control, not through every cell.
+    grdImport->setTabKeyNavigation(false);
     m_model->setGrid(grdImport);
     grdImport->setAlternatingRowColors(true);
     grdImport->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -235,6 +245,29 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     mnuCampi = new QMenu(this);
     mnuCampi->setObjectName(QStringLiteral("mnuCampi"));
     connect(grdImport->horizontalHeader(), &QHeaderView::sectionClicked, this, &TfrmImportaSoci::chooseField);
+    // The same menu by keyboard, for the column of the current cell. Enter
+    // never reaches the window's buttons from here.
+    new EventHook(grdImport, [this](QEvent *event) {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        const bool enter = modifiers == Qt::NoModifier && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        const bool opens = enter
+            || (modifiers == Qt::NoModifier && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Menu))
+            || (modifiers == Qt::ShiftModifier && key->key() == Qt::Key_F10);
+        const int section = grdImport->currentIndex().isValid() ? grdImport->currentIndex().column() : -1;
+        if (!opens || section < kFixedColumns)
+            return enter;
+        chooseField(section);
+        return true;
+    });
+    // The whole judgement of the current row, which the grid's column may cut.
+    lblEsito = Look::label(pan, QStringLiteral("lblEsito"), QString(), {16, 460}, Look::font(QStringLiteral("Verdana"), 8),
+                           QColor(0x1F, 0x3B, 0x57));
+    lblEsito->setGeometry(16, 460, 948, 20);
+    lblEsito->setAccessibleName(QStringLiteral("Esito della riga corrente"));
+    connect(grdImport->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TfrmImportaSoci::showCurrent);
 
     // Which rows go in: the ready ones always, the others as ticked.
     Look::rect(pan, QStringLiteral("shpScelte"), {16, 488, 948, 84}, Qt::white, Look::TileBorder);
@@ -297,6 +330,28 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     connect(cmdAnnullaImportazione, &QPushButton::clicked, this, &TfrmImportaSoci::cmdAnnullaImportazioneClick);
     connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::importing()); });
     Look::shortcut(this, QKeySequence(Qt::Key_F1), cmdGuida);
+
+    // As the window grows: the grid with it, the commands on the right to
+    // the right, what stands below the grid down with the bottom edge.
+    const struct
+    {
+        const char *name;
+        int anchors;
+    } kAnchors[] = {
+        {"shpGuida", Look::Right}, {"cmdGuida", Look::Right}, {"cmdValori", Look::Right},
+        {"grdImport", Look::Wider | Look::Taller}, {"lblEsito", Look::Wider | Look::Down},
+        {"shpScelte", Look::Wider | Look::Down}, {"lblScelte", Look::Down}, {"shpPronte", Look::Down},
+        {"lblPronte", Look::Down}, {"lblRiepilogo", Look::Down}, {"cmdAnnullaImportazione", Look::Right | Look::Down},
+        {"cmdConferma", Look::Right | Look::Down}, {"cmdChiudi", Look::Right | Look::Down},
+        {"shpInfo", Look::Wider | Look::Down}, {"panInfo", Look::Down},
+    };
+    for (const auto &a : kAnchors)
+        Look::anchor(pan->findChild<QWidget *>(QString::fromLatin1(a.name), Qt::FindDirectChildrenOnly), a.anchors);
+    for (int k = 0; k < SpreadsheetImport::ProblemCount; ++k) {
+        Look::anchor(pan->findChild<QWidget *>(QStringLiteral("shpTipo%1").arg(k + 1), Qt::FindDirectChildrenOnly),
+                     Look::Down);
+        Look::anchor(m_kinds[size_t(k)], Look::Down);
+    }
     showFile();
 }
 
@@ -340,7 +395,9 @@ void TfrmImportaSoci::showFile()
     // The row number and judgement first, each column as wide as it needs
     // within reason.
     grdImport->setColumnWidth(0, 48);
-    grdImport->setColumnWidth(1, 250);
+    // Wide enough for the usual judgements; the user may widen it further.
+    grdImport->resizeColumnToContents(1);
+    grdImport->setColumnWidth(1, qBound(kStatusWidth, grdImport->columnWidth(1) + 12, kStatusWidth * 3 / 2));
     for (int c = kFixedColumns; c < m_model->columnCount(); ++c)
         grdImport->setColumnWidth(c, qBound(110, grdImport->horizontalHeader()->sectionSizeHint(c) + 12, 240));
     showCounts();
@@ -361,6 +418,17 @@ void TfrmImportaSoci::showCounts()
                                        .arg(number(m_import.keptCount(accepted())), number(m_import.rowCount()))
                                  : QString());
     cmdConferma->setEnabled(loaded);
+    showCurrent();
+}
+
+void TfrmImportaSoci::showCurrent()
+{
+    const QModelIndex current = grdImport->currentIndex();
+    const QString text = current.isValid() && current.row() < m_import.rowCount()
+        ? QStringLiteral("Riga %1: %2").arg(m_import.rowNumber(current.row())).arg(m_import.status(current.row()))
+        : QString();
+    lblEsito->setText(text);
+    lblEsito->setToolTip(text);
 }
 
 void TfrmImportaSoci::cmdApriClick()
@@ -370,14 +438,25 @@ void TfrmImportaSoci::cmdApriClick()
                           QStringLiteral("Fogli di calcolo (*.csv *.txt *.xlsx *.ods *.xls);;Tutti i file (*)"));
     if (path.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const SpreadsheetFile::Result read = m_import.load(path);
-    const bool judged = read.ok && m_import.judge(Clock::today());
-    QApplication::restoreOverrideCursor();
+    SpreadsheetFile::Result read;
+    bool judged = false;
+    bool stopped = false;
+    {
+        WorkProgress progress(this, QStringLiteral("Lettura del foglio di calcolo..."), QStringLiteral("riga letta"),
+                              QStringLiteral("righe lette"));
+        read = m_import.load(path, {}, progress.callback());
+        stopped = progress.stopped();
+        judged = read.ok && m_import.judge(Clock::today());
+    }
     if (!read.ok || !judged)
         m_import.clear(); // nothing shown of a file that cannot be judged
     m_path = read.ok && judged ? path : QString();
     showFile();
+    if (stopped) {
+        lblFile->setText(QStringLiteral("Nessun file aperto."));
+        Messages::information(QStringLiteral("Lettura interrotta: il file non è stato aperto."));
+        return;
+    }
     if (!read.ok) {
         lblFile->setText(QStringLiteral("Nessun file aperto."));
         Messages::plain(QStringLiteral("Attenzione: non è stato possibile leggere il file scelto.\n\r\n\r") + read.reason);
@@ -420,6 +499,10 @@ void TfrmImportaSoci::chooseField(int section)
     }
     QHeaderView *header = grdImport->horizontalHeader();
     mnuCampi->popup(header->viewport()->mapToGlobal(QPoint(header->sectionViewportPosition(section), header->height())));
+    // The arrow keys start from the field chosen now.
+    for (QAction *action : mnuCampi->actions())
+        if (action->isChecked())
+            mnuCampi->setActiveAction(action);
 }
 
 void TfrmImportaSoci::cmdConfermaClick()
@@ -450,9 +533,16 @@ void TfrmImportaSoci::cmdConfermaClick()
                             + QStringLiteral(".\n\r\n\rSi vuole procedere con l'importazione?")))
         return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const SpreadsheetImport::Outcome done = m_import.importInto(chosen);
-    QApplication::restoreOverrideCursor();
+    SpreadsheetImport::Outcome done;
+    {
+        WorkProgress progress(this, QStringLiteral("Importazione dei soci..."), QStringLiteral("socio scritto"),
+                              QStringLiteral("soci scritti"));
+        done = m_import.importInto(chosen, progress.callback());
+    }
+    if (done.kind == SpreadsheetImport::Outcome::Stopped) {
+        Messages::information(QStringLiteral("Importazione interrotta: l'archivio è rimasto com'era."));
+        return;
+    }
     if (done.kind == SpreadsheetImport::Outcome::Failed) {
         Messages::error(MemberArchive::ErrorText);
         return;

@@ -48,6 +48,8 @@ protected:
 private:
     void showFile();
     void showCounts();
+    // The current row's judgement, whole, under the grid.
+    void showCurrent();
     void chooseField(int section);
     void saveReport(const QString &report);
 
@@ -58,6 +60,7 @@ private:
     QTableView *grdImport;
     QMenu *mnuCampi;
     QLabel *lblFile;
+    QLabel *lblEsito;
     QLabel *lblRiepilogo;
     QLabel *lblPronte;
     std::array<QCheckBox *, SpreadsheetImport::ProblemCount> m_kinds{};

@@ -153,7 +153,8 @@ void SpreadsheetImport::clear()
     m_judged = false;
 }
 
-SpreadsheetFile::Result SpreadsheetImport::load(const QString &path, const SpreadsheetFile::Limits &limits)
+SpreadsheetFile::Result SpreadsheetImport::load(const QString &path, const SpreadsheetFile::Limits &limits,
+                                                const Progress &progress)
 {
     clear();
     m_today = Clock::today();
@@ -161,6 +162,8 @@ SpreadsheetFile::Result SpreadsheetImport::load(const QString &path, const Sprea
     std::vector<std::pair<qint64, QStringList>> above;
     bool headed = false;
     bool tooLarge = false;
+    bool stopped = false;
+    qint64 rowsRead = 0;
     const auto headingsFrom = [this, &above](size_t index) {
         setColumns(above[index].second);
         for (size_t i = index + 1; i < above.size(); ++i)
@@ -186,11 +189,14 @@ SpreadsheetFile::Result SpreadsheetImport::load(const QString &path, const Sprea
                 }
             }
             tooLarge = m_arena->bytes() > kMaxKept;
-            return !tooLarge;
+            stopped = !tooLarge && progress && !progress(++rowsRead, 0);
+            return !tooLarge && !stopped;
         },
         limits);
     if (result.ok && tooLarge)
         result = {false, SpreadsheetFile::tooLarge(), {}};
+    if (result.ok && stopped)
+        result = {false, QStringLiteral("Lettura interrotta."), {}};
     if (result.ok && !headed && !above.empty())
         headingsFrom(0);
     if (!result.ok)
@@ -626,7 +632,7 @@ QString SpreadsheetImport::report(const QString &path, quint8 accepted, qint64 f
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
-SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted)
+SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted, const Progress &progress)
 {
     Outcome outcome;
     std::vector<qint64> rows;
@@ -659,10 +665,12 @@ SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted)
             import.digest = digest.result();
             return ImportHistory::record(import);
         },
-        &first);
-    if (appended != RecordFile::Appended::Yes) {
-        outcome.kind = unread || appended == RecordFile::Appended::Failed ? Outcome::Failed : Outcome::NoRows;
-        return outcome;
+        &first, progress);
+    switch (appended) {
+    case RecordFile::Appended::Yes: break;
+    case RecordFile::Appended::Stopped: outcome.kind = Outcome::Stopped; return outcome;
+    case RecordFile::Appended::Nothing: outcome.kind = unread ? Outcome::Failed : Outcome::NoRows; return outcome;
+    case RecordFile::Appended::Failed: outcome.kind = Outcome::Failed; return outcome;
     }
     outcome.kind = Outcome::Imported;
     outcome.first = first;

@@ -55,8 +55,10 @@ public:
     SpreadsheetImport &operator=(const SpreadsheetImport &) = delete;
 
     // Reads the file's rows; what was read before is dropped. On success the
-    // rows still need judging.
-    SpreadsheetFile::Result load(const QString &path, const SpreadsheetFile::Limits &limits = {});
+    // rows still need judging. `progress` learns the rows read so far (their
+    // total is not known) and may stop the reading, which then keeps nothing.
+    SpreadsheetFile::Result load(const QString &path, const SpreadsheetFile::Limits &limits = {},
+                                 const Progress &progress = {});
     // Drops the rows and columns read.
     void clear();
     // Judges every row against the archive as it is now and against the
@@ -130,7 +132,7 @@ public:
     // What an import into the archive did.
     struct Outcome
     {
-        enum Kind { Imported, NoRows, Failed } kind = Failed;
+        enum Kind { Imported, NoRows, Failed, Stopped } kind = Failed;
         qint64 first = 0;  // index of the first member written
         qint64 count = 0;  // members written
         QString report;    // see report()
@@ -141,8 +143,10 @@ public:
     // judged once more under the archive's write lock against every card it
     // holds then (another copy of the program may have saved or imported
     // meanwhile), and notes the import so that it can be taken back. The
-    // rows are then put away, so that they cannot go in twice.
-    Outcome importInto(quint8 accepted);
+    // rows are then put away, so that they cannot go in twice. `progress`
+    // learns the members written so far; when it stops the import, the
+    // archive is left as it was, nothing is noted and the rows stay.
+    Outcome importInto(quint8 accepted, const Progress &progress = {});
     const QString &path() const { return m_path; }
 
 private:

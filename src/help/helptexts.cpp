@@ -118,8 +118,10 @@ Topic importing()
                 "nome, oppure Cognome e Nome separati, Codice fiscale o C.F., Data di nascita o Nato il, Cellulare, "
                 "E-mail, Indirizzo, Comune o Città, Data iscrizione, Quota 2026 e così via); un'unica colonna Telefono "
                 "va nel cellulare. Le colonne non riconosciute vengono ignorate; per scegliere il campo della scheda in "
-                "cui importare una colonna fare clic sulla sua intestazione, oppure portarsi su una sua cella e premere "
-                "Invio o la barra spaziatrice: la scelta viene ricordata per le importazioni successive.",
+                "cui importare una colonna fare clic sulla sua intestazione, oppure, dalla tastiera, premere Invio, la "
+                "barra spaziatrice o il tasto Menu su una sua cella e scegliere il campo con le frecce: la scelta viene "
+                "ricordata per le importazioni successive. Sotto la griglia si legge per intero l'esito della riga su "
+                "cui si trova il cursore.",
                 "Per un campo che nessuna colonna riempie (per esempio la qualifica) il pulsante Valori per tutte le "
                 "righe permette di scrivere un valore che sarà dato a tutte le righe importate.",
                 "Prima di scrivere qualsiasi cosa in archivio, ogni riga viene controllata e la colonna Esito ne mostra "
@@ -136,7 +138,10 @@ Topic importing()
                 "operazione: se qualcosa va storto, o se il programma viene interrotto, non viene inserita nessuna "
                 "scheda. Al termine il programma riepiloga quante righe sono state importate e quante no, e perché; il "
                 "riepilogo può essere salvato in un file di testo. Le schede importate non hanno foto: la si può "
-                "aggiungere in seguito dall'archivio.",
+                "aggiungere in seguito dall'archivio. Se la lettura del file, l'importazione o l'esportazione durano "
+                "più di mezzo secondo, una finestra ne mostra l'avanzamento con il pulsante Interrompi: "
+                "un'importazione interrotta lascia l'archivio com'era, un'esportazione interrotta lascia il file "
+                "esportato in precedenza.",
                 "Il pulsante Annulla l'ultima importazione toglie dall'archivio le schede aggiunte dall'ultima "
                 "importazione, purché nessuna di esse sia stata modificata e nessun'altra scheda sia stata aggiunta "
                 "dopo; prima di toglierle ne salva una copia nella cartella Backup.",

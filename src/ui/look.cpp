@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QScreen>
@@ -58,6 +59,48 @@ void fixedDialog(QWidget *dialog, const QString &caption, int width, int height,
     dialog->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::MSWindowsFixedSizeDialogHint);
     dialog->setFixedSize(width, height);
+}
+
+void sizableDialog(QWidget *dialog, const QString &caption, int width, int height)
+{
+    dialog->setWindowTitle(caption);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
+    dialog->setMinimumSize(width, height);
+    dialog->resize(width, height);
+}
+
+QWidget *growingPanel(QWidget *window, int width, int height, const QString &name)
+{
+    auto *panel = new QWidget(window);
+    panel->setObjectName(name);
+    panel->setMinimumSize(width, height);
+    auto *layout = new QGridLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel, 0, 0);
+    return panel;
+}
+
+void anchor(QWidget *control, int anchors)
+{
+    QWidget *panel = control->parentWidget();
+    const QRect design = control->geometry();
+    const QSize panelDesign = panel->minimumSize();
+    const QPointer<QWidget> guarded(control);
+    new EventHook(panel, [=](QEvent *event) {
+        if (event->type() != QEvent::Resize || !guarded)
+            return false;
+        const int dw = qMax(0, panel->width() - panelDesign.width());
+        const int dh = qMax(0, panel->height() - panelDesign.height());
+        // A label sized to its text keeps its size; only what stretches is
+        // given one.
+        const QPoint at = design.topLeft() + QPoint(anchors & Right ? dw : 0, anchors & Down ? dh : 0);
+        if (anchors & (Wider | Taller))
+            guarded->setGeometry(QRect(at, QSize(anchors & Wider ? design.width() + dw : guarded->width(),
+                                                 anchors & Taller ? design.height() + dh : guarded->height())));
+        else
+            guarded->move(at);
+        return false;
+    });
 }
 
 void centreOnScreen(QWidget *window)

@@ -45,6 +45,19 @@ QWidget *centredPanel(QWidget *window, int width, int height,
 // Qt::Window as `kind`, a top-level window of the same look.
 void fixedDialog(QWidget *dialog, const QString &caption, int width, int height, Qt::WindowType kind = Qt::Dialog);
 
+// A dialog of the same look that the user may enlarge and maximise, never
+// below its design size.
+void sizableDialog(QWidget *dialog, const QString &caption, int width, int height);
+
+// The design panel of a sizable window: it fills the window, no smaller than
+// the design size; its controls keep their design places unless anchored.
+QWidget *growingPanel(QWidget *window, int width, int height, const QString &name = QStringLiteral("panContainer"));
+// How a control on a growing panel follows the panel's right and bottom
+// edges as the panel grows past its design size: wider and taller stretch
+// it, right and down move it.
+enum Anchor { Wider = 1, Taller = 2, Right = 4, Down = 8 };
+void anchor(QWidget *control, int anchors);
+
 // Moves a window so that it stands in the middle of its screen.
 void centreOnScreen(QWidget *window);
 

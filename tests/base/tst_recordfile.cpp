@@ -41,6 +41,7 @@ private slots:
     void unopenableFileIsAnErrorAndStaysUnchanged();
     void appendOnAFullDisk();
     void copyStoppedKeepsTheEarlierCopy();
+    void appendAllStoppedKeepsTheFile();
     void waitsForAShortLock();
     void readersShareTheFileWritersHoldItAlone();
     void filesSavedWithARecordAreWrittenUnderItsLock();
@@ -260,6 +261,42 @@ void TestRecordFile::copyStoppedKeepsTheEarlierCopy()
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList({"copia.mp4", "video.mp4"}));
     QVERIFY(WholeFile::copy(folder.file(QStringLiteral("video.mp4")), folder.file(QStringLiteral("copia.mp4"))));
     QCOMPARE(folder.read(QStringLiteral("copia.mp4")), QByteArray(3 << 20, 'v'));
+}
+
+void TestRecordFile::appendAllStoppedKeepsTheFile()
+{
+    // An append of many records stopped after its second block leaves the
+    // file as it was, no journal, nothing confirmed; not stopped, it tells
+    // every block up to the last record.
+    TestFolder folder;
+    const QByteArray original = record('A') + record('B');
+    folder.write(QStringLiteral("a.pro"), original);
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    constexpr qint64 count = 700; // blocks of a megabyte: 291 records
+    QList<qint64> seen;
+    bool confirmed = false;
+    qint64 first = -1;
+    const auto append = [&](qint64 stopAt) {
+        seen.clear();
+        return file.appendAll([](const RecordFile::Locked &) { return count; }, [](qint64) { return record('C'); },
+                              [&](qint64, qint64) { return confirmed = true; }, &first,
+                              [&](qint64 done, qint64 total) {
+                                  seen << done;
+                                  return total == count && done < stopAt;
+                              });
+    };
+    QCOMPARE(append(500), RecordFile::Appended::Stopped);
+    QCOMPARE(seen, QList<qint64>({291, 582}));
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), original);
+    QVERIFY(!QFile::exists(file.journalPath()));
+    QVERIFY(!confirmed);
+    QCOMPARE(first, -1);
+
+    QCOMPARE(append(count + 1), RecordFile::Appended::Yes);
+    QCOMPARE(seen, QList<qint64>({291, 582, 700}));
+    QVERIFY(confirmed);
+    QCOMPARE(first, 2);
+    QCOMPARE(file.count(), std::optional<qint64>(2 + count));
 }
 
 void TestRecordFile::waitsForAShortLock()

@@ -168,6 +168,8 @@ private slots:
     void exportFromTheWindow();
     void exportThatCannotBeWrittenKeepsTheEarlierFile_data();
     void exportThatCannotBeWrittenKeepsTheEarlierFile();
+    void stoppedExportKeepsTheEarlierFile_data();
+    void stoppedExportKeepsTheEarlierFile();
     void archiveNotReadInFullIsNotExported();
     void archiveReadPartWayIsNotExported();
     void hints();
@@ -407,6 +409,55 @@ void TestExport::exportThatCannotBeWrittenKeepsTheEarlierFile()
     // Nothing left behind half written.
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("Archivio_Anagrafico.pro"), file}));
+}
+
+void TestExport::stoppedExportKeepsTheEarlierFile_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("earlier");
+    for (const auto &[command, file] : {std::pair{"cmdEsporta", "Archivio_Soci.xls"},
+                                        std::pair{"cmdEsportaXlsx", "Archivio_Soci.xlsx"}}) {
+        QTest::addRow("%s: earlier file kept", file) << command << file << true;
+        QTest::addRow("%s: none written", file) << command << file << false;
+    }
+}
+
+void TestExport::stoppedExportKeepsTheEarlierFile()
+{
+    // Interrompi half way through the rows.
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(bool, earlier);
+    TestFolder folder;
+    MemberArchive archive;
+    for (int i = 0; i < 300; ++i)
+        QVERIFY(archive.append(fullMember()));
+    if (earlier)
+        folder.write(file, "esportazione precedente");
+    TfrmExpCandidati window;
+    window.show();
+    QStringList steps;
+    WorkProgress::setAnswerForTesting([&](const QString &text, qint64 done, qint64 total) {
+        steps << QStringLiteral("%1 %2/%3").arg(text).arg(done).arg(total);
+        return done < 150;
+    });
+    m_messages->answerNext(true);
+    QTest::mouseClick(window.findChild<QWidget *>(command), Qt::LeftButton);
+    QCOMPARE(steps.size(), 150);
+    QCOMPARE(steps.last(), QStringLiteral("Esportazione dell'archivio... 150/300"));
+    QCOMPARE(m_messages->shown().size(), 2);
+    QCOMPARE(m_messages->shown().last().kind, Messages::Kind::Information);
+    QCOMPARE(m_messages->shown().last().text,
+             earlier ? QStringLiteral("Esportazione interrotta: il file %1 è rimasto com'era.").arg(file)
+                     : QStringLiteral("Esportazione interrotta: il file %1 non è stato scritto.").arg(file));
+    QCOMPARE(m_opened, QStringList());
+    QStringList files = {QStringLiteral("Archivio_Anagrafico.pro")};
+    if (earlier) {
+        QCOMPARE(folder.read(file), QByteArray("esportazione precedente"));
+        files << file;
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), files);
 }
 
 void TestExport::archiveNotReadInFullIsNotExported()

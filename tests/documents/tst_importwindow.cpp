@@ -2,6 +2,7 @@
 #include "documents/frmexpcandidati.h"
 #include "documents/frmimportasoci.h"
 #include "documents/frmvaloricomuni.h"
+#include "documents/importhistory.h"
 #include "documents/spreadsheetfile.h"
 #include "help/frmguida.h"
 #include "members/memberarchive.h"
@@ -10,7 +11,9 @@
 #include "support/windowtest.h"
 #include "ui/filedialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,6 +90,14 @@ private slots:
     void failedWriteLeavesTheArchiveAsItWas_data();
     void failedWriteLeavesTheArchiveAsItWas();
     void hintsAndHelp();
+    void fieldMenuByKeyboard_data();
+    void fieldMenuByKeyboard();
+    void tabLeavesTheGrid();
+    void windowGrowsWithTheGrid_data();
+    void windowGrowsWithTheGrid();
+    void judgementIsReadWhole();
+    void stoppedImportLeavesTheArchiveAsItWas();
+    void stoppedReadingOpensNothing();
     void aValueForEveryRowFromItsWindow();
     void lastImportUndoneFromTheWindow();
 
@@ -109,6 +120,11 @@ private:
     static void click(const TfrmImportaSoci &window, const QString &name)
     {
         QTest::mouseClick(window.findChild<QWidget *>(name), Qt::LeftButton);
+    }
+    static void activate(QWidget *window)
+    {
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
     }
 };
 
@@ -375,6 +391,223 @@ void TestImportWindow::hintsAndHelp()
     });
     click(window, QStringLiteral("cmdGuida"));
     QCOMPARE(title, QStringLiteral("Importazione soci da foglio di calcolo"));
+}
+
+void TestImportWindow::fieldMenuByKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("opens");
+    const int place = 2 + 4; // "Luogo di nascita"
+    QTest::newRow("Enter") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << place << true;
+    QTest::newRow("Enter of the keypad") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << place
+                                         << true;
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers() << place << true;
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << Qt::KeyboardModifiers() << place << true;
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier) << place << true;
+    // The judgement goes to no field; Enter there presses no button either.
+    QTest::newRow("Enter on the judgement") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << 1 << false;
+}
+
+void TestImportWindow::fieldMenuByKeyboard()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, column);
+    QFETCH(bool, opens);
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    TfrmImportaSoci window;
+    window.show();
+    activate(&window);
+    open(window, path);
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("grdImport"));
+    auto *menu = window.findChild<QMenu *>(QStringLiteral("mnuCampi"));
+    // Where a click on the column's heading places the menu.
+    QHeaderView *header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 10, header->height() / 2));
+    const QPoint clicked = menu->pos();
+    menu->hide();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, column));
+    const QString heading = grid->model()->headerData(column, Qt::Horizontal).toString();
+    QTest::keyClick(grid, Qt::Key(key), modifiers);
+    if (!opens) {
+        QVERIFY(!menu->isVisible());
+        QVERIFY(window.isVisible());
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(m_messages->shown().size(), 0);
+        QCOMPARE(window.importedCount(), 0);
+        return;
+    }
+    QVERIFY(menu->isVisible());
+    // Under the column's heading, the field chosen now the active one.
+    QCOMPARE(menu->pos(), clicked);
+    QVERIFY(menu->activeAction());
+    QCOMPARE(menu->activeAction()->text(), QStringLiteral("Luogo nascita"));
+    QList<QAction *> fields;
+    for (QAction *a : menu->actions())
+        if (!a->isSeparator())
+            fields << a;
+    const QString next = fields.at(fields.indexOf(menu->activeAction()) + 1)->text();
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    QVERIFY(!menu->isVisible());
+    QCOMPARE(grid->model()->headerData(column, Qt::Horizontal).toString(),
+             heading.section(u'\n', 0, 0) + QStringLiteral("\n→ ") + next);
+}
+
+void TestImportWindow::tabLeavesTheGrid()
+{
+    // Forwards from the grid: the choices of rows, then the commands up to
+    // Importa, each once; no button is the default one that Enter presses.
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    TfrmImportaSoci window;
+    QStringList walked;
+    Modal::setHandlerForTesting([&](QDialog *) {
+        activate(&window);
+        open(window, path);
+        auto *grid = window.findChild<QTableView *>(QStringLiteral("grdImport"));
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, 3));
+        for (int i = 0; i < 20 && !walked.contains(QStringLiteral("cmdConferma")); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        window.findChild<QWidget *>(QStringLiteral("chkMancanti"))->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        for (QPushButton *b : window.findChildren<QPushButton *>())
+            QVERIFY2(!b->isDefault() && !b->autoDefault(), qPrintable(b->objectName()));
+    });
+    Modal::show(&window);
+    QVERIFY(walked.size() >= 5);
+    QCOMPARE(walked.mid(0, 4), QStringList({"chkMancanti", "chkCodFisc", "chkDoppi", "chkLunghi"}));
+    QCOMPARE(walked.last(), QStringLiteral("cmdConferma"));
+    QCOMPARE(walked.count(QStringLiteral("grdImport")), 0);
+}
+
+void TestImportWindow::windowGrowsWithTheGrid_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("as designed") << QSize(980, 680) << QSize(980, 680);
+    QTest::newRow("enlarged") << QSize(1400, 900) << QSize(1400, 900);
+    QTest::newRow("never smaller") << QSize(700, 500) << QSize(980, 680);
+}
+
+void TestImportWindow::windowGrowsWithTheGrid()
+{
+    QFETCH(QSize, size);
+    QFETCH(QSize, shown);
+    TestFolder folder;
+    TfrmImportaSoci window;
+    QVERIFY(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    QCOMPARE(window.minimumSize(), QSize(980, 680));
+    window.resize(size);
+    window.show();
+    QCOMPARE(window.size(), shown);
+    const int dw = shown.width() - 980, dh = shown.height() - 680;
+    const auto at = [&window](const char *name) { return window.findChild<QWidget *>(QLatin1String(name))->geometry(); };
+    QCOMPARE(at("grdImport"), QRect(16, 142, 948 + dw, 314 + dh));
+    QCOMPARE(at("cmdApri"), QRect(16, 104, 150, 30));
+    QCOMPARE(at("cmdValori"), QRect(764 + dw, 104, 200, 30));
+    QCOMPARE(at("shpScelte"), QRect(16, 488 + dh, 948 + dw, 84));
+    QCOMPARE(at("chkLunghi").topLeft(), QPoint(496 + 20, 546 + dh));
+    QCOMPARE(at("cmdConferma"), QRect(676 + dw, 584 + dh, 140, 32));
+    QCOMPARE(at("cmdChiudi"), QRect(824 + dw, 584 + dh, 140, 32));
+    QCOMPARE(at("lblRiepilogo").topLeft(), QPoint(16, 592 + dh));
+    QCOMPARE(at("shpInfo"), QRect(16, 632 + dh, 948 + dw, 32));
+}
+
+void TestImportWindow::judgementIsReadWhole()
+{
+    // A row missing three fields, its code wrong: the column fits the whole
+    // judgement and the user may widen it; the current row's is said whole
+    // under the grid.
+    TestFolder folder;
+    QByteArray bytes = QByteArray(kHeadings) + "\r\n";
+    for (QChar c : row(QStringLiteral("Rossi"), QStringLiteral("RSSMRA80A01H501U")))
+        bytes += char(c.unicode());
+    bytes += "\r\nVerdi;Anna;F;01/01/1980;;;Perugia;;Socio ordinario;VRDNNA85M41D612A;3331234567;01/02/2020;\r\n";
+    folder.write(QStringLiteral("soci.csv"), bytes);
+    TfrmImportaSoci window;
+    window.show();
+    open(window, folder.file(QStringLiteral("soci.csv")));
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("grdImport"));
+    const QString status = QStringLiteral("Mancano: luogo di nascita, indirizzo, CAP; codice fiscale errato");
+    QCOMPARE(statuses(window).at(1), status);
+    QVERIFY(grid->columnWidth(1) > grid->fontMetrics().horizontalAdvance(status));
+    QCOMPARE(grid->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
+    auto *esito = window.findChild<QLabel *>(QStringLiteral("lblEsito"));
+    QVERIFY(esito);
+    QVERIFY(!esito->accessibleName().isEmpty());
+    QCOMPARE(esito->text(), QString());
+    grid->setCurrentIndex(grid->model()->index(1, 4));
+    QCOMPARE(esito->text(), QStringLiteral("Riga 3: ") + status);
+    QVERIFY(esito->width() >= esito->fontMetrics().horizontalAdvance(esito->text()));
+}
+
+void TestImportWindow::stoppedImportLeavesTheArchiveAsItWas()
+{
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    const QByteArray before = folder.read(MemberArchive::FileName);
+    TfrmImportaSoci window;
+    window.show();
+    open(window, path);
+    click(window, QStringLiteral("chkMancanti"));
+    QStringList steps;
+    WorkProgress::setAnswerForTesting([&](const QString &text, qint64 done, qint64 total) {
+        steps << QStringLiteral("%1 %2/%3").arg(text).arg(done).arg(total);
+        return false; // Interrompi at once
+    });
+    FileDialogs::Script noReport; // were the import to go ahead
+    m_messages->answerNext(true);
+    click(window, QStringLiteral("cmdConferma"));
+    QCOMPARE(steps, QStringList{"Importazione dei soci... 2/2"});
+    QCOMPARE(m_messages->shown().size(), 2);
+    QCOMPARE(m_messages->shown().at(1).kind, Messages::Kind::Information);
+    QCOMPARE(m_messages->shown().at(1).text, QStringLiteral("Importazione interrotta: l'archivio è rimasto com'era."));
+    QCOMPARE(folder.read(MemberArchive::FileName), before);
+    QVERIFY(!QFile::exists(MemberArchive().file().journalPath()));
+    bool failed = true;
+    QVERIFY(!ImportHistory::last(&failed));
+    QVERIFY(!failed);
+    QCOMPARE(window.importedCount(), 0);
+
+    // The rows are still there, and go in when not stopped.
+    QCOMPARE(statuses(window).size(), 5);
+    WorkProgress::setAnswerForTesting({});
+    m_messages->answerNext(true);
+    m_messages->answerNext(false);
+    click(window, QStringLiteral("cmdConferma"));
+    QCOMPARE(window.importedCount(), 2);
+    QVERIFY(ImportHistory::last());
+}
+
+void TestImportWindow::stoppedReadingOpensNothing()
+{
+    TestFolder folder;
+    const QString path = mixedSheet(folder);
+    TfrmImportaSoci window;
+    window.show();
+    QStringList steps;
+    WorkProgress::setAnswerForTesting([&](const QString &text, qint64 done, qint64 total) {
+        steps << QStringLiteral("%1 %2/%3").arg(text).arg(done).arg(total);
+        return done < 3; // Interrompi at the third row
+    });
+    open(window, path);
+    QCOMPARE(steps, QStringList({"Lettura del foglio di calcolo... 1/0", "Lettura del foglio di calcolo... 2/0",
+                                 "Lettura del foglio di calcolo... 3/0"}));
+    QCOMPARE(m_messages->texts(), QStringList{"Lettura interrotta: il file non è stato aperto."});
+    QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Information);
+    QCOMPARE(statuses(window).size(), 0);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblFile"))->text(), QStringLiteral("Nessun file aperto."));
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("cmdConferma"))->isEnabled());
 }
 
 void TestImportWindow::aValueForEveryRowFromItsWindow()

@@ -5,6 +5,7 @@
 #include "base/recordfile.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
+#include "ui/workprogress.h"
 
 #include <QApplication>
 #include <QObject>
@@ -41,6 +42,7 @@ protected:
         delete m_messages;
         m_messages = nullptr;
         Modal::setHandlerForTesting({});
+        WorkProgress::setAnswerForTesting({});
     }
 
     Messages::Recorder *m_messages = nullptr;

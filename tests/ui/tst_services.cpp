@@ -4,12 +4,15 @@
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include "ui/modal.h"
+#include "ui/workprogress.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QFileInfo>
 #include <QTest>
@@ -33,6 +36,7 @@ private slots:
     void shellOpenTargets_data();
     void shellOpenTargets();
     void shellOpenReportsNothing();
+    void workProgressStopsAtInterrompi();
 };
 
 void TestServices::realBoxesHaveTheirKindInItalian_data()
@@ -195,6 +199,39 @@ void TestServices::shellOpenReportsNothing()
     // A drive letter is not a URL scheme.
     QVERIFY(TMisc::targetOf(QStringLiteral("\"C:\\Quorvel\\Archivio_Soci.xls\"")).isLocalFile());
     QVERIFY(recorder.shown().isEmpty());
+}
+
+void TestServices::workProgressStopsAtInterrompi()
+{
+    // Not shown for quick work; its Interrompi, in Italian and named, stops
+    // the work at the next step; the wait cursor goes with it.
+    QWidget window;
+    window.show();
+    {
+        WorkProgress progress(&window, QStringLiteral("Importazione dei soci..."), QStringLiteral("socio scritto"),
+                              QStringLiteral("soci scritti"));
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        auto *dialog = window.findChild<QProgressDialog *>(QStringLiteral("dlgAvanzamento"));
+        QVERIFY(dialog);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->minimumDuration(), 500);
+        QCOMPARE(dialog->labelText(), QStringLiteral("Importazione dei soci..."));
+        QVERIFY(progress.step(1, 10));
+        QVERIFY(!progress.stopped());
+        for (QWidget *w : {static_cast<QWidget *>(dialog), dialog->findChild<QWidget *>(QStringLiteral("lblAvanzamento")),
+                           dialog->findChild<QWidget *>(QStringLiteral("prbAvanzamento"))})
+            QVERIFY(w && !w->accessibleName().isEmpty());
+        auto *stop = dialog->findChild<QPushButton *>(QStringLiteral("cmdInterrompi"));
+        QVERIFY(stop);
+        QCOMPARE(stop->text(), QStringLiteral("Interrompi"));
+        QCOMPARE(stop->accessibleName(), QStringLiteral("Interrompi"));
+        stop->click();
+        QVERIFY(!progress.step(2, 10));
+        QVERIFY(progress.stopped());
+        QVERIFY(!progress.callback()(3, 10));
+    }
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!window.findChild<QProgressDialog *>());
 }
 
 QTEST_MAIN(TestServices)
