@@ -583,6 +583,10 @@ void TfrmImportaSoci::cmdConfermaClick()
                                                    : SpreadsheetImport::problemText(SpreadsheetImport::NotMember));
         text += QStringLiteral("\n\r\n\rRighe non importate: %1 (%2).").arg(number(left), why.join(QStringLiteral(", ")));
     }
+    if (!done.undoable)
+        text += QStringLiteral("\n\r\n\rAttenzione: non è stato possibile registrare l'importazione nel file %1, "
+                               "quindi non potrà essere annullata.")
+                    .arg(QString::fromLatin1(ImportHistory::FileName));
     text += QStringLiteral("\n\r\n\rSi vuole salvare il riepilogo dell'importazione in un file di testo?");
     if (Messages::question(text))
         saveReport(done.report);

@@ -9,6 +9,7 @@
 #include "documents/importhistory.h"
 #include "members/memberarchive.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
@@ -635,11 +636,23 @@ QString SpreadsheetImport::report(const QString &path, quint8 accepted, qint64 f
 SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted, const Progress &progress)
 {
     Outcome outcome;
-    std::vector<qint64> rows;
     bool unread = false;
     ImportHistory::Digest digest;
     const ImportHistory::Import noted{0, Clock::now(), QFileInfo(m_path).fileName(), 0, 0, {}};
     qint64 first = 0;
+    // The cards are made before the archive is locked, so that other copies
+    // of the program wait only for the writing; those of a sheet too large to
+    // keep them in memory are made while they are written.
+    constexpr qint64 MadeAhead = 64 << 20;
+    std::vector<qint64> rows = keptRows(accepted);
+    QByteArray made;
+    if (qint64(rows.size()) * S::RecordSize <= MadeAhead) {
+        made.reserve(qsizetype(rows.size()) * S::RecordSize);
+        for (qint64 row : rows)
+            made += member(row).toBytes();
+    }
+    QElapsedTimer locked;
+    locked.start();
     const RecordFile::Appended appended = MemberArchive().file().appendAll(
         [&](const RecordFile::Locked &archive) -> qint64 {
             // Judged again unless nobody wrote since the archive was read.
@@ -649,29 +662,36 @@ SpreadsheetImport::Outcome SpreadsheetImport::importInto(quint8 accepted, const 
                     return 0;
                 }
                 judgeRows();
+                std::vector<qint64> now = keptRows(accepted);
+                if (now != rows) {
+                    rows = std::move(now);
+                    made.clear();
+                }
             }
-            rows = keptRows(accepted);
             return qint64(rows.size());
         },
         [&](qint64 i) {
-            const QByteArray record = member(rows[size_t(i)]).toBytes();
+            const QByteArray record = made.isEmpty() ? member(rows[size_t(i)]).toBytes()
+                                                     : made.mid(i * S::RecordSize, S::RecordSize);
             digest.add(record);
             return record;
         },
-        [&](qint64 at, qint64 count) {
-            ImportHistory::Import import = noted;
-            import.first = at;
-            import.count = count;
-            import.digest = digest.result();
-            return ImportHistory::record(import);
-        },
-        &first, progress);
+        {}, &first, progress);
+    outcome.lockedMs = locked.elapsed();
     switch (appended) {
     case RecordFile::Appended::Yes: break;
     case RecordFile::Appended::Stopped: outcome.kind = Outcome::Stopped; return outcome;
     case RecordFile::Appended::Nothing: outcome.kind = unread ? Outcome::Failed : Outcome::NoRows; return outcome;
     case RecordFile::Appended::Failed: outcome.kind = Outcome::Failed; return outcome;
     }
+    // Noted once the archive is free again: should this fail, or the program
+    // die first, the import stands and only cannot be taken back (a card
+    // another copy adds or saves meanwhile keeps it from being taken back too).
+    ImportHistory::Import import = noted;
+    import.first = first;
+    import.count = qint64(rows.size());
+    import.digest = digest.result();
+    outcome.undoable = ImportHistory::record(import);
     outcome.kind = Outcome::Imported;
     outcome.first = first;
     outcome.count = qint64(rows.size());

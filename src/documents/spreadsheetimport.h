@@ -135,6 +135,8 @@ public:
         enum Kind { Imported, NoRows, Failed, Stopped } kind = Failed;
         qint64 first = 0;  // index of the first member written
         qint64 count = 0;  // members written
+        qint64 lockedMs = 0; // how long the archive was held for the writing
+        bool undoable = false; // noted, so that it can be taken back
         QString report;    // see report()
         std::array<qint64, ProblemCount> skipped{}; // rows left out, by first problem
         qint64 notMembers = 0;                      // rows left out that are no members
@@ -142,7 +144,7 @@ public:
     // Writes the rows kept with `accepted` to the archive, all or none,
     // judged once more under the archive's write lock against every card it
     // holds then (another copy of the program may have saved or imported
-    // meanwhile), and notes the import so that it can be taken back. The
+    // meanwhile), then notes the import so that it can be taken back. The
     // rows are then put away, so that they cannot go in twice. `progress`
     // learns the members written so far; when it stops the import, the
     // archive is left as it was, nothing is noted and the rows stay.

@@ -170,6 +170,7 @@ private slots:
     void lastImportTakenBack_data();
     void lastImportTakenBack();
     void twoCopiesImportingTheSameFile();
+    void anImportThatCannotBeNotedStands();
     void aFieldTakesItsFirstColumn();
 };
 
@@ -972,6 +973,23 @@ void TestImport::twoCopiesImportingTheSameFile()
         QCOMPARE(codes, QList<int>({0, 3}));
         QCOMPARE(MemberArchive().count(), std::optional<qint64>(9));
     }
+}
+
+void TestImport::anImportThatCannotBeNotedStands()
+{
+    // The history cannot be written (here a folder takes its name): the
+    // members are in the archive all the same, and the import is said to be
+    // one that cannot be taken back.
+    TestFolder folder;
+    QVERIFY(QDir(folder.path()).mkdir(QString::fromLatin1(ImportHistory::FileName)));
+    SpreadsheetImport import;
+    loadSheet(import, folder, {readyRow()});
+    const auto outcome = import.importInto(0);
+    QCOMPARE(int(outcome.kind), int(SpreadsheetImport::Outcome::Imported));
+    QVERIFY(!outcome.undoable);
+    QCOMPARE(MemberArchive().count(), std::optional<qint64>(2));
+    QCOMPARE(int(ImportHistory::undoLast().kind), int(ImportHistory::Undo::Failed));
+    QCOMPARE(MemberArchive().count(), std::optional<qint64>(2));
 }
 
 QTEST_MAIN(TestImport)
