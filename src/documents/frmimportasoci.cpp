@@ -218,7 +218,10 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
                                  buttonFont);
     lblFile = Look::label(pan, QStringLiteral("lblFile"), QStringLiteral("Nessun file aperto."), {178, 111},
                           Look::font(QStringLiteral("Tahoma"), 9), QColor(0x1F, 0x3B, 0x57));
-    lblFile->setFixedWidth(574);
+    // The file's name, kind and rows on up to two lines, wider as the window grows.
+    lblFile->setGeometry(178, 102, 574, 34);
+    lblFile->setWordWrap(true);
+    lblFile->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto *cmdValori = Look::button(pan, QStringLiteral("cmdValori"), QStringLiteral("Valori per tutte le righe..."),
                                    {764, 104, 200, 30}, buttonFont);
 
@@ -339,6 +342,7 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
         int anchors;
     } kAnchors[] = {
         {"shpGuida", Look::Right}, {"cmdGuida", Look::Right}, {"cmdValori", Look::Right},
+        {"lblFile", Look::Wider},
         {"grdImport", Look::Wider | Look::Taller}, {"lblEsito", Look::Wider | Look::Down},
         {"shpScelte", Look::Wider | Look::Down}, {"lblScelte", Look::Down}, {"shpPronte", Look::Down},
         {"lblPronte", Look::Down}, {"lblRiepilogo", Look::Down}, {"cmdAnnullaImportazione", Look::Right | Look::Down},
@@ -641,7 +645,13 @@ void TfrmImportaSoci::cmdAnnullaImportazioneClick()
     switch (undo.kind) {
     case ImportHistory::Undo::Undone:
         m_imported -= qMin(m_imported, undo.import.count);
-        Messages::information(
+        // Rows on show that repeated the cards taken away are new again.
+        if (m_import.rowCount() > 0 && m_import.judge(Clock::today())) {
+            m_model->changed();
+            showCounts();
+        }
+        // OK alone: a Cancel here would read as taking back the undo.
+        Messages::plain(
             (undo.import.count == 1 ? QStringLiteral("È stata tolta dall'archivio 1 scheda, aggiunta dall'ultima importazione.")
                                     : QStringLiteral("Sono state tolte dall'archivio %1 schede, aggiunte dall'ultima "
                                                      "importazione.")

@@ -96,6 +96,7 @@ private slots:
     void windowGrowsWithTheGrid_data();
     void windowGrowsWithTheGrid();
     void judgementIsReadWhole();
+    void fileLineIsReadWhole();
     void stoppedImportLeavesTheArchiveAsItWas();
     void stoppedReadingOpensNothing();
     void aValueForEveryRowFromItsWindow();
@@ -515,6 +516,7 @@ void TestImportWindow::windowGrowsWithTheGrid()
     QCOMPARE(at("grdImport"), QRect(16, 142, 948 + dw, 314 + dh));
     QCOMPARE(at("cmdApri"), QRect(16, 104, 150, 30));
     QCOMPARE(at("cmdValori"), QRect(764 + dw, 104, 200, 30));
+    QCOMPARE(at("lblFile"), QRect(178, 102, 574 + dw, 34));
     QCOMPARE(at("shpScelte"), QRect(16, 488 + dh, 948 + dw, 84));
     QCOMPARE(at("chkLunghi").topLeft(), QPoint(496 + 20, 546 + dh));
     QCOMPARE(at("cmdConferma"), QRect(676 + dw, 584 + dh, 140, 32));
@@ -549,6 +551,30 @@ void TestImportWindow::judgementIsReadWhole()
     grid->setCurrentIndex(grid->model()->index(1, 4));
     QCOMPARE(esito->text(), QStringLiteral("Riga 3: ") + status);
     QVERIFY(esito->width() >= esito->fontMetrics().horizontalAdvance(esito->text()));
+}
+
+void TestImportWindow::fileLineIsReadWhole()
+{
+    // A long name, its kind and its rows: all of it stays in sight beside
+    // Apri file..., wrapped if need be.
+    TestFolder folder;
+    const QString name = QStringLiteral("Elenco soci Roma 2026 aggiornato.csv");
+    QByteArray bytes = QByteArray(kHeadings) + "\r\n";
+    for (QChar c : row(QStringLiteral("Rossi"), QStringLiteral("RSSMRA80A01H501U")))
+        bytes += char(c.unicode());
+    folder.write(name, bytes + "\r\n");
+    TfrmImportaSoci window;
+    window.show();
+    open(window, folder.file(name));
+    auto *file = window.findChild<QLabel *>(QStringLiteral("lblFile"));
+    QVERIFY(file->text().startsWith(name));
+    QVERIFY(file->text().endsWith(QStringLiteral("1 riga di dati")));
+    const int needed = file->wordWrap() ? file->heightForWidth(file->width())
+                                        : file->fontMetrics().horizontalAdvance(file->text()) > file->width()
+                                            ? 2 * file->height()
+                                            : file->height();
+    QVERIFY2(needed <= file->height(), qPrintable(file->text()));
+    QVERIFY(file->geometry().right() < window.findChild<QWidget *>(QStringLiteral("cmdValori"))->geometry().left());
 }
 
 void TestImportWindow::stoppedImportLeavesTheArchiveAsItWas()
@@ -659,6 +685,9 @@ void TestImportWindow::lastImportUndoneFromTheWindow()
     m_messages->answerNext(false);
     click(window, QStringLiteral("cmdConferma"));
     QCOMPARE(MemberArchive().count(), std::optional<qint64>(2));
+    // Opened again, the row is in the archive now.
+    open(window, path);
+    QVERIFY(statuses(window).at(0).contains(QStringLiteral("in archivio (scheda 2)")));
 
     // No to the question keeps the card; yes takes it away and says where
     // its copy is.
@@ -676,7 +705,10 @@ void TestImportWindow::lastImportUndoneFromTheWindow()
     QVERIFY(m_messages->texts().at(1).startsWith(
         QStringLiteral("È stata tolta dall'archivio 1 scheda, aggiunta dall'ultima importazione.\n\r\n\rUna copia delle "
                        "schede tolte è nel file Importazione_annullata_2025-06-15_10-30-00.pro della cartella Backup.")));
+    QCOMPARE(m_messages->shown().at(1).kind, Messages::Kind::Plain);
     QCOMPARE(folder.read(MemberArchive::FileName), before);
+    // The rows on show are judged against the archive without it.
+    QCOMPARE(statuses(window).at(0), QStringLiteral("Pronta"));
 }
 
 QTEST_MAIN(TestImportWindow)
