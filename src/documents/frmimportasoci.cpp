@@ -234,7 +234,10 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     grdImport->setTabKeyNavigation(false);
     m_model->setGrid(grdImport);
     grdImport->setAlternatingRowColors(true);
-    grdImport->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // One cell is the current one, so that a keyboard user sees the column
+    // that Enter or Space will send to a field.
+    grdImport->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grdImport->setSelectionMode(QAbstractItemView::SingleSelection);
     grdImport->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdImport->setWordWrap(false);
     grdImport->verticalHeader()->hide();

@@ -21,8 +21,8 @@ std::optional<Format> detect(const QString &path, QString *reason)
     // A named pipe or a device would keep the program waiting for good.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return fail(QStringLiteral("Quello scelto non è un file ordinario (è una cartella, una pipe o un dispositivo) e "
-                                   "non può essere importato."));
+        return fail(QStringLiteral("Quello scelto non è un file ordinario (è una cartella, un dispositivo o un canale di "
+                                   "comunicazione) e non può essere importato."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("Il file non può essere aperto: accertarsi che esista e di avere il permesso di "

@@ -433,6 +433,8 @@ void TestImportWindow::fieldMenuByKeyboard()
     menu->hide();
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(0, column));
+    // The current cell alone is marked, so the column the keys act on shows.
+    QCOMPARE(grid->selectionModel()->selectedIndexes(), QModelIndexList{grid->model()->index(0, column)});
     const QString heading = grid->model()->headerData(column, Qt::Horizontal).toString();
     QTest::keyClick(grid, Qt::Key(key), modifiers);
     if (!opens) {
