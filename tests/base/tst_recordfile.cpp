@@ -4,6 +4,7 @@
 #include "support/filecapabilities.h"
 #include "support/testfolder.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -50,6 +51,8 @@ private slots:
     void appendAllIsAllOrNothing_data();
     void appendAllIsAllOrNothing();
     void aKilledAppendIsCutBackWhenTheFileIsNextOpened();
+    void aJournalLeftBesideTheFile_data();
+    void aJournalLeftBesideTheFile();
 };
 
 void TestRecordFile::missingFileIsCreatedEmpty()
@@ -504,6 +507,41 @@ void TestRecordFile::aKilledAppendIsCutBackWhenTheFileIsNextOpened()
     QCOMPARE(folder.read(QStringLiteral("a.pro")), original);
     QVERIFY(!QFile::exists(file.journalPath()));
     QCOMPARE(file.append(record('C')), std::optional<qint64>(2));
+}
+
+void TestRecordFile::aJournalLeftBesideTheFile_data()
+{
+    QTest::addColumn<QByteArray>("left");    // the file as the killed append left it
+    QTest::addColumn<QByteArray>("journal");
+    QTest::addColumn<QByteArray>("after");   // the file once next opened
+    QTest::addColumn<qint64>("removed");     // the records said to be taken away
+    const QByteArray tail(7, 'p');
+    QTest::newRow("the append wrote over a part record")
+        << record('A') + record('B') + record('c') + record('d') + record('e')
+        << QByteArray::number(2 * kSize + tail.size()) + '\n' + tail << record('A') + record('B') + tail << qint64(3);
+    QTest::newRow("a journal that says nothing sound")
+        << record('A') + record('B') << QByteArray("12ab") << record('A') + record('B') << qint64(0);
+}
+
+void TestRecordFile::aJournalLeftBesideTheFile()
+{
+    // Whatever the journal says, it is acted on once and then dropped.
+    QFETCH(QByteArray, left);
+    QFETCH(QByteArray, journal);
+    QFETCH(QByteArray, after);
+    QFETCH(qint64, removed);
+    TestFolder folder;
+    folder.write(QStringLiteral("a.pro"), left);
+    RecordFile file(folder.file(QStringLiteral("a.pro")), kSize);
+    QVERIFY(WholeFile::write(file.journalPath(), journal));
+    QList<qint64> told;
+    RecordFile::setRecoveryReporter([&](const QString &, qint64 records) { told << records; });
+    QCOMPARE(file.count(), std::optional<qint64>(after.size() / kSize));
+    QCoreApplication::processEvents();
+    RecordFile::setRecoveryReporter({});
+    QCOMPARE(told, removed ? QList<qint64>{removed} : QList<qint64>());
+    QCOMPARE(folder.read(QStringLiteral("a.pro")), after);
+    QVERIFY(!QFile::exists(file.journalPath()));
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)

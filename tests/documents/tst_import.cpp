@@ -519,6 +519,7 @@ void TestImport::cleanedValues_data()
     QTest::newRow("postcode of two digits") << int(S::fCap) << "12" << "00012";
     QTest::newRow("postcode of one digit") << int(S::fCap) << "9" << "00009";
     QTest::newRow("postcode as a decimal number") << int(S::fCap) << "53.0" << "00053";
+    QTest::newRow("postcode as a decimal number, Italian style") << int(S::fCap) << "53,0" << "00053";
     QTest::newRow("postcode of six digits stays") << int(S::fCap) << "123456" << "123456";
     QTest::newRow("eight digits, day first") << int(S::fDataNasc) << "01021980" << "01/02/1980";
     QTest::newRow("eight digits, year first") << int(S::fDataNasc) << "19800201" << "01/02/1980";
@@ -527,6 +528,7 @@ void TestImport::cleanedValues_data()
                                         << QString(QStringLiteral("Ros") + QChar(0) + QStringLiteral("si\x01 Ma\x7Frio")
                                                    + QChar(0x85))
                                         << "Rossi Mario";
+    QTest::newRow("a delete character alone") << int(S::fCandidato) << "Ros\x7Fsi Mario" << "Rossi Mario";
     QTest::newRow("a tab between words") << int(S::fNote) << "quota\tpagata" << "quota pagata";
     QTest::newRow("postcode whole") << int(S::fCap) << "06100" << "06100";
     QTest::newRow("postcode with words") << int(S::fCap) << "184 Roma" << "184 Roma";
@@ -600,6 +602,8 @@ void TestImport::rowKinds_data()
     QTest::newRow("a postcode that is no Italian one")
         << QStringList{readyRow().replace(QStringLiteral("06100"), QStringLiteral("CH-6900"))}
         << "Pronta; CAP non valido (importato così com'è)" << true;
+    QTest::newRow("the lowest Italian postcode")
+        << QStringList{readyRow().replace(QStringLiteral("06100"), QStringLiteral("00010"))} << "Pronta" << true;
     QTest::newRow("a total") << QStringList{readyRow(), "Totale soci: 301;;;;;;;;;;;;"} << "Non è un socio: riga di totale"
                              << false;
     QTest::newRow("a subtotal per town") << QStringList{"Subtotale Perugia;;;;;;Perugia;;;;;;"}
@@ -822,6 +826,13 @@ void TestImport::aValueForAFieldNoColumnFills()
     QVERIFY(std::find(unfilled.begin(), unfilled.end(), int(S::fCandidato)) == unfilled.end());
     QVERIFY(std::find(unfilled.begin(), unfilled.end(), int(S::fCodFisc)) == unfilled.end());
     QVERIFY(std::find(unfilled.begin(), unfilled.end(), int(S::fCap)) == unfilled.end());
+    // Nor is the fiscal code one value for every row when no column gives it.
+    SpreadsheetImport noCodes;
+    folder.write(QStringLiteral("senza codici.csv"), "Cognome e nome;Citt\xE0\r\nRossi Mario;Perugia\r\n");
+    QVERIFY(noCodes.load(folder.file(QStringLiteral("senza codici.csv"))).ok);
+    const std::vector<int> noCodeColumn = noCodes.unfilledFields();
+    QVERIFY(std::find(noCodeColumn.begin(), noCodeColumn.end(), int(S::fCodFisc)) == noCodeColumn.end());
+    QVERIFY(std::find(noCodeColumn.begin(), noCodeColumn.end(), int(S::fSettore)) != noCodeColumn.end());
 
     import.setCommonValue(S::fSettore, QStringLiteral(" Socio ordinario "));
     import.setCommonValue(S::fCap, QStringLiteral("99999")); // a column fills it: no common value
@@ -873,6 +884,10 @@ void TestImport::pipesAreRefusedAtOnce()
     QVERIFY(!read.ok);
     QVERIFY(read.reason.contains(QStringLiteral("non è un file ordinario")));
     QVERIFY(!import.load(folder.path()).ok);
+    // A file gone since it was chosen is said to be unopenable, not to be a pipe.
+    const auto gone = import.load(folder.file(QStringLiteral("altro.csv")));
+    QVERIFY(!gone.ok);
+    QVERIFY(gone.reason.startsWith(QStringLiteral("Il file non può essere aperto")));
 }
 
 void TestImport::controlCharactersNeverReachACard()
