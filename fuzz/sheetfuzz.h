@@ -77,7 +77,9 @@ inline void check(const QString &path, const Reader &read)
             import.cell(i, int(c), nullptr, &cut);
         }
     }
-    if (import.keptCount(0xF) != import.rowCount() || import.keptRows(0).size() != size_t(import.keptCount(0)))
+    // Every box ticked lets every row in but those that are no members.
+    if (import.keptCount(0xF) != import.rowCount() - import.countWith(SpreadsheetImport::NotMember)
+        || import.keptRows(0).size() != size_t(import.keptCount(0)))
         std::abort();
 }
 
