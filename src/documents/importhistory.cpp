@@ -90,9 +90,21 @@ QByteArray Digest::result() const
     return QByteArray::number(quint64(m_first), 16) + '-' + QByteArray::number(quint64(m_second), 16);
 }
 
+namespace {
+
+// Nothing noted yet: reading does not make the file.
+bool noHistory()
+{
+    return !QFileInfo::exists(ProgramFolder::file(QString::fromLatin1(FileName)));
+}
+
+} // namespace
+
 QHash<QString, int> chosenTargets()
 {
     QHash<QString, int> chosen;
+    if (noHistory())
+        return chosen;
     Connection c;
     if (!c.ok())
         return chosen;
@@ -138,6 +150,10 @@ bool record(const Import &import)
 
 std::optional<Import> last(bool *failed)
 {
+    if (failed)
+        *failed = false;
+    if (noHistory())
+        return std::nullopt;
     if (failed)
         *failed = true;
     Connection c;
