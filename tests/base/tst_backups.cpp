@@ -143,6 +143,7 @@ private slots:
     void firstWriteOfEachDayIsCopied_data();
     void firstWriteOfEachDayIsCopied();
     void newOrEmptyFileIsCopiedOnceItHoldsSomething();
+    void cardsTakenAwayAreCopiedFirst();
     void thirtyFirstDayDropsTheOldest();
     void copiesDatedAfterTodayPushNothingOut();
     void backgroundCopyIsTheFileBeforeTheDaysFirstWrite();
@@ -217,6 +218,19 @@ void TestBackups::newOrEmptyFileIsCopiedOnceItHoldsSomething()
     write(folder, Append, QStringLiteral("Archivio_Anagrafico.pro"), 'b');
     QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"))), records("a"));
     QCOMPARE(int(Backups::list().size()), 1);
+}
+
+// An import taken back on a later day shortens the archive: its first write
+// of that day too.
+void TestBackups::cardsTakenAwayAreCopiedFirst()
+{
+    TestFolder folder;
+    const QString name = QStringLiteral("Archivio_Anagrafico.pro");
+    folder.write(name, records("abc"));
+    RecordFile file(folder.file(name), kSize);
+    QVERIFY(file.withWriteLock([](RecordFile::Locked &archive) { return archive.truncate(1); }));
+    QCOMPARE(folder.read(name), records("a"));
+    QCOMPARE(readFile(copyOf(folder, QStringLiteral("Archivio_Anagrafico_2026-03-01.pro"))), records("abc"));
 }
 
 void TestBackups::thirtyFirstDayDropsTheOldest()
@@ -335,6 +349,7 @@ void TestBackups::dayCopyOutlivesAKill_data()
     QTest::newRow("what the copy needs is on disk") << "";
     QTest::newRow("its record of replaced bytes damaged") << "damaged";
     QTest::newRow("its record of replaced bytes lost") << "lost";
+    QTest::newRow("the bytes of an entry damaged") << "entry";
 }
 
 void TestBackups::dayCopyOutlivesAKill()
@@ -365,6 +380,14 @@ void TestBackups::dayCopyOutlivesAKill()
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadWrite));
             file.write(QByteArray(int(file.size()), '\x5a'));
+        }
+        if (journal == QStringLiteral("entry")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(file.size() - 1));
+            const char last = file.read(1).at(0);
+            QVERIFY(file.seek(file.size() - 1));
+            QVERIFY(file.putChar(char(last ^ 0x20)));
         }
     }
 
@@ -444,7 +467,8 @@ void TestBackups::onlyCopiesOfTheProgramsFilesAreListedAndRestored()
     for (const QString &name : real)
         folder.write(QStringLiteral("Backup/") + name, QByteArray());
     for (const char *name : {"quorvel_2026-12-02", "Appunti_2026-02-01.txt", "Frontespizio_2026-02-01.ini",
-                             "Archivio_Anagrafico_2026-02-01.ini", "Soci_2026-02-01.qvl.bak", "libQt6Core_2026-02-01.so"})
+                             "Archivio_Anagrafico_2026-02-01.ini", "Soci_2026-02-01.qvl.bak", "libQt6Core_2026-02-01.so",
+                             "Quorvel_2026-02-01_25-61-00.ini"})
         folder.write(QStringLiteral("Backup/") + QString::fromLatin1(name), "[Sede]\r\n");
     folder.write(QStringLiteral("quorvel"), "the program");
     const QStringList before = backupFolder(folder);
