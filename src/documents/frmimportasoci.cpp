@@ -453,7 +453,12 @@ void TfrmImportaSoci::cmdApriClick()
                               QStringLiteral("righe lette"));
         read = m_import.load(path, {}, progress.callback());
         stopped = progress.stopped();
-        judged = read.ok && m_import.judge(Clock::today());
+    }
+    if (read.ok && !stopped) {
+        WorkProgress progress(this, QStringLiteral("Controllo delle righe..."), QStringLiteral("riga controllata"),
+                              QStringLiteral("righe controllate"));
+        judged = m_import.judge(Clock::today(), progress.callback());
+        stopped = progress.stopped();
     }
     if (!read.ok || !judged)
         m_import.clear(); // nothing shown of a file that cannot be judged
@@ -520,7 +525,23 @@ void TfrmImportaSoci::cmdConfermaClick()
     }
     // Judged again against the archive as it is now: another copy of the
     // program may have saved members since the file was opened.
-    if (!m_import.judge(Clock::today())) {
+    bool judged = false, stopped = false;
+    {
+        WorkProgress progress(this, QStringLiteral("Controllo delle righe..."), QStringLiteral("riga controllata"),
+                              QStringLiteral("righe controllate"));
+        judged = m_import.judge(Clock::today(), progress.callback());
+        stopped = progress.stopped();
+    }
+    if (stopped) {
+        // The rows are judged only in part: the file is put away.
+        m_import.clear();
+        m_path.clear();
+        showFile();
+        lblFile->setText(QStringLiteral("Nessun file aperto."));
+        Messages::information(QStringLiteral("Importazione interrotta: l'archivio è rimasto com'era."));
+        return;
+    }
+    if (!judged) {
         Messages::error(MemberArchive::ErrorText);
         return;
     }

@@ -434,7 +434,7 @@ bool SpreadsheetImport::readArchive(const std::function<bool(const RecordFile::V
     return true;
 }
 
-bool SpreadsheetImport::judge(const QDate &today)
+bool SpreadsheetImport::judge(const QDate &today, const Progress &progress)
 {
     m_today = today;
     MemberArchive archive;
@@ -443,17 +443,18 @@ bool SpreadsheetImport::judge(const QDate &today)
     if (!readArchive([&archive](const RecordFile::Visitor &visit) { return archive.forEach(visit); }))
         return false;
     m_archiveStamp = archive.file().stamp() == before ? before : QByteArray();
-    m_judged = true;
-    judgeRows();
-    return true;
+    m_judged = judgeRows(progress);
+    return m_judged;
 }
 
-void SpreadsheetImport::judgeRows()
+bool SpreadsheetImport::judgeRows(const Progress &progress)
 {
     // The rows above, by the same keys, with their numbers in the sheet.
     std::unordered_map<quint64, qint64> codes, names;
     for (Row &row : m_rows) {
         const qint64 index = qint64(&row - m_rows.data());
+        if (progress && index % 1024 == 1023 && !progress(index + 1, rowCount()))
+            return false;
         const S m = member(index);
         row.duplicateOf = 0;
         row.remarks = !m.Cap.isEmpty() && !italianPostcode(m.Cap) ? ForeignPostcode : 0;
@@ -486,6 +487,7 @@ void SpreadsheetImport::judgeRows()
         if (nameKey)
             names.emplace(nameKey, row.number);
     }
+    return true;
 }
 
 SpreadsheetImport::Problem SpreadsheetImport::firstProblem(qint64 row) const

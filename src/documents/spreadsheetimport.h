@@ -63,8 +63,9 @@ public:
     void clear();
     // Judges every row against the archive as it is now and against the
     // rows above it; false, and nothing judged, when the archive cannot be
-    // read. `today` places the two-digit years.
-    bool judge(const QDate &today);
+    // read or `progress` (told of the rows judged) asks to stop. `today`
+    // places the two-digit years.
+    bool judge(const QDate &today, const Progress &progress = {});
 
     const std::vector<Column> &columns() const { return m_columns; }
     // Sends a column to a target; a column that went there before is ignored
@@ -166,7 +167,8 @@ private:
     void setColumns(const QStringList &headings);
     QByteArrayView bytes(qint64 row, int column) const;
     QString text(qint64 row, int column) const;
-    void judgeRows();
+    // False when `progress` asked to stop part way.
+    bool judgeRows(const Progress &progress = {});
     bool readArchive(const std::function<bool(const RecordFile::Visitor &)> &forEach);
     quint8 problemsOf(const TSchedaAnagrafica &member, quint32 *missing, quint32 *tooLong) const;
     QString statusOf(qint64 row, quint8 problems) const;

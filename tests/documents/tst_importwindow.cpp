@@ -99,6 +99,7 @@ private slots:
     void fileLineIsReadWhole();
     void stoppedImportLeavesTheArchiveAsItWas();
     void stoppedReadingOpensNothing();
+    void stoppedJudgingOpensNothing();
     void aValueForEveryRowFromItsWindow();
     void lastImportUndoneFromTheWindow();
 
@@ -635,6 +636,31 @@ void TestImportWindow::stoppedReadingOpensNothing()
     QCOMPARE(m_messages->shown().at(0).kind, Messages::Kind::Information);
     QCOMPARE(statuses(window).size(), 0);
     QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblFile"))->text(), QStringLiteral("Nessun file aperto."));
+    QVERIFY(!window.findChild<QWidget *>(QStringLiteral("cmdConferma"))->isEnabled());
+}
+
+void TestImportWindow::stoppedJudgingOpensNothing()
+{
+    // A sheet long enough for its rows' check to be stopped part way.
+    TestFolder folder;
+    QStringList lines{QString::fromUtf8(kHeadings)};
+    for (int i = 0; i < 2100; ++i)
+        lines << row(QStringLiteral("Rossi%1").arg(i), QStringLiteral("RSSMRA80A01H501U"));
+    folder.write(QStringLiteral("lunga.csv"), lines.join(QStringLiteral("\r\n")).toLatin1());
+    TfrmImportaSoci window;
+    window.show();
+    QStringList checks;
+    WorkProgress::setAnswerForTesting([&](const QString &text, qint64 done, qint64 total) {
+        if (text != QLatin1String("Controllo delle righe..."))
+            return true;
+        checks << QStringLiteral("%1/%2").arg(done).arg(total);
+        return false;
+    });
+    open(window, folder.file(QStringLiteral("lunga.csv")));
+    WorkProgress::setAnswerForTesting({});
+    QCOMPARE(checks, QStringList{"1024/2100"});
+    QCOMPARE(m_messages->texts(), QStringList{"Lettura interrotta: il file non è stato aperto."});
+    QCOMPARE(statuses(window).size(), 0);
     QVERIFY(!window.findChild<QWidget *>(QStringLiteral("cmdConferma"))->isEnabled());
 }
 
