@@ -214,6 +214,8 @@ Topic backups()
             })};
 }
 
+// The launcher's topic as it has always been; the daily copies have their
+// own topic (the backups window's F1) and their own section of Guida.pdf.
 Topic guide()
 {
     QStringList all = paragraphs({
@@ -237,9 +239,6 @@ Topic guide()
         "Quorvel con Vori può essere utilizzato anche su chiavetta USB: basta copiare la cartella del programma sulla "
         "chiavetta e fare doppio clic sull'applicazione che vi si trova. Copiare la cartella su un dispositivo "
         "esterno è anche il modo più rapido per fare una copia di sicurezza.",
-        "Il programma fa inoltre da sé, ogni giorno, una copia dell'archivio dei soci, dei registri e dei file di "
-        "impostazione nella cartella Backup della cartella del programma, e ne conserva gli ultimi 30 giorni: "
-        "l'icona Copie di sicurezza della schermata di partenza le elenca e ne ripristina una.",
         "Quorvel con Vori è quindi lo strumento ideale per le associazioni che gestiscono l'archivio dei propri "
         "soci e tengono il registro in forma cartacea e digitale, e non richiede quasi alcun tempo di "
         "apprendimento.",

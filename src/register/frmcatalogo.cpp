@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -166,11 +167,26 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget *parent)
                                      QStringLiteral(":/art/btn_annulla.svg"));
     lblMemory = hiddenLabel(pan, QStringLiteral("lblMemory"));
     lblFile = hiddenLabel(pan, QStringLiteral("lblFile"));
-    // The entry drawn as chosen is the one selected; Enter or a double-click
-    // opens it as Apri archivio does.
-    connect(lstFiles, &QListWidget::currentItemChanged, this, [](QListWidgetItem *current) {
-        if (current)
-            current->setSelected(true);
+    // An entry is chosen by a click or the arrow keys, never by the list
+    // taking the focus; Enter or a double-click opens it as Apri archivio does.
+    // The first arrow key chooses the entry the focus stands on, so that the
+    // only book of a list can be chosen too.
+    lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    new EventHook(lstFiles, [this](QEvent *event) {
+        if (event->type() != QEvent::KeyPress || !lstFiles->selectedItems().isEmpty() || !lstFiles->currentItem())
+            return false;
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            lstFiles->currentItem()->setSelected(true);
+            return true;
+        default:
+            return false;
+        }
     });
     connect(lstFiles, &QListWidget::itemDoubleClicked, this, &TfrmApriCatalogo::btnApriClick);
     onEnter(lstFiles, [this] { btnApriClick(); });

@@ -256,6 +256,10 @@ void TestPageWindow::listOpenAndDelete()
     for (int i = 0; i < files->count(); ++i)
         shown << files->item(i)->text();
     QCOMPARE(shown, QStringList({"alfa.qvl", "Iscritti 2024.qvl", "Zeta.qvl"}));
+    // The list taking the focus from the keyboard chooses no book.
+    QFocusEvent focused(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(files, &focused);
+    QVERIFY(files->selectedItems().isEmpty());
     click(list, QStringLiteral("btnApri"));
     QCOMPARE(m_messages->shown().last().text,
              QStringLiteral("Attenzione: selezionare il Quorvel dall'elenco prima di premere il pulsante Apri archivio."));
