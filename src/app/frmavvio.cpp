@@ -5,7 +5,7 @@
 #include "app/frminfo.h"
 #include "app/frmsplash.h"
 #include "app/maker.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "app/windowregistry.h"
 #include "ui/look.h"
 #include "ui/modal.h"

@@ -1,7 +1,7 @@
 #include "app/frmsplash.h"
 
 #include "app/maker.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "ui/linklabel.h"
 #include "ui/look.h"
 #include "ui/picturebox.h"

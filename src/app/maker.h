@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 
 #include <QString>
 #include <QUrl>

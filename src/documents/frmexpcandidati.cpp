@@ -1,6 +1,6 @@
 #include "documents/frmexpcandidati.h"
 
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/programfolder.h"
 #include "documents/frmimportasoci.h"
 #include "help/frmguida.h"

@@ -1,6 +1,6 @@
 #include "documents/frmprivacy.h"
 
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/blanks.h"
 #include "base/clock.h"
 #include "base/formats.h"

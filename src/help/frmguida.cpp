@@ -1,6 +1,6 @@
 #include "help/frmguida.h"
 
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/programfolder.h"
 #include "ui/linklabel.h"
 #include "ui/look.h"

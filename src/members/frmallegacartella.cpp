@@ -1,6 +1,6 @@
 #include "members/frmallegacartella.h"
 
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/blanks.h"
 #include "base/fixedtext.h"
 #include "base/programfolder.h"

@@ -1,6 +1,6 @@
 #include "members/frmcandidati.h"
 
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/blanks.h"
 #include "base/programfolder.h"
 #include "checks/frmcodfisc.h"

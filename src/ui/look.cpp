@@ -42,14 +42,25 @@ void setVerticalGradient(QWidget *window, const QColor &top, const QColor &botto
     });
 }
 
-QWidget *centredPanel(QWidget *window, int width, int height, const QString &name)
+namespace {
+
+// The design panel alone in its window's layout.
+QWidget *panelOf(QWidget *window, const QString &name, Qt::Alignment alignment)
 {
     auto *panel = new QWidget(window);
     panel->setObjectName(name);
-    panel->setFixedSize(width, height);
     auto *layout = new QGridLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(panel, 0, 0, Qt::AlignCenter);
+    layout->addWidget(panel, 0, 0, alignment);
+    return panel;
+}
+
+} // namespace
+
+QWidget *centredPanel(QWidget *window, int width, int height, const QString &name)
+{
+    QWidget *panel = panelOf(window, name, Qt::AlignCenter);
+    panel->setFixedSize(width, height);
     return panel;
 }
 
@@ -71,12 +82,8 @@ void sizableDialog(QWidget *dialog, const QString &caption, int width, int heigh
 
 QWidget *growingPanel(QWidget *window, int width, int height, const QString &name)
 {
-    auto *panel = new QWidget(window);
-    panel->setObjectName(name);
+    QWidget *panel = panelOf(window, name, {});
     panel->setMinimumSize(width, height);
-    auto *layout = new QGridLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(panel, 0, 0);
     return panel;
 }
 

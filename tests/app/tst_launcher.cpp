@@ -2,7 +2,7 @@
 #include "app/frminfo.h"
 #include "app/frmsplash.h"
 #include "app/startup.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "app/persistentwindow.h"
 #include "app/windowregistry.h"
 #include "support/testfolder.h"

@@ -1,6 +1,6 @@
 #include "../members/cardwindow.h"
 #include "app/startup.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/filelock.h"
 #include "base/recordfile.h"
 #include "documents/archivetable.h"

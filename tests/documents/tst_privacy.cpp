@@ -1,6 +1,6 @@
 #include "../members/cardwindow.h"
 #include "app/startup.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/clock.h"
 #include "base/recordfile.h"
 #include "documents/frmprivacy.h"

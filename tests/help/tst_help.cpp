@@ -1,6 +1,6 @@
 #include "../members/cardwindow.h"
 #include "app/startup.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "documents/frmexpcandidati.h"
 #include "app/frmcopiesicurezza.h"
 #include "help/frmguida.h"

@@ -1,5 +1,5 @@
 #include "app/startup.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/recordfile.h"
 #include "cardwindow.h"
 #include "checks/frmcodfisc.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/startup.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "base/recordfile.h"
 #include "ui/messages.h"
 #include "ui/modal.h"

@@ -1,5 +1,5 @@
 #include "app/startup.h"
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 #include "support/testfolder.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"

@@ -1,4 +1,4 @@
-#include "app/tmisc.h"
+#include "base/tmisc.h"
 
 #include "base/blanks.h"
 
