@@ -7,10 +7,13 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
+
+#include <optional>
 
 namespace FieldBehaviours {
 
@@ -136,6 +139,60 @@ void showWholeText(QLineEdit *field, bool left)
 
 } // namespace
 
+namespace {
+
+// Where the user left the cursor (and the selection Qt keeps when only the
+// window lost the focus) before the field went back to showing its start.
+struct Caret
+{
+    QString text;
+    int cursor = 0;
+    int anchor = 0;
+
+    static Caret of(const QLineEdit *field, bool keepSelection)
+    {
+        Caret caret{field->text(), field->cursorPosition(), field->cursorPosition()};
+        if (keepSelection && field->hasSelectedText()) {
+            const int start = field->selectionStart();
+            caret.anchor = caret.cursor == start ? start + field->selectionLength() : start;
+        }
+        return caret;
+    }
+
+    void restore(QLineEdit *field) const
+    {
+        if (anchor == cursor)
+            field->setCursorPosition(cursor);
+        else
+            field->setSelection(anchor, cursor - anchor);
+    }
+};
+
+bool focusLeftWindowOnly(const QEvent *event)
+{
+    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+// Tab, Backtab and a shortcut select the whole text, a click puts the cursor
+// where it points: any other return (a message box closed, a window left and
+// taken up again, the program giving the focus back) finds the cursor where
+// it was, unless the text changed meanwhile.
+bool restoresCaret(const QEvent *event)
+{
+    switch (static_cast<const QFocusEvent *>(event)->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::MouseFocusReason:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
 void wholeTextTips(QWidget *window)
 {
     for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
@@ -144,9 +201,23 @@ void wholeTextTips(QWidget *window)
         field->setProperty("wholeTextTips", true);
         QObject::connect(field, &QLineEdit::textChanged, field,
                          [field] { showWholeText(field, !field->isModified()); });
-        new EventHook(field, [field](QEvent *event) {
-            if (event->type() == QEvent::FocusOut || event->type() == QEvent::Resize)
-                showWholeText(field, event->type() == QEvent::FocusOut);
+        new EventHook(field, [field, left = std::optional<Caret>()](QEvent *event) mutable {
+            switch (event->type()) {
+            case QEvent::FocusOut:
+                left = Caret::of(field, focusLeftWindowOnly(event));
+                showWholeText(field, true);
+                break;
+            case QEvent::FocusIn:
+                if (left && left->text == field->text() && restoresCaret(event))
+                    left->restore(field);
+                left.reset();
+                break;
+            case QEvent::Resize:
+                showWholeText(field, false);
+                break;
+            default:
+                break;
+            }
             return false;
         });
         showWholeText(field, true);

@@ -29,6 +29,8 @@ void enterMovesTo(QWidget *from, QWidget *to);
 
 // Every line of `window` whose text is wider than its box shows the text's
 // start while the line has not the focus, and the whole text as its tooltip.
+// When the focus comes back other than by Tab or a click (a message box
+// closed, another window left), the cursor and selection are where they were.
 void wholeTextTips(QWidget *window);
 
 // Only digits are typed or pasted (a pasted text keeps its digits); every key

@@ -69,6 +69,8 @@ private slots:
     void vatWindow_data();
     void vatWindow();
     void vatWindowTyping();
+    void typingGoesOnAfterTheWarning_data();
+    void typingGoesOnAfterTheWarning();
 };
 
 void TestChecks::fiscalCodes_data()
@@ -288,6 +290,38 @@ void TestChecks::vatWindowTyping()
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), dialog->findChild<QPushButton *>(QStringLiteral("btnControlla")));
         QVERIFY(recorder.shown().isEmpty());
+    });
+}
+
+void TestChecks::typingGoesOnAfterTheWarning_data()
+{
+    QTest::addColumn<bool>("vat");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("fiscal code") << false << QStringLiteral("AAAAAA00A00A000") << QStringLiteral("I") << kCodFiscLength;
+    QTest::newRow("VAT number") << true << QStringLiteral("0636339100") << QStringLiteral("1") << kPartitaIvaLength;
+}
+
+void TestChecks::typingGoesOnAfterTheWarning()
+{
+    // One character short, Controlla, the warning closed: the next character
+    // typed goes at the end, where the cursor was.
+    QFETCH(bool, vat);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, warning);
+    Messages::Recorder recorder;
+    TfrmCodFisc codeWindow;
+    TfrmPartitaIva vatWindow;
+    IdentifierCheckWindow &window = vat ? static_cast<IdentifierCheckWindow &>(vatWindow) : codeWindow;
+    runWindow(window, [&](QDialog *dialog) {
+        typeText(window.field(), first);
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnControlla")), Qt::LeftButton);
+        QCOMPARE(recorder.texts(), QStringList{warning});
+        QCOMPARE(QApplication::focusWidget(), window.field());
+        typeText(window.field(), last);
+        QCOMPARE(window.field()->text(), first + last);
     });
 }
 

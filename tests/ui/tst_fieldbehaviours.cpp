@@ -72,6 +72,8 @@ private slots:
     void digitFieldEditingKeys_data();
     void digitFieldEditingKeys();
     void wholeTextTips();
+    void caretWhenFocusComesBack_data();
+    void caretWhenFocusComesBack();
     void fileNameFilter_data();
     void fileNameFilter();
     void typingCleanup_data();
@@ -266,6 +268,69 @@ void TestFieldBehaviours::wholeTextTips()
     form.fields[1]->setText(longText);
     QCOMPARE(form.fields[1]->toolTip(), longText);
     QCOMPARE(form.fields[1]->cursorPosition(), 0);
+}
+
+// How the focus leaves the field and comes back to it.
+enum Away { OtherWindow, OtherWindowTextSet, ProgramFocus, TabBack };
+
+void TestFieldBehaviours::caretWhenFocusComesBack_data()
+{
+    QTest::addColumn<int>("away");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("selected");
+    // The user left the cursor after "RSSMRA80" with "80" selected.
+    QTest::newRow("a message box or another window, then back") << int(OtherWindow) << 8 << QStringLiteral("80");
+    QTest::newRow("the program set another text meanwhile") << int(OtherWindowTextSet) << 0 << QString();
+    QTest::newRow("another field, then the program's setFocus") << int(ProgramFocus) << 8 << QString();
+    QTest::newRow("Tab back selects the whole text") << int(TabBack) << 16 << QStringLiteral("RSSMRA80A01H501U");
+}
+
+void TestFieldBehaviours::caretWhenFocusComesBack()
+{
+    QFETCH(int, away);
+    QFETCH(int, cursor);
+    QFETCH(QString, selected);
+    Form form(2);
+    form.fields[0]->setFixedWidth(60); // the code is wider than its box
+    FieldBehaviours::wholeTextTips(form.window.get());
+    form.show();
+    QLineEdit *field = form.fields[0];
+    focus(field);
+    QTest::keyClicks(field, QStringLiteral("RSSMRA80A01H501U"));
+    field->setSelection(6, 2); // "80" selected, the cursor after it
+
+    QWidget other;
+    switch (away) {
+    case OtherWindow:
+    case OtherWindowTextSet:
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QTRY_VERIFY(!field->hasFocus());
+        QCOMPARE(field->cursorPosition(), 0); // the start shows meanwhile
+        if (away == OtherWindowTextSet)
+            field->setText(QStringLiteral("VRDLGU75B02F205X"));
+        other.hide();
+        QApplication::setActiveWindow(form.window.get());
+        QTRY_VERIFY(field->hasFocus());
+        break;
+    case ProgramFocus:
+        focus(form.fields[1]);
+        QCOMPARE(field->cursorPosition(), 0);
+        field->setFocus();
+        break;
+    case TabBack:
+        focus(form.fields[1]);
+        QTest::keyClick(form.fields[1], Qt::Key_Tab, Qt::ShiftModifier);
+        break;
+    }
+    QVERIFY(field->hasFocus());
+    QCOMPARE(field->cursorPosition(), cursor);
+    QCOMPARE(field->selectedText(), selected);
+    if (away == OtherWindow) {
+        // The next character typed replaces what was selected, where it was.
+        QTest::keyClicks(field, QStringLiteral("X"));
+        QCOMPARE(field->text(), QStringLiteral("RSSMRAXA01H501U"));
+    }
 }
 
 void TestFieldBehaviours::fileNameFilter_data()
