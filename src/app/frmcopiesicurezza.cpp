@@ -68,8 +68,6 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget *parent)
                                        {340, 420, 136, 32}, Look::font(QStringLiteral("Verdana"), 10));
     auto *cmdChiudi = Look::button(pan, QStringLiteral("cmdChiudi"), QStringLiteral("Chiudi"), {488, 420, 136, 32},
                                    Look::font(QStringLiteral("Verdana"), 10));
-    cmdRipristina->setAutoDefault(false);
-    cmdChiudi->setAutoDefault(false);
 
     connect(cmdRipristina, &QPushButton::clicked, this, &TfrmCopieSicurezza::cmdRipristinaClick);
     connect(lstCopie, &QTreeWidget::itemDoubleClicked, this, &TfrmCopieSicurezza::cmdRipristinaClick);

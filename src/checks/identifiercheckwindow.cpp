@@ -29,8 +29,6 @@ IdentifierCheckWindow::IdentifierCheckWindow(QWidget *parent, const Design &desi
                                 Look::font(QStringLiteral("Verdana"), 9));
     auto *btnChiudi = Look::button(pan, QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), {170, 184, 116, 28},
                                    Look::font(QStringLiteral("Verdana"), 9));
-    btnControlla->setAutoDefault(false);
-    btnChiudi->setAutoDefault(false);
     setTabOrder(m_field, btnControlla);
     setTabOrder(btnControlla, btnChiudi);
     FieldBehaviours::enterMovesTo(m_field, btnControlla);

@@ -123,9 +123,6 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
                                     buttonFont);
     auto *cmdEsportaXlsx = Look::button(pan, QStringLiteral("cmdEsportaXlsx"), QStringLiteral("Esporta in .xlsx"),
                                         {176, 472, 150, 32}, buttonFont);
-    // Enter in the grid must not press a button; on a button it presses that one.
-    for (QPushButton *b : {cmdImporta, cmdEsportaXlsx})
-        b->setAutoDefault(false);
 
     auto *shpInfo = Look::rect(pan, QStringLiteral("shpInfo"), {16, 516, 830, 32}, Look::StatusBlue,
                                Look::StatusBlue);

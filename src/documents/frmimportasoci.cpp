@@ -305,8 +305,6 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
                                buttonFont);
     auto *cmdChiudi = Look::button(pan, QStringLiteral("cmdChiudi"), QStringLiteral("Chiudi"), {824, 584, 140, 32},
                                    buttonFont);
-    for (QPushButton *b : {cmdApri, cmdValori, cmdAnnullaImportazione, cmdConferma, cmdChiudi})
-        b->setAutoDefault(false);
 
     Look::rect(pan, QStringLiteral("shpInfo"), {16, 632, 948, 32}, Look::StatusBlue, Look::StatusBlue);
     panInfo = Look::label(pan, QStringLiteral("panInfo"), QString(), {22, 638}, Look::font(QStringLiteral("Tahoma"), 10),

@@ -145,8 +145,6 @@ TfrmPrivacy::TfrmPrivacy(QWidget *parent)
                                    buttonFont);
     auto *btnRTF = Look::button(this, QStringLiteral("btnRTF"), QStringLiteral("Crea file RTF"), {395, 564, 150, 33},
                                 buttonFont);
-    for (QPushButton *b : {btnChiudi, btnRTF})
-        b->setAutoDefault(false);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmPrivacy::btnChiudiClick);
     connect(btnRTF, &QPushButton::clicked, this, &TfrmPrivacy::btnRTFClick);
 }

@@ -29,6 +29,7 @@ TfrmValoriComuni::TfrmValoriComuni(const std::vector<Value> &values, QWidget *pa
 
     auto *scroll = Look::place(new QScrollArea(pan), QStringLiteral("scrValori"), {16, 68, 528, 388});
     scroll->setAccessibleName(QStringLiteral("Campi senza colonna"));
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes from value to value; the area follows
     auto *fields = new QWidget;
     fields->setObjectName(QStringLiteral("panValori"));
     const QFont font = Look::font(QStringLiteral("Verdana"), 9);
@@ -54,6 +55,7 @@ TfrmValoriComuni::TfrmValoriComuni(const std::vector<Value> &values, QWidget *pa
     auto *cmdOk = Look::button(pan, QStringLiteral("cmdOk"), QStringLiteral("OK"), {256, 472, 140, 32}, buttonFont);
     auto *cmdAnnulla =
         Look::button(pan, QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"), {404, 472, 140, 32}, buttonFont);
+    cmdOk->setDefault(true); // Enter in a value confirms them all
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     if (!m_edits.empty())

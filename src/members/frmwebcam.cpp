@@ -59,7 +59,6 @@ TfrmWebCam::TfrmWebCam(QWidget *parent)
     for (const Button &b : kButtons) {
         auto *button = Look::button(this, QString::fromLatin1(b.name), QString::fromLatin1(b.text), b.geometry,
                                     Look::font(QStringLiteral("Verdana"), 9));
-        button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, b.click);
     }
     connect(m_camera, &CameraFeed::frameReady, this, &TfrmWebCam::showFrame);

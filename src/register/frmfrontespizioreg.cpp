@@ -102,8 +102,6 @@ TfrmFrontespizioReg::TfrmFrontespizioReg(QWidget *parent)
     order << btnAnteprima << btnStampa << btnChiudi;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    for (QPushButton *b : {btnAnteprima, btnStampa, btnChiudi})
-        b->setAutoDefault(false);
     connect(btnAnteprima, &QPushButton::clicked, this, &TfrmFrontespizioReg::btnAnteprimaClick);
     connect(btnStampa, &QPushButton::clicked, this, &TfrmFrontespizioReg::btnStampaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmFrontespizioReg::btnChiudiClick);

@@ -85,7 +85,6 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
     for (size_t i = 0; i < std::size(commands); ++i) {
         auto *button = Look::button(this, QString::fromLatin1(commands[i].name), QString::fromUtf8(commands[i].text),
                                     commands[i].geometry, buttonFont);
-        button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, commands[i].click);
         if (i < m_outputs.size())
             m_outputs[i] = button;

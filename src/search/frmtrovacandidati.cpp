@@ -78,8 +78,6 @@ TfrmTrovaCandidati::TfrmTrovaCandidati(QWidget *parent)
                                     {566, 516, 136, 30}, Look::font(QStringLiteral("Verdana"), 9));
     auto *btnCerca = Look::button(panAvvio, QStringLiteral("btnCerca"), QStringLiteral("Cerca"), {710, 516, 136, 30},
                                   Look::font(QStringLiteral("Verdana"), 9));
-    btnAnnulla->setAutoDefault(false);
-    btnCerca->setAutoDefault(false);
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     // The wait notice shows as soon as the button goes down.
     connect(btnCerca, &QPushButton::pressed, this, [this] {

@@ -98,8 +98,6 @@ ResultPage::ResultPage(QWidget *parent, const QString &heading, const QString &h
                              Look::font(QStringLiteral("Verdana"), 9));
     btnStampa = Look::button(this, QStringLiteral("btnStampa"), QStringLiteral("Stampa"), {710, 516, 136, 30},
                              Look::font(QStringLiteral("Verdana"), 9));
-    for (QPushButton *b : {btnTrova, btnChiudi, btnStampa})
-        b->setAutoDefault(false);
 
     FieldBehaviours::enterMovesTo(txtTrova, btnTrova);
     connect(btnTrova, &QPushButton::clicked, this, &ResultPage::btnTrovaClick);

@@ -166,6 +166,10 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
         "QPushButton:pressed { background: #C8D6E3; }"
         "QPushButton:focus { border: 2px solid #1F3B57; background: #FFF8D0; }"
         "QPushButton:disabled { color: #A0AAB4; border: 1px solid #C8D0D8; background: #F0F3F6; }"));
+    // Enter presses the button that has the focus, and no other: in a field
+    // or a grid the key is the field's (a dialog would otherwise press its
+    // first button). A window that Enter confirms says so with setDefault.
+    b->setAutoDefault(false);
     onEnter(b, [b] { b->click(); });
     return b;
 }

@@ -1,5 +1,6 @@
 #include "access/frmpassword.h"
 #include "app/frmavvio.h"
+#include "app/frmcopiesicurezza.h"
 #include "app/frminfo.h"
 #include "app/frmsplash.h"
 #include "app/windowregistry.h"
@@ -7,7 +8,9 @@
 #include "checks/frmpartitaiva.h"
 #include "documents/cardoutputwindow.h"
 #include "documents/frmexpcandidati.h"
+#include "documents/frmimportasoci.h"
 #include "documents/frmprivacy.h"
+#include "documents/frmvaloricomuni.h"
 #include "help/frmguida.h"
 #include "members/frmallegacartella.h"
 #include "members/frmcandidati.h"
@@ -21,6 +24,7 @@
 #include "register/pageoutputwindow.h"
 #include "register/registerbook.h"
 #include "search/frmdaricontattare.h"
+#include "search/frmstatistiche.h"
 #include "search/frmtrovacandidati.h"
 #include "support/testfolder.h"
 #include "support/windowtest.h"
@@ -229,38 +233,47 @@ void TestKeyboard::dialogsByTab_data()
 {
     QTest::addColumn<std::function<QDialog *(QWidget *)>>("make");
     QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("defaultButton"); // the one Enter presses wherever the focus is
     using Make = std::function<QDialog *(QWidget *)>;
     QTest::newRow("search") << Make([](QWidget *p) { return new TfrmTrovaCandidati(p); })
-                            << names({"txtCandidato", "txtDataNasc", "txtCittadinanza", "txtLuogoNasc"});
-    QTest::newRow("recontact") << Make([](QWidget *p) { return new TfrmDaRicontattare(p); }) << names({"txtTrova"});
-    QTest::newRow("attachments") << Make([](QWidget *p) { return new TfrmAllegaCartella(p); }) << QStringList();
-    QTest::newRow("export") << Make([](QWidget *p) { return new TfrmExpCandidati(p); }) << QStringList();
+                            << names({"txtCandidato", "txtDataNasc", "txtCittadinanza", "txtLuogoNasc"}) << QString();
+    QTest::newRow("recontact") << Make([](QWidget *p) { return new TfrmDaRicontattare(p); }) << names({"txtTrova"}) << QString();
+    QTest::newRow("attachments") << Make([](QWidget *p) { return new TfrmAllegaCartella(p); }) << QStringList() << QString();
+    QTest::newRow("export") << Make([](QWidget *p) { return new TfrmExpCandidati(p); }) << QStringList() << QString();
     QTest::newRow("privacy") << Make([](QWidget *p) { return new TfrmPrivacy(p); })
-                             << names({"txtStudioDent", "txtTelDent", "txtIvaDent", "txtCodFiscDent"});
+                             << names({"txtStudioDent", "txtTelDent", "txtIvaDent", "txtCodFiscDent"}) << QString();
     QTest::newRow("title page") << Make([](QWidget *p) { return new TfrmFrontespizioReg(p); })
-                                << names({"txtComune", "txtProvincia", "txtNumero", "txtPagine", "txtCommittente"});
-    QTest::newRow("fiscal code check") << Make([](QWidget *p) { return new TfrmCodFisc(p); }) << names({"txtCodFisc"});
+                                << names({"txtComune", "txtProvincia", "txtNumero", "txtPagine", "txtCommittente"}) << QString();
+    QTest::newRow("fiscal code check") << Make([](QWidget *p) { return new TfrmCodFisc(p); }) << names({"txtCodFisc"}) << QString();
     QTest::newRow("VAT number check") << Make([](QWidget *p) { return new TfrmPartitaIva(p); })
-                                      << names({"txtPartitaIva"});
-    QTest::newRow("help") << Make([](QWidget *p) { return new TfrmGuida(p); }) << QStringList();
-    QTest::newRow("webcam") << Make([](QWidget *p) { return new TfrmWebCam(p); }) << QStringList();
-    QTest::newRow("photo zoom") << Make([](QWidget *p) { return new TfrmZoom(p); }) << QStringList();
-    QTest::newRow("information") << Make([](QWidget *p) { return new TfrmInfo(p); }) << QStringList();
-    QTest::newRow("credits") << Make([](QWidget *p) { return new TfrmSplash(p); }) << QStringList();
-    QTest::newRow("instructions") << Make([](QWidget *p) { return new TfrmIstruzioni(p); }) << QStringList();
+                                      << names({"txtPartitaIva"}) << QString();
+    QTest::newRow("help") << Make([](QWidget *p) { return new TfrmGuida(p); }) << QStringList() << QString();
+    QTest::newRow("webcam") << Make([](QWidget *p) { return new TfrmWebCam(p); }) << QStringList() << QString();
+    QTest::newRow("photo zoom") << Make([](QWidget *p) { return new TfrmZoom(p); }) << QStringList() << QString();
+    QTest::newRow("information") << Make([](QWidget *p) { return new TfrmInfo(p); }) << QStringList() << QString();
+    QTest::newRow("credits") << Make([](QWidget *p) { return new TfrmSplash(p); }) << QStringList() << QString();
+    QTest::newRow("instructions") << Make([](QWidget *p) { return new TfrmIstruzioni(p); }) << QStringList() << QString();
     QTest::newRow("card print")
-        << Make([](QWidget *p) { return new TfrmStampaCandidati(p, TSchedaAnagrafica(), QImage()); }) << QStringList();
+        << Make([](QWidget *p) { return new TfrmStampaCandidati(p, TSchedaAnagrafica(), QImage()); }) << QStringList() << QStringLiteral("btnStampa");
     QTest::newRow("card preview")
         << Make([](QWidget *p) { return new TfrmAnteprimaCandidati(p, TSchedaAnagrafica(), QImage()); })
-        << QStringList();
-    QTest::newRow("page print") << Make([](QWidget *p) { return new TfrmStampaProdotto(p, {}); }) << QStringList();
-    QTest::newRow("page preview") << Make([](QWidget *p) { return new TfrmAnteprimaProdotto(p, {}); }) << QStringList();
+        << QStringList() << QStringLiteral("btnStampa");
+    QTest::newRow("page print") << Make([](QWidget *p) { return new TfrmStampaProdotto(p, {}); }) << QStringList() << QStringLiteral("btnStampa");
+    QTest::newRow("page preview") << Make([](QWidget *p) { return new TfrmAnteprimaProdotto(p, {}); }) << QStringList() << QStringLiteral("btnStampa");
+    QTest::newRow("import") << Make([](QWidget *p) { return new TfrmImportaSoci(p); }) << QStringList() << QString();
+    QTest::newRow("common values")
+        << Make([](QWidget *p) { return new TfrmValoriComuni({{3, QString()}, {8, QStringLiteral("Socio ordinario")}}, p); })
+        << names({"txtValore3", "txtValore8"}) << QStringLiteral("cmdOk");
+    QTest::newRow("statistics") << Make([](QWidget *p) { return new TfrmStatistiche(p); }) << QStringList() << QString();
+    QTest::newRow("backups") << Make([](QWidget *p) { return new TfrmCopieSicurezza(p); }) << names({"lstCopie"})
+                             << QString();
 }
 
 void TestKeyboard::dialogsByTab()
 {
     QFETCH(std::function<QDialog *(QWidget *)>, make);
     QFETCH(QStringList, fields);
+    QFETCH(QString, defaultButton);
     TestFolder folder;
     QWidget opener;
     opener.show();
@@ -269,6 +282,17 @@ void TestKeyboard::dialogsByTab()
     Modal::setHandlerForTesting([&](QDialog *shown) {
         walked = true;
         checkChain(shown, walkWithTab(shown), fields);
+        // Enter in a field, list or grid belongs to it: no button takes it,
+        // unless the window is a form that Enter confirms.
+        for (QWidget *w : shown->findChildren<QWidget *>()) {
+            if (isCommand(w) || w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(shown) || !w->isEnabled()
+                || w->focusProxy())
+                continue;
+            w->setFocus();
+            for (const QPushButton *b : shown->findChildren<QPushButton *>())
+                QVERIFY2(b->isDefault() == (b->objectName() == defaultButton),
+                         qPrintable(w->objectName() + QStringLiteral(": ") + b->objectName()));
+        }
     });
     Modal::show(dialog);
     QVERIFY(walked);

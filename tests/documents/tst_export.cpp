@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
@@ -164,6 +165,8 @@ private slots:
     void workbookKeepsValuesAsTyped_data();
     void workbookKeepsValuesAsTyped();
     void gridShowsTheArchiveAndKeepsEditsBeside();
+    void enterConfirmsTheCell_data();
+    void enterConfirmsTheCell();
     void exportFromTheWindow_data();
     void exportFromTheWindow();
     void exportThatCannotBeWrittenKeepsTheEarlierFile_data();
@@ -327,6 +330,50 @@ void TestExport::gridShowsTheArchiveAndKeepsEditsBeside()
     QVERIFY(shown);
     QVERIFY(card.folder.read(QStringLiteral("Archivio_Soci.xls")).contains(">&lt;b&gt;nota&lt;/b&gt;</td>"));
     QCOMPARE(MemberArchive().read(0)->Note, QStringLiteral("=1+1"));
+}
+
+void TestExport::enterConfirmsTheCell_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    QTest::newRow("Enter of the keypad") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+void TestExport::enterConfirmsTheCell()
+{
+    // A postcode typed over the cell, then Enter: the cell takes it and the
+    // grid keeps the focus; no command runs, no other window opens, and a
+    // second Enter on the grid does nothing either.
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    TestFolder folder;
+    QVERIFY(MemberArchive().append(fullMember()));
+    QStringList opened;
+    Modal::setHandlerForTesting([&](QDialog *dialog) {
+        if (dialog->objectName() != QStringLiteral("frmExpCandidati")) {
+            opened << dialog->objectName();
+            return;
+        }
+        QTableView *grid = qobject_cast<TfrmExpCandidati *>(dialog)->grid();
+        QApplication::setActiveWindow(dialog);
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, 7));
+        QTest::keyClicks(grid, QStringLiteral("0")); // typing starts the edit
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor && grid->isAncestorOf(editor));
+        QTest::keyClicks(editor, QStringLiteral("0184"));
+        QTest::keyClick(editor, Qt::Key(key), modifiers);
+        QTRY_COMPARE(QApplication::focusWidget(), grid); // the editor closes once the key is through
+        QCOMPARE(grid->model()->index(0, 7).data().toString(), QStringLiteral("00184"));
+        QTest::keyClick(grid, Qt::Key(key), modifiers);
+        QVERIFY(dialog->isVisible());
+    });
+    TfrmExpCandidati window;
+    Modal::show(&window);
+    Modal::setHandlerForTesting({});
+    QCOMPARE(opened, QStringList());
+    QVERIFY(m_messages->texts().isEmpty());
 }
 
 void TestExport::exportFromTheWindow_data()
