@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <memory>
+
 namespace {
 
 // Qt's own dialogs in Italian: "Sì", "Annulla", the print and file dialogs.
@@ -77,8 +79,12 @@ int run(int argc, char **argv)
 {
     ImageFiles::limitDecoderMemory();
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
-    QApplication app(argc, argv);
-    prepareApplication(app);
+    std::unique_ptr<QApplication> app;
+    {
+        const Formats::ItalianSystemLocale italian;
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    prepareApplication(*app);
 
     // The persistent windows are made in the registry's order. The first is
     // shown as soon as it exists, and the others are made once it has been

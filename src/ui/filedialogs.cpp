@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QStandardPaths>
 
 namespace FileDialogs {
@@ -34,6 +36,32 @@ QString remembered(Place place, const QString &chosen)
     return chosen;
 }
 
+// Qt's own dialog, the same on every desktop and in Italian with the
+// program's translations; its columns wide enough for their Italian titles.
+QString ask(QWidget *parent, const QString &title, const QString &filters, const QString &path, bool save,
+            bool askBeforeOverwrite)
+{
+    QFileDialog dialog(parent, title, path, filters);
+    dialog.setObjectName(QStringLiteral("dlgFile"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !askBeforeOverwrite);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(820, 480);
+    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = list->header();
+        const QFontMetrics metrics(header->font());
+        for (int c = 0; c < header->count(); ++c) {
+            const QString heading = header->model()->headerData(c, Qt::Horizontal).toString();
+            const int needed = metrics.horizontalAdvance(heading) + 2 * metrics.averageCharWidth() + 24;
+            header->resizeSection(c, qMax(header->sectionSize(c), needed));
+        }
+        header->resizeSection(0, qMax(header->sectionSize(0), 320)); // the name
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
 } // namespace
 
 Script::Script()
@@ -58,7 +86,7 @@ QString open(QWidget *parent, const QString &title, const QString &filters, cons
     const QString folder = startFolder(place);
     if (g_script)
         return remembered(place, g_script->take({false, title, filters, proposedName, folder}));
-    return remembered(place, QFileDialog::getOpenFileName(parent, title, QDir(folder).filePath(proposedName), filters));
+    return remembered(place, ask(parent, title, filters, QDir(folder).filePath(proposedName), false, true));
 }
 
 QString save(QWidget *parent, const QString &title, const QString &filters, const QString &proposedName,
@@ -67,10 +95,7 @@ QString save(QWidget *parent, const QString &title, const QString &filters, cons
     const QString folder = startFolder(place);
     if (g_script)
         return remembered(place, g_script->take({true, title, filters, proposedName, folder}));
-    const QFileDialog::Options options =
-        askBeforeOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    return remembered(place, QFileDialog::getSaveFileName(parent, title, QDir(folder).filePath(proposedName), filters,
-                                                          nullptr, options));
+    return remembered(place, ask(parent, title, filters, QDir(folder).filePath(proposedName), true, askBeforeOverwrite));
 }
 
 } // namespace FileDialogs

@@ -2,6 +2,7 @@
 #include "base/formats.h"
 
 #include <QLocale>
+#include <QProcess>
 #include <QTest>
 
 class TestFormats : public QObject
@@ -27,6 +28,45 @@ private slots:
         bool ok = false;
         QCOMPARE(QLocale().toDouble(QStringLiteral("3,25"), &ok), 3.25);
         QVERIFY(ok);
+    }
+
+    void systemLocaleIsItalian_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("after"); // LC_ALL|LANG|LC_TIME once started
+        QTest::newRow("no language") << QStringList{QStringLiteral("LANG=C.UTF-8")} << QStringLiteral("/")
+                                     << QStringLiteral("|C.UTF-8|");
+        QTest::newRow("English desktop") << QStringList{QStringLiteral("LANG=en_US.UTF-8")} << QStringLiteral("/")
+                                         << QStringLiteral("|en_US.UTF-8|");
+        QTest::newRow("German dates") << QStringList{QStringLiteral("LANG=en_US.UTF-8"), QStringLiteral("LC_TIME=de_DE.UTF-8")}
+                                      << QStringLiteral(".") << QStringLiteral("|en_US.UTF-8|de_DE.UTF-8");
+        QTest::newRow("all named at once") << QStringList{QStringLiteral("LC_ALL=de_DE.UTF-8")} << QStringLiteral(".")
+                                           << QStringLiteral("de_DE.UTF-8||");
+    }
+
+    void systemLocaleIsItalian()
+    {
+        // Qt's own dialogs read the system locale: Italian whatever the
+        // desktop's language, while the program's dates keep the user's
+        // separator and the programs opened from it the user's environment.
+        QFETCH(QStringList, environment);
+        QFETCH(QString, separator);
+        QFETCH(QString, after);
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"LC_ALL", "LANG", "LC_TIME", "LC_NUMERIC", "LC_MESSAGES", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        for (const QString &pair : environment)
+            env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        probe.setProcessEnvironment(env);
+        probe.start(QStringLiteral(QUORVEL_PROBE), {QStringLiteral("locale")});
+        QVERIFY(probe.waitForFinished(30000));
+        const QStringList printed = QString::fromUtf8(probe.readAllStandardOutput()).trimmed().split(u'|');
+        QCOMPARE(printed.size(), 6);
+        QCOMPARE(printed.mid(0, 2), (QStringList{QStringLiteral("it_IT"), QStringLiteral("11/12/26 09:05")}));
+        QCOMPARE(printed.at(2), separator);
+        QCOMPARE(printed.mid(3).join(u'|'), after);
     }
 
     void clockRunsWhenNotSet()

@@ -29,9 +29,15 @@
 //   quorvel_probe pagephoto FOLDER BOOK SLOT PAGE COLOUR
 //                                   the same for the photo of slot SLOT ("A"
 //                                   to "H") of page PAGE of book BOOK
+//   quorvel_probe locale            starts as the program does with the
+//                                   environment it is given; prints the
+//                                   system locale, 11 December 2026 at 9:05
+//                                   in its short form, the date separator,
+//                                   and LC_ALL, LANG and LC_TIME once started
 
 #include "base/backups.h"
 #include "base/clock.h"
+#include "base/formats.h"
 #include "base/imagefiles.h"
 #include "base/programfolder.h"
 #include "base/recordfile.h"
@@ -45,10 +51,12 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLocale>
 
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -64,6 +72,19 @@ void waitUntil(const char *at)
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "locale") == 0) {
+        std::optional<QCoreApplication> app;
+        {
+            const Formats::ItalianSystemLocale italian;
+            app.emplace(argc, argv);
+        }
+        const QDateTime when(QDate(2026, 12, 11), QTime(9, 5));
+        std::printf("%s|%s|%s|%s|%s|%s\n", qPrintable(QLocale::system().name()),
+                    qPrintable(QLocale::system().toString(when, QLocale::ShortFormat)),
+                    qPrintable(QString(Formats::dateSeparator())), qgetenv("LC_ALL").constData(),
+                    qgetenv("LANG").constData(), qgetenv("LC_TIME").constData());
+        return 0;
+    }
     QCoreApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "photo") == 0) {
         QElapsedTimer timer;

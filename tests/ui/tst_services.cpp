@@ -14,7 +14,15 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeView>
 #include <QTest>
 #include <QTimer>
 
@@ -33,6 +41,8 @@ private slots:
     void modalHandlerWorksOnTheOpenDialog();
     void fileDialogScript();
     void fileDialogsOpenWhereTheUserWorks();
+    void realFileDialogInItalian_data();
+    void realFileDialogInItalian();
     void shellOpenTargets_data();
     void shellOpenTargets();
     void shellOpenReportsNothing();
@@ -113,7 +123,7 @@ void TestServices::modalHandlerWorksOnTheOpenDialog()
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->isModal());
         seenWhileOpen = dialog->findChild<QLineEdit *>(QStringLiteral("txtA"))->text().toInt();
-        dialog->accept();
+        static_cast<QDialog *>(dialog)->accept(); // as Apri or Salva does
     });
     QDialog dialog;
     auto *edit = new QLineEdit(&dialog);
@@ -161,6 +171,67 @@ void TestServices::fileDialogsOpenWhereTheUserWorks()
     QVERIFY(QFileInfo(asked.at(0).folder) != QFileInfo(folder.path()));
     QCOMPARE(QFileInfo(asked.at(1).folder), QFileInfo(folder.file(QStringLiteral("scansioni"))));
     QVERIFY(QFileInfo(asked.at(2).folder) != QFileInfo(asked.at(1).folder)); // photos keep their own folder
+}
+
+void TestServices::realFileDialogInItalian_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("open") << false;
+    QTest::newRow("save") << true;
+}
+
+void TestServices::realFileDialogInItalian()
+{
+    // The same dialog on every desktop: Qt's own, in Italian, each column
+    // wide enough for its whole title; the file chosen comes back.
+    QFETCH(bool, save);
+    TestFolder folder;
+    const QString chosen = folder.file(QStringLiteral("Soci.csv"));
+    QFile(chosen).open(QIODevice::WriteOnly);
+    // Another Qt program left the dialog's columns fitted to its English
+    // titles ("Size" is short), in the settings every Qt program shares.
+    QStandardPaths::setTestModeEnabled(true);
+    const auto realSettings = qScopeGuard([] { QStandardPaths::setTestModeEnabled(false); });
+    {
+        QStandardItemModel columns(0, 4);
+        QTreeView english;
+        english.setModel(&columns);
+        for (const auto &[column, width] : {std::pair{0, 200}, {1, 40}, {2, 40}, {3, 70}})
+            english.header()->resizeSection(column, width);
+        QSettings shared(QSettings::UserScope, QStringLiteral("QtProject"));
+        shared.setValue(QStringLiteral("FileDialog/treeViewHeader"), english.header()->saveState());
+    }
+    QStringList headings, cut, labels;
+    bool ownDialog = false;
+    QTimer::singleShot(0, this, [&] {
+        // Everything is read first: the dialog is closed whatever it shows.
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+        if (auto *list = dialog->findChild<QTreeView *>(QStringLiteral("treeView"))) {
+            const QHeaderView *header = list->header();
+            for (int c = 0; c < header->count(); ++c) {
+                const QString heading = header->model()->headerData(c, Qt::Horizontal).toString();
+                headings << heading;
+                if (header->sectionSize(c) <= header->fontMetrics().horizontalAdvance(heading) + 16)
+                    cut << heading;
+            }
+        }
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            labels << label->text();
+        dialog->selectFile(chosen);
+        static_cast<QDialog *>(dialog)->accept(); // as Apri or Salva does
+    });
+    const QString got = save ? FileDialogs::save(nullptr, QStringLiteral("Esporta"), QStringLiteral("CSV (*.csv)"),
+                                                 QStringLiteral("Soci.csv"), false)
+                             : FileDialogs::open(nullptr, QStringLiteral("Importa"), QStringLiteral("CSV (*.csv)"));
+    QCOMPARE(QFileInfo(got), QFileInfo(chosen));
+    QVERIFY(ownDialog);
+    QCOMPARE(headings, (QStringList{QStringLiteral("Nome"), QStringLiteral("Dimensione"), QStringLiteral("Tipo"),
+                                    QStringLiteral("Data di modifica")}));
+    QCOMPARE(cut, QStringList());
+    QVERIFY2(labels.contains(QStringLiteral("Cerca in:")), qPrintable(labels.join(u',')));
 }
 
 void TestServices::shellOpenTargets_data()
