@@ -175,16 +175,23 @@ Topic statistics()
     return {QStringLiteral("Statistiche soci"),
             paragraphs({
                 "Il pulsante Statistiche, sull'intestazione della scheda anagrafica, mostra i soci in archivio a colpo "
-                "d'occhio, come serve per la relazione all'assemblea annuale: i soci in archivio, quelli attivi (senza "
-                "data di cessazione) e quelli cessati, gli ammessi e i cessati nell'anno scelto e i soci da "
-                "ricontattare.",
+                "d'occhio, come serve per la relazione all'assemblea annuale: i soci in archivio, quelli attivi e "
+                "quelli cessati, gli ammessi e i cessati nell'anno scelto e i soci da ricontattare. Ogni cifra dice "
+                "sotto il suo nome il giorno o l'anno a cui si riferisce.",
+                "L'elenco Anno sceglie l'anno. Per un anno passato i soci attivi, i cessati e i due grafici per età e "
+                "per qualifica sono quelli del 31 dicembre di quell'anno; per l'anno in corso sono quelli di oggi. È "
+                "attivo chi a quel giorno era già stato ammesso e non era ancora cessato. I soci in archivio, quelli "
+                "da ricontattare e il grafico per località sono sempre quelli di oggi.",
                 "I quattro grafici riportano i soci attivi alla fine di ogni anno con gli ammessi e i cessati, i soci "
                 "attivi per fascia di età divisi tra donne e uomini, i soci attivi per qualifica e tutti i soci per "
-                "città di residenza. Età e sesso sono presi dalla scheda o, se mancano, da un codice fiscale valido.",
+                "località di residenza: le dieci più numerose, poi Altre località e Non indicato, così che le barre "
+                "diano il totale. Età e sesso sono presi dalla scheda o, se mancano, da un codice fiscale valido.",
                 "Le date vuote o scritte in modo diverso da gg/mm/aaaa e il sesso non indicato sono contati alla voce "
-                "Non indicato: nessun socio viene tralasciato.",
-                "L'elenco Anno sceglie l'anno delle cifre annuali. Anteprima e Stampa producono una pagina con le cifre "
-                "e i grafici; Esporta CSV salva le tabelle dei grafici in un file che si apre con qualsiasi foglio di "
+                "Non indicato: nessun socio viene tralasciato. Un socio senza data di ammissione leggibile è contato "
+                "tra gli attivi solo oggi; uno con una data di cessazione illeggibile è contato tra i cessati di "
+                "oggi.",
+                "Anteprima e Stampa producono una pagina con le cifre e i grafici dell'anno scelto; Esporta CSV salva "
+                "le tabelle dei grafici, con tutte le località, in un file che si apre con qualsiasi foglio di "
                 "calcolo.",
             })};
 }

@@ -20,20 +20,6 @@
 #include <QShowEvent>
 #include <QThread>
 
-namespace {
-
-// The headline figures: their labels, captions and places.
-const struct
-{
-    const char *name;
-    const char *caption;
-} kFigures[] = {
-    {"lblTotale", "Soci in archivio"}, {"lblAttivi", "Soci attivi"},         {"lblCessati", "Soci cessati"},
-    {"lblAmmessiAnno", "Ammessi nell'anno"}, {"lblCessatiAnno", "Cessati nell'anno"}, {"lblRicontattare", "Da ricontattare"},
-};
-
-} // namespace
-
 TfrmStatistiche::TfrmStatistiche(QWidget *parent)
     : QDialog(parent)
 {
@@ -46,13 +32,18 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
 
     const QFont caption = Look::font(QStringLiteral("Verdana"), 8);
     const QFont number = Look::font(QStringLiteral("Verdana"), 18, true);
+    // Each figure's caption says, on its second line, the day or year it
+    // describes; the numbers follow the chosen year.
+    const QList<MemberStatistics::Figure> named = MemberStatistics().headline();
     for (int i = 0; i < 6; ++i) {
-        const QRect tile(16 + i * 140, 92, 132, 62);
+        const QRect tile(16 + i * 140, 92, 132, 66);
         Look::rect(this, QStringLiteral("shpDato%1").arg(i + 1), tile, Qt::white, Look::TileBorder);
-        Look::label(this, QStringLiteral("lblDidascalia%1").arg(i + 1), QString::fromUtf8(kFigures[i].caption),
-                    tile.topLeft() + QPoint(8, 6), caption, QColor(0x1F, 0x3B, 0x57));
-        m_figures[size_t(i)] = Look::label(this, QString::fromLatin1(kFigures[i].name), QString(),
-                                           tile.topLeft() + QPoint(8, 24), number, QColor(0x2F, 0x65, 0x94));
+        m_captions[size_t(i)] = Look::label(this, QStringLiteral("lblDidascalia%1").arg(i + 1), QString(),
+                                            tile.topLeft() + QPoint(8, 4), caption, QColor(0x1F, 0x3B, 0x57));
+        m_captions[size_t(i)]->setFixedSize(tile.width() - 12, 28);
+        m_figures[size_t(i)] = Look::label(this, QString::fromLatin1(named.at(i).name).replace(0, 3, QStringLiteral("lbl")),
+                                           QString(), tile.topLeft() + QPoint(8, 32), number,
+                                           QColor(0x2F, 0x65, 0x94));
         m_figures[size_t(i)]->setFixedWidth(tile.width() - 16);
     }
     Look::label(this, QStringLiteral("lblAnno"), QStringLiteral("Anno:"), {866, 98}, caption, Qt::black);
@@ -61,7 +52,7 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
 
     for (int c = 0; c < 4; ++c) {
         auto *view = Look::place(new QChartView(this), QStringLiteral("chtGrafico%1").arg(c + 1),
-                                 {16 + c % 2 * 488, 164 + c / 2 * 248, 480, 240});
+                                 {16 + c % 2 * 488, 168 + c / 2 * 246, 480, 240});
         view->setRenderHint(QPainter::Antialiasing);
         view->setFocusPolicy(Qt::NoFocus);
         m_charts[size_t(c)] = view;
@@ -92,7 +83,7 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             [this] { TfrmGuida::showTopic(this, HelpTexts::statistics()); });
     connect(cmbAnno, &QComboBox::currentIndexChanged, this, [this] {
-        if (m_stats)
+        if (m_roll)
             showFigures();
     });
 }
@@ -119,32 +110,32 @@ void TfrmStatistiche::showEvent(QShowEvent *event)
 void TfrmStatistiche::compute()
 {
     // Busy until the worker has read the whole archive.
-    m_reference = Clock::today();
     for (QLabel *figure : m_figures)
         figure->setText(QStringLiteral("..."));
     for (QPushButton *output : m_outputs)
         output->setEnabled(false);
     lblAttendere->show();
     setCursor(Qt::BusyCursor);
-    auto result = std::make_shared<std::optional<MemberStatistics>>();
-    const QDate reference = m_reference;
-    m_worker = QThread::create([result, reference] { *result = MemberStatistics::compute(reference); });
+    auto result = std::make_shared<std::optional<MemberRoll>>();
+    const QDate today = Clock::today();
+    m_worker = QThread::create([result, today] { *result = MemberRoll::read(today); });
     connect(m_worker, &QThread::finished, this, [this, result] {
         m_worker->deleteLater();
         m_worker = nullptr;
         unsetCursor();
         lblAttendere->hide();
-        m_stats = *result;
-        if (!m_stats) {
+        m_roll = std::move(*result);
+        if (!m_roll) {
+            m_stats.reset();
             for (QLabel *figure : m_figures)
                 figure->setText(QStringLiteral("-"));
             Messages::error(MemberArchive::ErrorText);
         } else {
             // From the first admission to this year, this year chosen.
-            const int thisYear = m_reference.year();
+            const int thisYear = m_roll->today().year();
             const QSignalBlocker quiet(cmbAnno);
             cmbAnno->clear();
-            for (int y = qMin(m_stats->firstYear().value_or(thisYear), thisYear); y <= thisYear; ++y)
+            for (int y = qMin(m_roll->firstYear().value_or(thisYear), thisYear); y <= thisYear; ++y)
                 cmbAnno->addItem(QString::number(y));
             cmbAnno->setCurrentIndex(cmbAnno->count() - 1);
             showFigures();
@@ -158,21 +149,23 @@ void TfrmStatistiche::compute()
 
 void TfrmStatistiche::showFigures()
 {
-    const MemberStatistics &s = *m_stats;
-    const int y = year();
-    const qint64 values[] = {s.total, s.active, s.ceased, s.admittedIn(y), s.leftIn(y), s.toRecontact};
-    for (size_t i = 0; i < m_figures.size(); ++i)
-        m_figures[i]->setText(QString::number(values[i]));
+    m_stats = m_roll->figures(year());
+    const QList<MemberStatistics::Figure> figures = m_stats->headline();
+    for (qsizetype i = 0; i < figures.size(); ++i) {
+        const MemberStatistics::Figure &f = figures.at(i);
+        m_captions[size_t(i)]->setText(f.what + u'\n' + f.when);
+        m_figures[size_t(i)]->setText(QString::number(f.value));
+    }
     for (int c = 0; c < StatisticsCharts::ChartCount; ++c) {
         QChart *old = m_charts[size_t(c)]->chart();
-        m_charts[size_t(c)]->setChart(StatisticsCharts::make(StatisticsCharts::Chart(c), s, y));
+        m_charts[size_t(c)]->setChart(StatisticsCharts::make(StatisticsCharts::Chart(c), *m_stats));
         delete old;
     }
 }
 
 Report::Template &TfrmStatistiche::filledReport()
 {
-    m_report = StatisticsCharts::page(*m_stats, year(), m_reference);
+    m_report = StatisticsCharts::page(*m_stats);
     return *m_report;
 }
 
@@ -196,7 +189,7 @@ void TfrmStatistiche::cmdEsportaCsvClick()
                                            QStringLiteral("File CSV (*.csv)"), QStringLiteral("Statistiche_Soci.csv"));
     if (path.isEmpty())
         return;
-    if (!WholeFile::write(path, m_stats->csv(year(), m_reference))) {
+    if (!WholeFile::write(path, m_stats->csv())) {
         Messages::plain(QStringLiteral("Attenzione: il sistema non permette di esportare le statistiche.\n\r\n\r"
                                        "Accertarsi che il file non sia già aperto e che il disco non sia pieno."));
         return;

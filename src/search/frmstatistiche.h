@@ -15,10 +15,11 @@ class QLabel;
 class QPushButton;
 class QThread;
 
-// The members at a glance, for the annual assembly: six headline figures,
-// four charts, a year for the year figures; printed, previewed or exported
-// as the tables behind the charts. The figures are computed on a worker
-// thread when the window opens, the window showing that it is busy.
+// The members at a glance, for the annual assembly: six headline figures and
+// four charts for a chosen year, each saying the day or year it describes;
+// printed, previewed or exported as the tables behind the charts. The
+// archive is read on a worker thread when the window opens, the window
+// showing that it is busy; another year's figures come from what was read.
 class TfrmStatistiche : public QDialog
 {
     Q_OBJECT
@@ -50,10 +51,11 @@ private:
     // The template filled with the figures of the chosen year.
     Report::Template &filledReport();
 
-    std::optional<MemberStatistics> m_stats;
-    QDate m_reference;
+    std::optional<MemberRoll> m_roll;      // the archive, read once
+    std::optional<MemberStatistics> m_stats; // the chosen year's figures
     QThread *m_worker = nullptr;
     std::unique_ptr<Report::Template> m_report;
+    std::array<QLabel *, 6> m_captions{};
     std::array<QLabel *, 6> m_figures{};
     std::array<QChartView *, 4> m_charts{};
     QComboBox *cmbAnno = nullptr;

@@ -11,22 +11,13 @@ using S = TSchedaAnagrafica;
 
 const QString MemberStatistics::Unknown = QStringLiteral("Non indicato");
 const QString MemberStatistics::Others = QStringLiteral("Altre");
+const QString MemberStatistics::OtherTowns = QStringLiteral("Altre località");
 
 QString MemberStatistics::ageBandName(int band)
 {
     static const char *const names[AgeBandCount] = {"meno di 18", "18-30", "31-45", "46-60", "61-75", "oltre 75",
                                                     "Non indicato"};
     return QString::fromLatin1(names[band]);
-}
-
-qint64 MemberStatistics::activeAtEndOf(int year) const
-{
-    qint64 count = 0;
-    for (auto it = admitted.cbegin(); it != admitted.cend() && it.key() <= year; ++it)
-        count += it.value();
-    for (auto it = leftOfKnownAdmission.cbegin(); it != leftOfKnownAdmission.cend() && it.key() <= year; ++it)
-        count -= it.value();
-    return count;
 }
 
 std::optional<int> MemberStatistics::firstYear() const
@@ -118,7 +109,49 @@ MemberStatistics::AgeBand MemberStatistics::ageBand(int age)
     return Over75;
 }
 
-QList<int> MemberStatistics::yearsUpTo(int year, int count) const
+QDate MemberStatistics::referenceOf(int year, const QDate &today)
+{
+    return year >= today.year() ? today : QDate(year, 12, 31);
+}
+
+QString MemberStatistics::onDay(const QDate &day)
+{
+    return QStringLiteral("al ") + day.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QList<MemberStatistics::Figure> MemberStatistics::headline() const
+{
+    const QString now = onDay(today);
+    const QString then = onDay(reference);
+    return {
+        {"txtTotale", QStringLiteral("Soci in archivio"), now, total},
+        {"txtAttivi", QStringLiteral("Soci attivi"), then, active},
+        {"txtCessati", QStringLiteral("Soci cessati"), then, ceased},
+        {"txtAmmessiAnno", QStringLiteral("Ammessi"), QStringLiteral("nel %1").arg(year), admittedIn(year)},
+        {"txtCessatiAnno", QStringLiteral("Cessati"), QStringLiteral("nel %1").arg(year), leftIn(year)},
+        {"txtRicontattare", QStringLiteral("Da ricontattare"), now, toRecontact},
+    };
+}
+
+QList<QPair<QString, qint64>> MemberStatistics::towns(int count) const
+{
+    QHash<QString, qint64> named = byTown;
+    const qint64 unnamed = named.take(Unknown);
+    QList<QPair<QString, qint64>> rows = largest(named, count, false);
+    qint64 shown = 0;
+    for (const auto &row : rows)
+        shown += row.second;
+    qint64 all = 0;
+    for (qint64 n : named)
+        all += n;
+    if (all > shown)
+        rows.append({OtherTowns, all - shown});
+    if (unnamed > 0)
+        rows.append({Unknown, unnamed});
+    return rows;
+}
+
+QList<int> MemberStatistics::yearsUpTo(int count) const
 {
     const int first = qMax(firstYear().value_or(year), year - count + 1);
     QList<int> years;
@@ -146,94 +179,66 @@ QString line(const QStringList &cells)
 
 } // namespace
 
-QByteArray MemberStatistics::csv(int year, const QDate &reference) const
+QByteArray MemberStatistics::csv() const
 {
     const auto n = [](qint64 v) { return QString::number(v); };
+    const QString now = onDay(today);
+    const QString then = onDay(reference);
     QString out = line({QStringLiteral("Statistiche soci"), QStringLiteral("anno %1").arg(year),
-                        QStringLiteral("situazione al %1").arg(reference.toString(QStringLiteral("dd/MM/yyyy")))});
+                        QStringLiteral("situazione %1").arg(then)});
     out += QStringLiteral("\r\n") + line({QStringLiteral("Riepilogo"), QStringLiteral("Soci")});
-    out += line({QStringLiteral("Soci in archivio"), n(total)}) + line({QStringLiteral("Soci attivi"), n(active)})
-        + line({QStringLiteral("Soci cessati"), n(ceased)})
-        + line({QStringLiteral("Ammessi nel %1").arg(year), n(admittedIn(year))})
-        + line({QStringLiteral("Cessati nel %1").arg(year), n(leftIn(year))})
-        + line({QStringLiteral("Da ricontattare"), n(toRecontact)});
-    out += QStringLiteral("\r\n")
-        + line({QStringLiteral("Anno"), QStringLiteral("Attivi a fine anno"), QStringLiteral("Ammessi"),
-                QStringLiteral("Cessati")});
-    for (int y : yearsUpTo(year, year - firstYear().value_or(year) + 1))
+    for (const Figure &f : headline())
+        out += line({f.caption(), n(f.value)});
+    const QString yearEnd = year >= today.year()
+        ? QStringLiteral("Attivi a fine anno (il %1 %2)").arg(today.year()).arg(now)
+        : QStringLiteral("Attivi a fine anno");
+    out += QStringLiteral("\r\n") + line({QStringLiteral("Anno"), yearEnd, QStringLiteral("Ammessi"), QStringLiteral("Cessati")});
+    for (int y : yearsUpTo(year - firstYear().value_or(year) + 1))
         out += line({n(y), n(activeAtEndOf(y)), n(admittedIn(y)), n(leftIn(y))});
     out += line({Unknown, QString(), n(admittedUnknown), n(leftUnknown)});
     out += QStringLiteral("\r\n")
-        + line({QStringLiteral("Fascia di età (soci attivi)"), QStringLiteral("Donne"), QStringLiteral("Uomini"), Unknown});
+        + line({QStringLiteral("Fascia di età (soci attivi %1)").arg(then), QStringLiteral("Donne"), QStringLiteral("Uomini"),
+                Unknown});
     for (int b = 0; b < AgeBandCount; ++b)
         out += line({ageBandName(b), n(activeByAgeAndSex[size_t(b)][Women]), n(activeByAgeAndSex[size_t(b)][Men]),
                      n(activeByAgeAndSex[size_t(b)][SexUnknown])});
-    out += QStringLiteral("\r\n") + line({QStringLiteral("Qualifica"), QStringLiteral("Soci attivi")});
+    out += QStringLiteral("\r\n") + line({QStringLiteral("Qualifica"), QStringLiteral("Soci attivi %1").arg(then)});
     for (const auto &[name, count] : largest(activeByQualification, 10, true))
         out += line({name, n(count)});
-    out += QStringLiteral("\r\n") + line({QStringLiteral("Città di residenza"), QStringLiteral("Soci")});
-    for (const auto &[name, count] : largest(byTown, 10, false))
+    // Every town, the members without one last.
+    out += QStringLiteral("\r\n")
+        + line({QStringLiteral("Località di residenza"), QStringLiteral("Soci in archivio %1").arg(now)});
+    QHash<QString, qint64> named = byTown;
+    const qint64 unnamed = named.take(Unknown);
+    for (const auto &[name, count] : largest(named, int(named.size()), false))
         out += line({name, n(count)});
+    if (unnamed > 0)
+        out += line({Unknown, n(unnamed)});
     return FixedText::toWindows1252(out);
 }
 
-void MemberStatistics::add(const MemberStatistics &o)
-{
-    total += o.total;
-    active += o.active;
-    ceased += o.ceased;
-    toRecontact += o.toRecontact;
-    for (auto it = o.admitted.cbegin(); it != o.admitted.cend(); ++it)
-        admitted[it.key()] += it.value();
-    for (auto it = o.left.cbegin(); it != o.left.cend(); ++it)
-        left[it.key()] += it.value();
-    for (auto it = o.leftOfKnownAdmission.cbegin(); it != o.leftOfKnownAdmission.cend(); ++it)
-        leftOfKnownAdmission[it.key()] += it.value();
-    admittedUnknown += o.admittedUnknown;
-    leftUnknown += o.leftUnknown;
-    for (int b = 0; b < AgeBandCount; ++b)
-        for (int s = 0; s < SexCount; ++s)
-            activeByAgeAndSex[size_t(b)][size_t(s)] += o.activeByAgeAndSex[size_t(b)][size_t(s)];
-    for (auto it = o.activeByQualification.cbegin(); it != o.activeByQualification.cend(); ++it)
-        activeByQualification[it.key()] += it.value();
-    for (auto it = o.byTown.cbegin(); it != o.byTown.cend(); ++it)
-        byTown[it.key()] += it.value();
-}
-
-namespace {
-
-// One member into the figures of the worker that read it.
-void count(MemberStatistics &stats, const char *record, const QDate &reference,
-           QHash<QByteArray, qint64> &qualifications, QHash<QByteArray, qint64> &towns)
+void MemberRoll::take(const char *record)
 {
     static const QByteArray no = FixedText::toWindows1252(S::RicontattaNo);
-    ++stats.total;
     if (S::storedText(record, S::fRicontatta) != no)
-        ++stats.toRecontact;
+        ++m_toRecontact;
+    ++m_towns[S::storedText(record, S::fCitta).toByteArray()];
 
-    const auto admission = MemberStatistics::cardDate(S::storedText(record, S::fCompetenze));
-    if (admission)
-        ++stats.admitted[admission->year()];
-    else
-        ++stats.admittedUnknown;
-
+    Member m;
+    if (const auto admission = MemberStatistics::cardDate(S::storedText(record, S::fCompetenze)))
+        m.admitted = qint32(admission->toJulianDay());
     const QByteArrayView leaving = S::storedText(record, S::fDisponibilita);
-    const bool active = leaving.isEmpty();
-    if (!active) {
-        ++stats.ceased;
-        if (const auto left = MemberStatistics::cardDate(leaving)) {
-            ++stats.left[left->year()];
-            if (admission)
-                ++stats.leftOfKnownAdmission[left->year()];
-        } else {
-            ++stats.leftUnknown;
-        }
+    if (!leaving.isEmpty()) {
+        const auto left = MemberStatistics::cardDate(leaving);
+        m.left = left ? qint32(left->toJulianDay()) : UnreadableLeaving;
     }
-    ++towns[S::storedText(record, S::fCitta).toByteArray()];
-    if (!active)
-        return;
-    ++stats.active;
-    ++qualifications[S::storedText(record, S::fSettore).toByteArray()];
+    const QByteArray qualification = S::storedText(record, S::fSettore).toByteArray();
+    auto index = m_qualificationIndex.constFind(qualification);
+    if (index == m_qualificationIndex.cend()) {
+        index = m_qualificationIndex.insert(qualification, qint32(m_qualifications.size()));
+        m_qualifications.append(qualification);
+    }
+    m.qualification = *index;
 
     // Age and sex from the card, else from a valid fiscal code.
     const QByteArrayView sexText = S::storedText(record, S::fSesso);
@@ -248,12 +253,60 @@ void count(MemberStatistics &stats, const char *record, const QDate &reference,
         if (!sex)
             sex = MemberStatistics::sexFromFiscalCode(code);
         if (!birth)
-            birth = MemberStatistics::birthFromFiscalCode(code, reference);
+            birth = MemberStatistics::birthFromFiscalCode(code, m_today);
     }
-    const auto band = birth ? MemberStatistics::ageBand(MemberStatistics::age(*birth, reference))
-                            : MemberStatistics::AgeUnknown;
-    ++stats.activeByAgeAndSex[size_t(band)][size_t(sex.value_or(MemberStatistics::SexUnknown))];
+    m.sex = quint8(sex.value_or(MemberStatistics::SexUnknown));
+    if (birth)
+        m.birth = qint32(birth->toJulianDay());
+    m_members.push_back(m);
 }
+
+void MemberRoll::append(const MemberRoll &other)
+{
+    m_toRecontact += other.m_toRecontact;
+    for (auto it = other.m_towns.cbegin(); it != other.m_towns.cend(); ++it)
+        m_towns[it.key()] += it.value();
+    // The other's qualifications by their index here.
+    QList<qint32> here;
+    for (const QByteArray &name : other.m_qualifications) {
+        auto index = m_qualificationIndex.constFind(name);
+        if (index == m_qualificationIndex.cend()) {
+            index = m_qualificationIndex.insert(name, qint32(m_qualifications.size()));
+            m_qualifications.append(name);
+        }
+        here << *index;
+    }
+    m_members.reserve(m_members.size() + other.m_members.size());
+    for (Member m : other.m_members) {
+        m.qualification = here.at(m.qualification);
+        m_members.push_back(m);
+    }
+}
+
+bool MemberRoll::activeOn(const Member &m, qint64 day) const
+{
+    if (m.left == UnreadableLeaving || (m.left != 0 && m.left <= day))
+        return false;
+    return m.admitted != 0 ? m.admitted <= day : day >= m_today.toJulianDay();
+}
+
+bool MemberRoll::ceasedBy(const Member &m, qint64 day) const
+{
+    return m.left == UnreadableLeaving ? day >= m_today.toJulianDay() : m.left != 0 && m.left <= day;
+}
+
+std::optional<int> MemberRoll::firstYear() const
+{
+    std::optional<int> first;
+    for (const Member &m : m_members)
+        if (m.admitted != 0) {
+            const int y = QDate::fromJulianDay(m.admitted).year();
+            first = first ? qMin(*first, y) : y;
+        }
+    return first;
+}
+
+namespace {
 
 QHash<QString, qint64> named(const QHash<QByteArray, qint64> &counts)
 {
@@ -266,28 +319,88 @@ QHash<QString, qint64> named(const QHash<QByteArray, qint64> &counts)
 
 } // namespace
 
-std::optional<MemberStatistics> MemberStatistics::compute(const QDate &reference)
+MemberStatistics MemberRoll::figures(int year) const
+{
+    using Stats = MemberStatistics;
+    Stats s;
+    s.today = m_today;
+    s.year = qMin(year, m_today.year());
+    s.reference = Stats::referenceOf(s.year, m_today);
+    s.total = qint64(m_members.size());
+    s.toRecontact = m_toRecontact;
+    s.byTown = named(m_towns);
+
+    const qint64 today = m_today.toJulianDay();
+    const qint64 day = s.reference.toJulianDay();
+    const int thisYear = m_today.year();
+    QHash<QByteArray, qint64> qualifications;
+    std::vector<qint64> byQualification(size_t(m_qualifications.size()), 0);
+    QMap<int, qint64> activeChange; // +1 from the first year-end a member is active, -1 after the last
+    for (const Member &m : m_members) {
+        if (m.admitted != 0)
+            ++s.admitted[QDate::fromJulianDay(m.admitted).year()];
+        else
+            ++s.admittedUnknown;
+        if (m.left == UnreadableLeaving)
+            ++s.leftUnknown;
+        else if (m.left != 0)
+            ++s.left[QDate::fromJulianDay(m.left).year()];
+
+        // The year-ends (today for this year) at which the member is active:
+        // from the admission's year to the year before leaving.
+        if (m.left != UnreadableLeaving) {
+            const int from = m.admitted != 0 ? QDate::fromJulianDay(m.admitted).year() : thisYear;
+            int to = m.left != 0 ? qMin(QDate::fromJulianDay(m.left).year() - 1, thisYear - 1) : thisYear - 1;
+            if (activeOn(m, today))
+                to = thisYear;
+            if (from <= to) {
+                ++activeChange[from];
+                --activeChange[to + 1];
+            }
+        }
+
+        if (ceasedBy(m, day))
+            ++s.ceased;
+        if (!activeOn(m, day))
+            continue;
+        ++s.active;
+        ++byQualification[size_t(m.qualification)];
+        const auto band = m.birth != 0 ? Stats::ageBand(Stats::age(QDate::fromJulianDay(m.birth), s.reference))
+                                       : Stats::AgeUnknown;
+        ++s.activeByAgeAndSex[size_t(band)][m.sex];
+    }
+    for (qsizetype q = 0; q < m_qualifications.size(); ++q)
+        if (byQualification[size_t(q)] > 0)
+            qualifications[m_qualifications.at(q)] += byQualification[size_t(q)];
+    s.activeByQualification = named(qualifications);
+    if (const auto first = s.firstYear()) {
+        qint64 running = 0;
+        for (auto it = activeChange.cbegin(); it != activeChange.cend() && it.key() < *first; ++it)
+            running += it.value();
+        for (int y = *first; y <= thisYear; ++y) {
+            running += activeChange.value(y);
+            s.activeAtEnd[y] = running;
+        }
+    }
+    return s;
+}
+
+std::optional<MemberRoll> MemberRoll::read(const QDate &today)
 {
     // Two workers read the archive a block at a time, as the search does,
-    // each into figures of its own; the figures are added at the end.
+    // each into a roll of its own; the second's members follow the first's.
     constexpr int kWorkers = 2;
-    std::array<MemberStatistics, kWorkers> partial;
-    std::array<QHash<QByteArray, qint64>, kWorkers> qualifications, towns;
+    std::array<MemberRoll, kWorkers> partial{MemberRoll(today), MemberRoll(today)};
     const bool read = MemberArchive().forEachBlock(
         [&](int worker, qint64, const char *records, qint64 n) {
             for (qint64 i = 0; i < n; ++i)
-                count(partial[size_t(worker)], records + i * S::RecordSize, reference, qualifications[size_t(worker)],
-                      towns[size_t(worker)]);
+                partial[size_t(worker)].take(records + i * S::RecordSize);
             return true;
         },
         kWorkers);
     if (!read)
         return std::nullopt;
-    MemberStatistics total;
-    for (int w = 0; w < kWorkers; ++w) {
-        partial[size_t(w)].activeByQualification = named(qualifications[size_t(w)]);
-        partial[size_t(w)].byTown = named(towns[size_t(w)]);
-        total.add(partial[size_t(w)]);
-    }
-    return total;
+    for (int w = 1; w < kWorkers; ++w)
+        partial[0].append(partial[size_t(w)]);
+    return std::move(partial[0]);
 }

@@ -10,27 +10,47 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
-// The members at a glance, for the assembly: how many, who joined and who
-// left in each year, and the active members by age and sex, by qualification,
-// and all of them by town. Everything comes from the records in one pass;
-// what a record cannot say (an empty or malformed date, an unknown sex) is
-// counted as "Non indicato", never dropped, and never guessed beyond what a
-// valid fiscal code says.
+class MemberRoll;
+
+// The members at a glance, for the assembly, as they were in a chosen year:
+// how many, who joined and who left in each year, and the active members by
+// age and sex and by qualification; all of them by town, as the archive is
+// today. What a record cannot say (an empty or malformed date, an unknown
+// sex) is counted as "Non indicato", never dropped, and never guessed beyond
+// what a valid fiscal code says.
+//
+// The day a year's figures describe is the year's last day, or today for
+// the current year. On that day a member is active when admitted by then
+// and not left by then. A member whose admission date cannot be read is
+// counted active only today; one whose leaving date cannot be read is never
+// active, and ceased only today (when is not known).
 struct MemberStatistics
 {
-    static const QString Unknown; // "Non indicato"
-    static const QString Others;  // "Altre"
+    static const QString Unknown;     // "Non indicato"
+    static const QString Others;      // "Altre"
+    static const QString OtherTowns;  // "Altre località"
 
     enum AgeBand { Under18, From18To30, From31To45, From46To60, From61To75, Over75, AgeUnknown, AgeBandCount };
     enum Sex { Women, Men, SexUnknown, SexCount };
     // "meno di 18", "18-30", ..., "oltre 75", "Non indicato".
     static QString ageBandName(int band);
 
+    int year = 0;
+    QDate today;
+    QDate reference; // the year's last day, or today for the current year
+
+    // As the archive is today.
     qint64 total = 0;
-    qint64 active = 0; // no leaving date
-    qint64 ceased = 0;
     qint64 toRecontact = 0;
+    QHash<QString, qint64> byTown; // every member, by town of residence
+
+    // On the reference day.
+    qint64 active = 0;
+    qint64 ceased = 0;
+    std::array<std::array<qint64, SexCount>, AgeBandCount> activeByAgeAndSex{};
+    QHash<QString, qint64> activeByQualification;
 
     // By year of the admission and of the leaving date; the members whose
     // date cannot be read, apart.
@@ -38,30 +58,40 @@ struct MemberStatistics
     QMap<int, qint64> left;
     qint64 admittedUnknown = 0;
     qint64 leftUnknown = 0;
-    // The members whose admission year is known and who left in a year:
-    // the active members at the end of a year follow from these.
-    QMap<int, qint64> leftOfKnownAdmission;
+    // The active members at the end of each year from the first admission,
+    // the current year's today.
+    QMap<int, qint64> activeAtEnd;
 
-    // Active members, by age on the reference day and by sex.
-    std::array<std::array<qint64, SexCount>, AgeBandCount> activeByAgeAndSex{};
-    // Active members by qualification; every member by town of residence.
-    QHash<QString, qint64> activeByQualification;
-    QHash<QString, qint64> byTown;
-
-    qint64 admittedIn(int year) const { return admitted.value(year); }
-    qint64 leftIn(int year) const { return left.value(year); }
-    // Admitted by the end of `year` (admission known) and not left by then.
-    qint64 activeAtEndOf(int year) const;
+    qint64 admittedIn(int y) const { return admitted.value(y); }
+    qint64 leftIn(int y) const { return left.value(y); }
+    qint64 activeAtEndOf(int y) const { return activeAtEnd.value(y); }
     // The first year with an admission; nothing for an archive without one.
     std::optional<int> firstYear() const;
+
+    // The six headline figures, each with the day or year it describes:
+    // "Soci attivi" "al 31/12/2025".
+    struct Figure
+    {
+        const char *name; // of the printed box; the window's label has "lbl" for "txt"
+        QString what, when;
+        qint64 value;
+
+        QString caption() const { return what + u' ' + when; }
+    };
+    QList<Figure> headline() const;
+
+    // The day the figures of `year` describe.
+    static QDate referenceOf(int year, const QDate &today);
+    // "al 31/12/2025".
+    static QString onDay(const QDate &day);
 
     // The `count` largest entries, largest first (ties by name); with
     // `othersAsOne` the rest summed as "Altre".
     static QList<QPair<QString, qint64>> largest(const QHash<QString, qint64> &counts, int count, bool othersAsOne);
-
-    // The archive's figures, with ages on `reference`; nothing when the
-    // archive cannot be read.
-    static std::optional<MemberStatistics> compute(const QDate &reference);
+    // The towns for a chart: the `count` largest named ones, then the rest
+    // as "Altre località" and the members without a town as "Non indicato",
+    // so that the rows add up to every member.
+    QList<QPair<QString, qint64>> towns(int count) const;
 
     // A date as the card holds it ("dd/mm/yyyy", day and month of one or two
     // digits); nothing for anything else.
@@ -73,12 +103,52 @@ struct MemberStatistics
     static int age(const QDate &birth, const QDate &reference);
     static AgeBand ageBand(int age);
 
-    void add(const MemberStatistics &other);
+    // The years a summary shows: at most `count`, ending with the chosen
+    // one, not before the first admission.
+    QList<int> yearsUpTo(int count) const;
+    // The tables behind the charts, for a spreadsheet, each saying the day or
+    // year it describes: ";" between the cells, Windows-1252, CRLF line ends.
+    QByteArray csv() const;
+};
 
-    // The years a summary of `year` shows: at most `count`, ending with it,
-    // not before the first admission.
-    QList<int> yearsUpTo(int year, int count) const;
-    // The tables behind the charts, for a spreadsheet: ";" between the
-    // cells, Windows-1252, CRLF line ends.
-    QByteArray csv(int year, const QDate &reference) const;
+// What the statistics need of each member, read from the archive once, so
+// that the figures of any year come without reading it again.
+class MemberRoll
+{
+public:
+    // The archive as it is `today`; nothing when it cannot be read.
+    static std::optional<MemberRoll> read(const QDate &today);
+
+    // The figures of `year` (the current year when later).
+    MemberStatistics figures(int year) const;
+    std::optional<int> firstYear() const;
+    const QDate &today() const { return m_today; }
+
+private:
+    // One member, as the figures need it; dates as Julian days, 0 when the
+    // card has none that can be read.
+    struct Member
+    {
+        qint32 admitted = 0;
+        qint32 left = 0; // or UnreadableLeaving
+        qint32 birth = 0;
+        qint32 qualification = 0; // index into m_qualifications
+        quint8 sex = MemberStatistics::SexUnknown;
+    };
+    static constexpr qint32 UnreadableLeaving = -1;
+
+    explicit MemberRoll(const QDate &today) : m_today(today) {}
+    // One card of the archive.
+    void take(const char *record);
+    // The members of `other` after these.
+    void append(const MemberRoll &other);
+    bool activeOn(const Member &m, qint64 day) const;
+    bool ceasedBy(const Member &m, qint64 day) const;
+
+    QDate m_today;
+    std::vector<Member> m_members;
+    QList<QByteArray> m_qualifications;
+    QHash<QByteArray, qint32> m_qualificationIndex;
+    QHash<QByteArray, qint64> m_towns;
+    qint64 m_toRecontact = 0;
 };

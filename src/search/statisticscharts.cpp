@@ -20,19 +20,40 @@ const QColor kBlue(0x2F, 0x65, 0x94);
 const QColor kOrange(0xE8, 0xA3, 0x3D);
 const QColor kGrey(0x9A, 0xA8, 0xB6);
 
-// Small type: many bars and names share a chart.
-QFont small(qreal points, bool bold = false)
+// The sizes of a chart's type, in points as they come out on screen or
+// on paper.
+struct Type
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    qreal title, names, values;
+};
+constexpr Type kScreen{8.5, 7, 6.5};
+constexpr Type kPaper{11, 8.5, 8.5};
+
+// On paper a chart is drawn at this many scene units to the millimetre and
+// its type set in scene units, so that its printed size does not depend on
+// the screen.
+constexpr qreal kPaperUnitsPerMm = 5;
+
+QFont font(qreal points, Medium medium, bool bold = false)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    if (medium == Medium::Paper)
+        f.setPixelSize(qRound(points * kPaperUnitsPerMm * 25.4 / 72));
+    else
+        f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
 }
 
-QBarSet *set(const QString &name, const QColor &colour, const QList<qint64> &values)
+const Type &typeOf(Medium medium)
+{
+    return medium == Medium::Paper ? kPaper : kScreen;
+}
+
+QBarSet *set(const QString &name, const QColor &colour, const QList<qint64> &values, Medium medium)
 {
     auto *bars = new QBarSet(name);
-    bars->setLabelFont(small(6.5));
+    bars->setLabelFont(font(typeOf(medium).values, medium));
     bars->setColor(colour);
     bars->setBorderColor(colour);
     bars->setLabelColor(Qt::black);
@@ -42,11 +63,13 @@ QBarSet *set(const QString &name, const QColor &colour, const QList<qint64> &val
 }
 
 // A chart of bar sets over categories, each bar with its number on it.
-QChart *barChart(const QString &title, const QStringList &categories, const QList<QBarSet *> &sets, bool horizontal)
+QChart *barChart(const QString &title, const QStringList &categories, const QList<QBarSet *> &sets, bool horizontal,
+                 Medium medium)
 {
+    const Type &type = typeOf(medium);
     auto *chart = new QChart;
     chart->setTitle(title);
-    chart->setTitleFont(small(8.5, true));
+    chart->setTitleFont(font(type.title, medium, true));
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     QAbstractBarSeries *series = horizontal ? static_cast<QAbstractBarSeries *>(new QHorizontalBarSeries)
@@ -63,11 +86,11 @@ QChart *barChart(const QString &title, const QStringList &categories, const QLis
     chart->addSeries(series);
     auto *names = new QBarCategoryAxis;
     names->append(categories);
-    names->setLabelsFont(small(7));
+    names->setLabelsFont(font(type.names, medium));
     names->setTruncateLabels(false);
     auto *values = new QValueAxis;
     values->setLabelFormat(QStringLiteral("%d"));
-    values->setLabelsFont(small(7));
+    values->setLabelsFont(font(type.names, medium));
     qreal most = 0;
     for (QBarSet *s : sets)
         for (int i = 0; i < s->count(); ++i)
@@ -89,12 +112,12 @@ QChart *barChart(const QString &title, const QStringList &categories, const QLis
     series->attachAxis(values);
     chart->legend()->setVisible(sets.size() > 1);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->legend()->setFont(small(7));
+    chart->legend()->setFont(font(type.names, medium));
     chart->setBackgroundRoundness(0);
     return chart;
 }
 
-QChart *ranked(const QString &title, const QString &setName, const QList<QPair<QString, qint64>> &rows)
+QChart *ranked(const QString &title, const QString &setName, const QList<QPair<QString, qint64>> &rows, Medium medium)
 {
     QStringList categories;
     QList<qint64> values;
@@ -103,55 +126,65 @@ QChart *ranked(const QString &title, const QString &setName, const QList<QPair<Q
         categories << it->first;
         values << it->second;
     }
-    return barChart(title, categories, {set(setName, kBlue, values)}, true);
+    return barChart(title, categories, {set(setName, kBlue, values, medium)}, true, medium);
 }
 
 } // namespace
 
-QChart *make(Chart which, const MemberStatistics &stats, int year)
+QChart *make(Chart which, const MemberStatistics &stats, Medium medium)
 {
+    using Stats = MemberStatistics;
+    const QString then = Stats::onDay(stats.reference);
     switch (which) {
     case Years: {
         QStringList categories;
         QList<qint64> active, admitted, left;
-        for (int y : stats.yearsUpTo(year, 10)) {
+        const QList<int> years = stats.yearsUpTo(10);
+        for (int y : years) {
             categories << QString::number(y);
             active << stats.activeAtEndOf(y);
             admitted << stats.admittedIn(y);
             left << stats.leftIn(y);
         }
-        return barChart(QStringLiteral("Soci attivi a fine anno, ammessi e cessati"), categories,
-                        {set(QStringLiteral("Attivi a fine anno"), kBlue, active),
-                         set(QStringLiteral("Ammessi"), kOrange, admitted), set(QStringLiteral("Cessati"), kGrey, left)},
-                        false);
+        const QString span = years.size() > 1 ? QStringLiteral("%1-%2").arg(years.first()).arg(years.last())
+                                              : QString::number(stats.year);
+        const QString activeName = stats.year >= stats.today.year()
+            ? QStringLiteral("Attivi a fine anno (il %1 %2)").arg(stats.today.year()).arg(Stats::onDay(stats.today))
+            : QStringLiteral("Attivi a fine anno");
+        return barChart(QStringLiteral("Soci attivi, ammessi e cessati, %1").arg(span), categories,
+                        {set(activeName, kBlue, active, medium), set(QStringLiteral("Ammessi"), kOrange, admitted, medium),
+                         set(QStringLiteral("Cessati"), kGrey, left, medium)},
+                        false, medium);
     }
     case AgeAndSex: {
+        // Across, for the bands' names to have room; the youngest at the top.
         QStringList categories;
-        std::array<QList<qint64>, MemberStatistics::SexCount> bySex;
-        for (int b = 0; b < MemberStatistics::AgeBandCount; ++b) {
-            categories << MemberStatistics::ageBandName(b);
-            for (int s = 0; s < MemberStatistics::SexCount; ++s)
+        std::array<QList<qint64>, Stats::SexCount> bySex;
+        for (int b = Stats::AgeBandCount - 1; b >= 0; --b) {
+            categories << Stats::ageBandName(b);
+            for (int s = 0; s < Stats::SexCount; ++s)
                 bySex[size_t(s)] << stats.activeByAgeAndSex[size_t(b)][size_t(s)];
         }
-        return barChart(QStringLiteral("Soci attivi per fascia di età"), categories,
-                        {set(QStringLiteral("Donne"), kOrange, bySex[MemberStatistics::Women]),
-                         set(QStringLiteral("Uomini"), kBlue, bySex[MemberStatistics::Men]),
-                         set(MemberStatistics::Unknown, kGrey, bySex[MemberStatistics::SexUnknown])},
-                        false);
+        return barChart(QStringLiteral("Soci attivi %1 per fascia di età").arg(then), categories,
+                        {set(QStringLiteral("Donne"), kOrange, bySex[Stats::Women], medium),
+                         set(QStringLiteral("Uomini"), kBlue, bySex[Stats::Men], medium),
+                         set(Stats::Unknown, kGrey, bySex[Stats::SexUnknown], medium)},
+                        true, medium);
     }
     case Qualifications:
-        return ranked(QStringLiteral("Soci attivi per qualifica"), QStringLiteral("Soci attivi"),
-                      MemberStatistics::largest(stats.activeByQualification, 10, true));
+        return ranked(QStringLiteral("Soci attivi %1 per qualifica").arg(then), QStringLiteral("Soci attivi"),
+                      Stats::largest(stats.activeByQualification, 10, true), medium);
     case Towns:
     case ChartCount:
         break;
     }
-    return ranked(QStringLiteral("Soci per città di residenza"), QStringLiteral("Soci"),
-                  MemberStatistics::largest(stats.byTown, 10, false));
+    return ranked(QStringLiteral("Soci in archivio %1 per località").arg(Stats::onDay(stats.today)),
+                  QStringLiteral("Soci"), stats.towns(10), medium);
 }
 
-std::unique_ptr<Report::Template> page(const MemberStatistics &stats, int year, const QDate &reference)
+std::unique_ptr<Report::Template> page(const MemberStatistics &stats)
 {
+    using Stats = MemberStatistics;
     auto report = std::make_unique<Report::Template>(QStringLiteral("Statistiche soci"), QPageLayout::Portrait,
                                                      QMarginsF(10, 10, 10, 10));
     Report::Template &r = *report;
@@ -160,36 +193,27 @@ std::unique_ptr<Report::Template> page(const MemberStatistics &stats, int year, 
         ->setText(QStringLiteral("Statistiche soci"));
     r.addText(QStringLiteral("txtSottotitolo"), {0, 9, 190, 6}, QStringLiteral("Arial"), 10, false, Qt::AlignCenter,
               Qt::black)
-        ->setText(QStringLiteral("Anno %1 - situazione al %2").arg(year).arg(reference.toString(QStringLiteral("dd/MM/yyyy"))));
-    const QList<QPair<QString, qint64>> figures = {
-        {QStringLiteral("Soci in archivio"), stats.total},
-        {QStringLiteral("Soci attivi"), stats.active},
-        {QStringLiteral("Soci cessati"), stats.ceased},
-        {QStringLiteral("Ammessi nel %1").arg(year), stats.admittedIn(year)},
-        {QStringLiteral("Cessati nel %1").arg(year), stats.leftIn(year)},
-        {QStringLiteral("Da ricontattare"), stats.toRecontact},
-    };
-    static const char *const names[] = {"txtTotale", "txtAttivi", "txtCessati", "txtAmmessiAnno", "txtCessatiAnno",
-                                        "txtRicontattare"};
-    for (int i = 0; i < figures.size(); ++i) {
-        const QRectF box(i % 3 * 64.0, 19 + i / 3 * 12.0, 62, 10);
-        Report::Object *o = r.addText(QString::fromLatin1(names[i]), box, QStringLiteral("Arial"), 11, true,
+        ->setText(QStringLiteral("Anno %1 - situazione %2 - stampato il %3")
+                      .arg(stats.year)
+                      .arg(Stats::onDay(stats.reference), stats.today.toString(QStringLiteral("dd/MM/yyyy"))));
+    const QList<Stats::Figure> all = stats.headline();
+    for (int i = 0; i < all.size(); ++i) {
+        const QRectF box(i % 3 * 64.0, 17 + i / 3 * 13.0, 62, 12);
+        Report::Object *o = r.addText(QString::fromLatin1(all.at(i).name), box, QStringLiteral("Arial"), 10, true,
                                       Qt::AlignCenter, Qt::black);
         o->fill = QColor(0xEE, 0xF4, 0xF9);
         o->frame = QColor(0xC8, 0xD6, 0xE3);
-        o->setText(figures.at(i).first + QStringLiteral(": ") + QString::number(figures.at(i).second));
+        o->setText(all.at(i).caption() + u'\n' + QString::number(all.at(i).value));
     }
     // The four charts, two by two, drawn as vectors.
     for (int c = 0; c < ChartCount; ++c) {
         const QRectF frame(c % 2 * 96.0, 46 + c / 2 * 116.0, 94, 112);
         Report::Object *o = r.addObject(Report::Object::Drawing, QStringLiteral("imgGrafico%1").arg(c + 1), frame);
-        o->draw = [stats, year, c](QPainter &painter, const QRectF &mm) {
+        o->draw = [stats, c](QPainter &painter, const QRectF &mm) {
             QGraphicsScene scene;
-            QChart *chart = make(Chart(c), stats, year);
+            QChart *chart = make(Chart(c), stats, Medium::Paper);
             scene.addItem(chart);
-            // Drawn at five scene units to the millimetre (the size the
-            // window shows), then fitted: the texts come out at about five points.
-            const QSizeF size = mm.size() * 5;
+            const QSizeF size = mm.size() * kPaperUnitsPerMm;
             chart->setGeometry(QRectF(QPointF(0, 0), size));
             scene.setSceneRect(QRectF(QPointF(0, 0), size));
             scene.render(&painter, mm, scene.sceneRect());

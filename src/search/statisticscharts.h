@@ -14,12 +14,14 @@ class QChart;
 namespace StatisticsCharts {
 
 enum Chart { Years, AgeAndSex, Qualifications, Towns, ChartCount };
+enum class Medium { Screen, Paper };
 
-// A new chart of `which` for the figures of `year`; the caller owns it.
-QChart *make(Chart which, const MemberStatistics &stats, int year);
+// A new chart of `which` for the figures of their year; the caller owns it.
+// Its title says the day or years it describes.
+QChart *make(Chart which, const MemberStatistics &stats, Medium medium = Medium::Screen);
 
 // The printed page "Statistiche soci": a heading, the six headline figures
 // and the four charts as vector drawings, on one portrait A4 sheet.
-std::unique_ptr<Report::Template> page(const MemberStatistics &stats, int year, const QDate &reference);
+std::unique_ptr<Report::Template> page(const MemberStatistics &stats);
 
 } // namespace StatisticsCharts

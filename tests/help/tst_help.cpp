@@ -54,7 +54,7 @@ void TestHelp::topics_data()
     row(HelpTexts::exporting(), 3, "Il pulsante Esporta archivio consente", "A questo punto è sufficiente salvare il file");
     row(HelpTexts::books(), 6, "La schermata di partenza di Quorvel con Vori", "L'icona del cestino consente");
     row(HelpTexts::importing(), 7, "Il pulsante Importa, sotto la griglia", "Il pulsante Annulla l'ultima importazione");
-    row(HelpTexts::statistics(), 4, "Il pulsante Statistiche, sull'intestazione", "L'elenco Anno sceglie l'anno");
+    row(HelpTexts::statistics(), 5, "Il pulsante Statistiche, sull'intestazione", "Anteprima e Stampa producono");
     row(HelpTexts::backups(), 3, "Il programma, ogni giorno, prima della prima modifica", "Per riportare un file com'era");
     row(HelpTexts::guide(), 32, "Quorvel con Vori è un software rivolto ad enti associativi",
         "Quorvel con Vori è quindi lo strumento ideale");

@@ -11,13 +11,19 @@
 #include "report/reportpreview.h"
 #include "report/reportrenderer.h"
 #include "search/frmstatistiche.h"
+#include "search/statisticscharts.h"
 #include "support/pdfwords.h"
 #include "support/windowtest.h"
 #include "ui/filedialogs.h"
 
+#include <QAbstractBarSeries>
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -70,6 +76,29 @@ void writeRegister()
     }
 }
 
+// Each bar set of a chart by its name, its values in category order.
+QMap<QString, QList<qreal>> barsOf(QChart *chart)
+{
+    QMap<QString, QList<qreal>> bars;
+    for (QAbstractSeries *series : chart->series())
+        if (auto *barSeries = qobject_cast<QAbstractBarSeries *>(series))
+            for (QBarSet *set : barSeries->barSets()) {
+                QList<qreal> values;
+                for (int i = 0; i < set->count(); ++i)
+                    values << set->at(i);
+                bars.insert(set->label(), values);
+            }
+    return bars;
+}
+
+QStringList categoriesOf(QChart *chart)
+{
+    for (QAbstractAxis *axis : chart->axes())
+        if (auto *names = qobject_cast<QBarCategoryAxis *>(axis))
+            return names->categories();
+    return {};
+}
+
 } // namespace
 
 class TestStatistics : public QObject
@@ -89,6 +118,7 @@ private slots:
     void agreesWithTheSearch();
     void unreadableArchive();
     void csvTables();
+    void chartsShowTheFigures();
     void windowShowsTheFigures();
     void printedPage();
     void busyWhileComputing();
@@ -155,24 +185,28 @@ void TestStatistics::countsOfASmallRegister()
 {
     TestFolder folder;
     writeRegister();
-    const auto stats = Stats::compute(QDate(2025, 6, 15));
-    QVERIFY(stats);
-    QCOMPARE(stats->total, 6);
-    QCOMPARE(stats->active, 4);
-    QCOMPARE(stats->ceased, 2);
-    QCOMPARE(stats->toRecontact, 1);
+    const auto roll = MemberRoll::read(QDate(2025, 6, 15));
+    QVERIFY(roll);
+    QCOMPARE(roll->firstYear(), std::optional<int>(2010));
+    const Stats stats = roll->figures(2025);
+    QCOMPARE(stats.reference, QDate(2025, 6, 15));
+    QCOMPARE(stats.total, 6);
+    QCOMPARE(stats.active, 4);
+    QCOMPARE(stats.ceased, 2);
+    QCOMPARE(stats.toRecontact, 1);
 
     // Year boundaries: admitted on 31/12 and left on 01/01 count in their year.
-    QCOMPARE(stats->admittedIn(2024), 2);
-    QCOMPARE(stats->admittedIn(2025), 1);
-    QCOMPARE(stats->leftIn(2024), 1);
-    QCOMPARE(stats->leftIn(2023), 0);
-    QCOMPARE(stats->admittedUnknown, 1);
-    QCOMPARE(stats->leftUnknown, 1);
-    QCOMPARE(stats->activeAtEndOf(2023), 2);
-    QCOMPARE(stats->activeAtEndOf(2024), 3);
-    QCOMPARE(stats->activeAtEndOf(2025), 4);
-    QCOMPARE(stats->firstYear(), std::optional<int>(2010));
+    QCOMPARE(stats.admittedIn(2024), 2);
+    QCOMPARE(stats.admittedIn(2025), 1);
+    QCOMPARE(stats.leftIn(2024), 1);
+    QCOMPARE(stats.leftIn(2023), 0);
+    QCOMPARE(stats.admittedUnknown, 1);
+    QCOMPARE(stats.leftUnknown, 1);
+    // D (admission unreadable) is active today only; F (leaving unreadable)
+    // never; C left on the first day of 2024.
+    QCOMPARE(stats.activeAtEndOf(2023), 1);
+    QCOMPARE(stats.activeAtEndOf(2024), 2);
+    QCOMPARE(stats.activeAtEndOf(2025), 4);
 
     // The active members by age on 15/06/2025 and sex.
     std::array<std::array<qint64, Stats::SexCount>, Stats::AgeBandCount> expected{};
@@ -180,12 +214,25 @@ void TestStatistics::countsOfASmallRegister()
     expected[Stats::Under18][Stats::Men] = 1;      // B, 17 the day before his
     expected[Stats::Over75][Stats::Men] = 1;       // D, by his fiscal code
     expected[Stats::AgeUnknown][Stats::SexUnknown] = 1; // E
-    QCOMPARE(stats->activeByAgeAndSex, expected);
+    QCOMPARE(stats.activeByAgeAndSex, expected);
 
-    QCOMPARE(stats->activeByQualification,
+    QCOMPARE(stats.activeByQualification,
              (QHash<QString, qint64>{{"Socio ordinario", 2}, {"Presidente", 1}, {"Non indicato", 1}}));
-    QCOMPARE(stats->byTown,
+    QCOMPARE(stats.byTown,
              (QHash<QString, qint64>{{"Perugia", 3}, {"Assisi", 1}, {"Spello", 1}, {"Non indicato", 1}}));
+
+    // 2024 as it was on its last day: A and E active, A still 17.
+    const Stats before = roll->figures(2024);
+    QCOMPARE(before.reference, QDate(2024, 12, 31));
+    QCOMPARE(before.active, 2);
+    QCOMPARE(before.ceased, 1); // C; F's leaving cannot be placed in 2024
+    expected = {};
+    expected[Stats::Under18][Stats::Women] = 1;
+    expected[Stats::AgeUnknown][Stats::SexUnknown] = 1;
+    QCOMPARE(before.activeByAgeAndSex, expected);
+    QCOMPARE(before.activeByQualification, (QHash<QString, qint64>{{"Socio ordinario", 1}, {"Non indicato", 1}}));
+    QCOMPARE(before.byTown, stats.byTown); // the archive as it is today
+    QCOMPARE(before.total, 6);
 }
 
 void TestStatistics::ageBands_data()
@@ -210,16 +257,38 @@ void TestStatistics::ageBands()
 
 void TestStatistics::activeAtTheEndOfEachYear()
 {
-    // A member whose admission cannot be read is never counted in, so his
-    // leaving is never counted out.
-    Stats stats;
-    stats.admitted = {{2020, 2}, {2022, 1}};
-    stats.left = {{2021, 2}};
-    stats.leftOfKnownAdmission = {{2021, 1}};
-    QCOMPARE(stats.activeAtEndOf(2019), 0);
-    QCOMPARE(stats.activeAtEndOf(2020), 2);
-    QCOMPARE(stats.activeAtEndOf(2021), 1);
-    QCOMPARE(stats.activeAtEndOf(2022), 2);
+    // Counted from the cards, on 15/06/2025; the headline of each year
+    // says what its chart bar says.
+    TestFolder folder;
+    const struct
+    {
+        const char *admitted, *left;
+    } members[] = {
+        {"01/03/2020", "15/06/2022"}, // 2020, 2021
+        {"31/12/2021", ""},           // 2021 to today
+        {"05/05/2019", "01/01/2023"}, // 2019 to 2022
+        {"", ""},                     // no admission date: today only
+        {"01/01/2018", "presto"},     // leaving unreadable: never
+        {"02/02/2024", "01/09/2025"}, // leaving still ahead: 2024, today
+        {"01/09/2025", ""},           // admission still ahead: never
+    };
+    MemberArchive archive;
+    for (const auto &m : members) {
+        TSchedaAnagrafica s;
+        s.Candidato = QStringLiteral("Socio");
+        s.Competenze = QString::fromLatin1(m.admitted);
+        s.Disponibilita = QString::fromLatin1(m.left);
+        QVERIFY(archive.append(s));
+    }
+    const auto roll = MemberRoll::read(QDate(2025, 6, 15));
+    QVERIFY(roll);
+    const QMap<int, qint64> expected = {{2018, 0}, {2019, 1}, {2020, 2}, {2021, 3}, {2022, 2},
+                                        {2023, 1}, {2024, 2}, {2025, 3}};
+    QCOMPARE(roll->figures(2025).activeAtEnd, expected);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QCOMPARE(roll->figures(it.key()).active, it.value());
+    QCOMPARE(roll->figures(2022).ceased, 1);
+    QCOMPARE(roll->figures(2025).ceased, 3);
 }
 
 void TestStatistics::largestWithTheRestAsOthers()
@@ -249,8 +318,9 @@ void TestStatistics::agreesWithTheSearch()
     MemberArchive archive;
     for (qint64 i = 0; i < 3000; ++i)
         QVERIFY(archive.append(RealisticMembers::member(i)));
-    const auto stats = Stats::compute(QDate(2026, 12, 11));
-    QVERIFY(stats);
+    const auto roll = MemberRoll::read(QDate(2026, 12, 11));
+    QVERIFY(roll);
+    const auto stats = std::optional<Stats>(roll->figures(2026));
     QCOMPARE(qsizetype(stats->total), qsizetype(MemberSearch::find({})->size()));
     QCOMPARE(qsizetype(stats->toRecontact), qsizetype(MemberSearch::toRecontact().size()));
     qint64 byAge = 0;
@@ -262,6 +332,21 @@ void TestStatistics::agreesWithTheSearch()
     for (qint64 n : stats->admitted)
         admitted += n;
     QCOMPARE(admitted, stats->total);
+
+    // The towns' bars add up to every member, the rest as "Altre località";
+    // the tables list every town.
+    const auto towns = stats->towns(10);
+    qint64 inBars = 0;
+    for (const auto &row : towns)
+        inBars += row.second;
+    QCOMPARE(inBars, stats->total);
+    QCOMPARE(towns.at(10).first, QStringLiteral("Altre località"));
+    QVERIFY(stats->byTown.size() > 11);
+    const QByteArray csv = stats->csv();
+    const QByteArray table = csv.mid(csv.indexOf("Localit\xE0 di residenza;"));
+    QCOMPARE(table.count("\r\n") - 1, stats->byTown.size());
+    std::unique_ptr<QChart> chart(StatisticsCharts::make(StatisticsCharts::Towns, *stats));
+    QCOMPARE(barsOf(chart.get()).value(QStringLiteral("Soci")).size(), towns.size());
 }
 
 void TestStatistics::unreadableArchive()
@@ -272,12 +357,13 @@ void TestStatistics::unreadableArchive()
     QFile::setPermissions(path, QFileDevice::Permissions());
     {
         HonourFilePermissions permissions;
-        QVERIFY(!Stats::compute(QDate(2025, 6, 15)));
+        QVERIFY(!MemberRoll::read(QDate(2025, 6, 15)));
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     // A record of rubbish is still a member, with everything unknown.
-    const auto stats = Stats::compute(QDate(2025, 6, 15));
-    QVERIFY(stats);
+    const auto roll = MemberRoll::read(QDate(2025, 6, 15));
+    QVERIFY(roll);
+    const auto stats = std::optional<Stats>(roll->figures(2025));
     QCOMPARE(stats->total, 1);
     QCOMPARE(stats->admittedUnknown, 1);
     QCOMPARE(stats->leftUnknown, 1);
@@ -287,25 +373,76 @@ void TestStatistics::csvTables()
 {
     TestFolder folder;
     writeRegister();
-    const QByteArray csv = Stats::compute(QDate(2025, 6, 15))->csv(2024, QDate(2025, 6, 15));
+    const QByteArray csv = MemberRoll::read(QDate(2025, 6, 15))->figures(2024).csv();
     const QList<QByteArray> lines = csv.split('\n');
     QVERIFY(csv.endsWith("\r\n"));
-    QVERIFY(lines.contains("Statistiche soci;anno 2024;situazione al 15/06/2025\r"));
-    for (const char *expected : {"Soci in archivio;6\r", "Soci attivi;4\r", "Soci cessati;2\r", "Ammessi nel 2024;2\r",
-                                 "Cessati nel 2024;1\r", "Da ricontattare;1\r", "Anno;Attivi a fine anno;Ammessi;Cessati\r",
-                                 "2010;1;1;0\r", "2024;3;2;1\r", "Non indicato;;1;1\r",
-                                 "Fascia di et\xE0 (soci attivi);Donne;Uomini;Non indicato\r", "meno di 18;0;1;0\r",
-                                 "18-30;1;0;0\r", "oltre 75;0;1;0\r", "Non indicato;0;0;1\r", "Socio ordinario;2\r",
-                                 "Citt\xE0 di residenza;Soci\r", "Perugia;3\r"})
+    for (const char *expected :
+         {"Statistiche soci;anno 2024;situazione al 31/12/2024\r", "Soci in archivio al 15/06/2025;6\r",
+          "Soci attivi al 31/12/2024;2\r", "Soci cessati al 31/12/2024;1\r", "Ammessi nel 2024;2\r",
+          "Cessati nel 2024;1\r", "Da ricontattare al 15/06/2025;1\r", "Anno;Attivi a fine anno;Ammessi;Cessati\r",
+          "2010;1;1;0\r", "2024;2;2;1\r", "Non indicato;;1;1\r",
+          "Fascia di et\xE0 (soci attivi al 31/12/2024);Donne;Uomini;Non indicato\r", "meno di 18;1;0;0\r",
+          "18-30;0;0;0\r", "Non indicato;0;0;1\r", "Qualifica;Soci attivi al 31/12/2024\r", "Socio ordinario;1\r",
+          "Localit\xE0 di residenza;Soci in archivio al 15/06/2025\r", "Perugia;3\r", "Assisi;1\r", "Spello;1\r"})
         QVERIFY2(lines.contains(QByteArray(expected)), expected);
-    QVERIFY(!csv.contains("2025;")); // the years end with the chosen one
+    QVERIFY(!csv.contains("\r\n2025;")); // the years end with the chosen one
+    QVERIFY(csv.endsWith("\r\nNon indicato;1\r\n")); // the members without a town, last
 
     // A name holding the separator or a quote is quoted, its quotes doubled.
     Stats named;
     named.activeByQualification = {{QStringLiteral("Socio \"onorario\""), 1}, {QStringLiteral("Tesoriere; Segretario"), 2}};
-    const QByteArray quoted = named.csv(2025, QDate(2025, 6, 15));
+    named.year = 2025;
+    named.today = named.reference = QDate(2025, 6, 15);
+    const QByteArray quoted = named.csv();
     QVERIFY(quoted.contains("\r\n\"Socio \"\"onorario\"\"\";1\r\n"));
     QVERIFY(quoted.contains("\r\n\"Tesoriere; Segretario\";2\r\n"));
+}
+
+void TestStatistics::chartsShowTheFigures()
+{
+    // The bars' values by their set and category, and each chart's title
+    // with the day or years it describes.
+    TestFolder folder;
+    writeRegister();
+    const auto roll = MemberRoll::read(QDate(2025, 6, 15));
+    const Stats stats = roll->figures(2025);
+    using StatisticsCharts::make;
+
+    std::unique_ptr<QChart> years(make(StatisticsCharts::Years, stats));
+    QCOMPARE(years->title(), QStringLiteral("Soci attivi, ammessi e cessati, 2016-2025"));
+    QCOMPARE(categoriesOf(years.get()).first(), QStringLiteral("2016"));
+    QMap<QString, QList<qreal>> bars = barsOf(years.get());
+    QCOMPARE(bars.keys(), (QStringList{QStringLiteral("Ammessi"), QStringLiteral("Attivi a fine anno (il 2025 al 15/06/2025)"),
+                                       QStringLiteral("Cessati")}));
+    // From 2020 to 2025.
+    QCOMPARE(bars.value(QStringLiteral("Ammessi")).mid(4), (QList<qreal>{1, 0, 0, 0, 2, 1}));
+    QCOMPARE(bars.value(QStringLiteral("Cessati")).mid(4), (QList<qreal>{0, 0, 0, 0, 1, 0}));
+    QCOMPARE(bars.value(QStringLiteral("Attivi a fine anno (il 2025 al 15/06/2025)")).mid(4),
+             (QList<qreal>{1, 1, 1, 1, 2, 4}));
+
+    std::unique_ptr<QChart> ages(make(StatisticsCharts::AgeAndSex, stats));
+    QCOMPARE(ages->title(), QStringLiteral("Soci attivi al 15/06/2025 per fascia di età"));
+    // Listed upwards: the youngest band at the top.
+    QCOMPARE(categoriesOf(ages.get()).first(), QStringLiteral("Non indicato"));
+    QCOMPARE(categoriesOf(ages.get()).last(), QStringLiteral("meno di 18"));
+    bars = barsOf(ages.get());
+    QCOMPARE(bars.value(QStringLiteral("Donne")), (QList<qreal>{0, 0, 0, 0, 0, 1, 0}));
+    QCOMPARE(bars.value(QStringLiteral("Uomini")), (QList<qreal>{0, 1, 0, 0, 0, 0, 1}));
+    QCOMPARE(bars.value(QStringLiteral("Non indicato")), (QList<qreal>{1, 0, 0, 0, 0, 0, 0}));
+    // The year before, on its last day.
+    std::unique_ptr<QChart> agesBefore(make(StatisticsCharts::AgeAndSex, roll->figures(2024)));
+    QCOMPARE(agesBefore->title(), QStringLiteral("Soci attivi al 31/12/2024 per fascia di età"));
+    QCOMPARE(barsOf(agesBefore.get()).value(QStringLiteral("Donne")), (QList<qreal>{0, 0, 0, 0, 0, 0, 1}));
+
+    // Largest at the top: the horizontal chart lists them upwards.
+    std::unique_ptr<QChart> towns(make(StatisticsCharts::Towns, roll->figures(2024)));
+    QCOMPARE(towns->title(), QStringLiteral("Soci in archivio al 15/06/2025 per località"));
+    QCOMPARE(categoriesOf(towns.get()), (QStringList{QStringLiteral("Non indicato"), QStringLiteral("Spello"),
+                                                     QStringLiteral("Assisi"), QStringLiteral("Perugia")}));
+    QCOMPARE(barsOf(towns.get()).value(QStringLiteral("Soci")), (QList<qreal>{1, 1, 1, 3}));
+    std::unique_ptr<QChart> qualifications(make(StatisticsCharts::Qualifications, stats));
+    QCOMPARE(qualifications->title(), QStringLiteral("Soci attivi al 15/06/2025 per qualifica"));
+    QCOMPARE(barsOf(qualifications.get()).value(QStringLiteral("Soci attivi")), (QList<qreal>{1, 1, 2}));
 }
 
 void TestStatistics::openWindow(TfrmStatistiche &window)
@@ -337,11 +474,25 @@ void TestStatistics::windowShowsTheFigures()
     QCOMPARE(years->itemText(0), QStringLiteral("2010"));
     QCOMPARE(shown("lblAmmessiAnno"), QStringLiteral("1"));
     QCOMPARE(shown("lblCessatiAnno"), QStringLiteral("0"));
+    QCOMPARE(shown("lblDidascalia2"), QStringLiteral("Soci attivi\nal 15/06/2025"));
+    // Another year: every figure that depends on it follows, and says so;
+    // the archive's own figures stay today's.
     years->setCurrentText(QStringLiteral("2024"));
     QCOMPARE(shown("lblAmmessiAnno"), QStringLiteral("2"));
     QCOMPARE(shown("lblCessatiAnno"), QStringLiteral("1"));
-    for (int c = 1; c <= 4; ++c)
-        QVERIFY(window.findChild<QChartView *>(QStringLiteral("chtGrafico%1").arg(c))->chart()->series().size() == 1);
+    QCOMPARE(shown("lblAttivi"), QStringLiteral("2"));
+    QCOMPARE(shown("lblCessati"), QStringLiteral("1"));
+    QCOMPARE(shown("lblTotale"), QStringLiteral("6"));
+    QCOMPARE(shown("lblDidascalia1"), QStringLiteral("Soci in archivio\nal 15/06/2025"));
+    QCOMPARE(shown("lblDidascalia2"), QStringLiteral("Soci attivi\nal 31/12/2024"));
+    QCOMPARE(shown("lblDidascalia4"), QStringLiteral("Ammessi\nnel 2024"));
+    const auto chart = [&window](int c) {
+        return window.findChild<QChartView *>(QStringLiteral("chtGrafico%1").arg(c))->chart();
+    };
+    QCOMPARE(chart(1)->title(), QStringLiteral("Soci attivi, ammessi e cessati, 2015-2024"));
+    QCOMPARE(barsOf(chart(1)).value(QStringLiteral("Attivi a fine anno")).last(), 2);
+    QCOMPARE(chart(2)->title(), QStringLiteral("Soci attivi al 31/12/2024 per fascia di età"));
+    QCOMPARE(chart(3)->title(), QStringLiteral("Soci attivi al 31/12/2024 per qualifica"));
 
     // The tables behind the charts go to the file the user names.
     FileDialogs::Script dialogs;
@@ -355,12 +506,14 @@ void TestStatistics::windowShowsTheFigures()
 
 void TestStatistics::printedPage()
 {
-    // Every headline figure on the page, the charts drawn as text and lines
-    // inside the margins.
+    // Every headline figure on the page with the day or year it describes,
+    // the charts drawn as text and lines inside the margins, in type that
+    // reads on paper.
     TestFolder folder;
     Startup::prepareApplication(*qApp);
     TfrmStatistiche window;
     openWindow(window);
+    window.findChild<QComboBox *>(QStringLiteral("cmbAnno"))->setCurrentText(QStringLiteral("2024"));
     bool previewed = false;
     Modal::setHandlerForTesting([&](QDialog *dialog) { previewed = qobject_cast<Report::Preview *>(dialog); });
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("cmdAnteprima")), Qt::LeftButton);
@@ -373,14 +526,32 @@ void TestStatistics::printedPage()
     for (const PdfWord &w : words)
         text << w.text;
     const QString all = text.join(u' ');
-    for (const char *figure : {"Soci in archivio: 6", "Soci attivi: 4", "Soci cessati: 2", "Ammessi nel 2025: 1",
-                               "Cessati nel 2025: 0", "Da ricontattare: 1", "Soci per città di residenza",
-                               "Soci attivi per fascia di età", "Socio ordinario"})
+    for (const char *figure :
+         {"Anno 2024 - situazione al 31/12/2024 - stampato il 15/06/2025", "Soci in archivio al 15/06/2025 6",
+          "Soci attivi al 31/12/2024 2", "Soci cessati al 31/12/2024 1", "Ammessi nel 2024 2", "Cessati nel 2024 1",
+          "Da ricontattare al 15/06/2025 1", "Soci in archivio al 15/06/2025 per località",
+          "Soci attivi al 31/12/2024 per fascia di età", "Soci attivi, ammessi e cessati, 2015-2024", "Socio ordinario"})
         QVERIFY2(all.contains(QString::fromUtf8(figure)), figure);
-    QVERIFY(findWord(words, QStringLiteral("Perugia"))); // a chart's own text
     const QRectF inside(10 * kPointsPerMm, 10 * kPointsPerMm, 190 * kPointsPerMm, 277 * kPointsPerMm);
     for (const PdfWord &w : words)
         QVERIFY2(inside.adjusted(-1, -1, 1, 1).contains(w.box), qPrintable(w.text));
+
+    // The size of a word's type, from the height of its box: the charts'
+    // names, numbers and legends at least 8 points, their titles 10.
+    const QFontMetricsF metrics([] {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(1000);
+        return f;
+    }());
+    const qreal boxPerPoint = (metrics.ascent() + metrics.descent()) / 1000;
+    const auto points = [&](const QString &word) {
+        const PdfWord *w = findWord(words, word);
+        return w ? w->box.height() / boxPerPoint : 0.0;
+    };
+    for (const char *label : {"Perugia", "Donne", "Uomini", "meno", "18-30", "2015", "Socio"})
+        QVERIFY2(points(QString::fromLatin1(label)) >= 8, qPrintable(QStringLiteral("%1: %2 pt").arg(label).arg(points(QString::fromLatin1(label)))));
+    for (const char *title : {"fascia", "località", "cessati,"})
+        QVERIFY2(points(QString::fromUtf8(title)) >= 10, qPrintable(QStringLiteral("%1: %2 pt").arg(title).arg(points(QString::fromUtf8(title)))));
     Clock::setForTesting({});
 }
 
