@@ -3,9 +3,10 @@
 
 A unit is a header with its source file (src/members/frmcandidati.h and .cpp).
 Units under src/app/ (the start-up and the table of persistent windows) may
-know every window; every other unit must not take part in a circle of
-includes, and no window outside src/app/ may cast to another window class or
-look up another window's controls by name.
+know every window; no unit outside src/app/ may include one inside it, every
+other unit must not take part in a circle of includes, and no window outside
+src/app/ may cast to another window class or look up another window's
+controls by name.
 
     tools/includecycles.py          prints what it finds; exit 1 if anything
 """
@@ -29,6 +30,8 @@ for folder, _, files in os.walk(root):
             text = f.read()
         targets = units.setdefault(unit, set())
         for target in include.findall(text):
+            if target.startswith("app/") and not unit.startswith("app/"):
+                problems.append(f"{os.path.relpath(path, root)}: includes {target}, above its own folder")
             target = os.path.splitext(target)[0]
             if target != unit:
                 targets.add(target)

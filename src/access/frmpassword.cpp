@@ -1,7 +1,6 @@
 #include "access/frmpassword.h"
 
 #include "access/passwordstore.h"
-#include "app/windowregistry.h"
 #include "base/blanks.h"
 #include "ui/eventhook.h"
 #include "ui/fieldbehaviours.h"
@@ -121,7 +120,7 @@ void TfrmPassword::showEvent(QShowEvent *event)
 void TfrmPassword::showEmptied()
 {
     txtPassword->clear();
-    WindowRegistry::instance().showInstead(nullptr, objectName());
+    present();
     txtPassword->setFocus();
 }
 
@@ -133,7 +132,7 @@ void TfrmPassword::cmdOKClick()
         return;
     }
     if (PasswordStore::normalised(txtPassword->text()) == *stored) {
-        WindowRegistry::instance().showInstead(this, QStringLiteral("frmAvvio"));
+        emit accepted();
         return;
     }
     Messages::plain(QStringLiteral("Attenzione: password errata."));
@@ -149,12 +148,12 @@ void TfrmPassword::cmdEsciClick()
 void TfrmPassword::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    WindowRegistry::instance().terminate();
+    emit quitAsked();
 }
 
 void TfrmPassword::btnCambiaPasswordClick()
 {
-    WindowRegistry::instance().showInstead(this, QStringLiteral("frmCambiaPassword"));
+    emit changeAsked();
 }
 
 // --- change ------------------------------------------------------------------

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/persistentwindow.h"
+#include "ui/persistentwindow.h"
 
 class QLineEdit;
 class QPushButton;
@@ -15,6 +15,12 @@ public:
 
     // Shown again, emptied, when the change-password window closes.
     void showEmptied();
+
+signals:
+    // The right password was given.
+    void accepted();
+    // The user asked to change the password.
+    void changeAsked();
 
 public slots:
     void cmdOKClick();

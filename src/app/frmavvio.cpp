@@ -6,15 +6,12 @@
 #include "app/frmsplash.h"
 #include "app/maker.h"
 #include "base/tmisc.h"
-#include "app/windowregistry.h"
 #include "ui/look.h"
 #include "ui/modal.h"
 #include "ui/picturebox.h"
 #include "ui/shaperect.h"
 
 #include <QCloseEvent>
-
-const char *const TfrmAvvio::WorkWindows[3] = {"frmCandidati", "frmCreaCatalogo", "frmApriCatalogo"};
 
 namespace {
 
@@ -90,7 +87,8 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
 
 void TfrmAvvio::openWorkArea(int tile)
 {
-    WindowRegistry::instance().showInstead(this, QString::fromLatin1(WorkWindows[tile]));
+    static constexpr WorkArea inTileOrder[] = {WorkArea::Archive, WorkArea::NewBook, WorkArea::BookList};
+    emit workAreaChosen(inTileOrder[tile]);
 }
 
 void TfrmAvvio::imgInfoClick()
@@ -118,11 +116,11 @@ void TfrmAvvio::imgCopyrightClick()
 
 void TfrmAvvio::imgEsciClick()
 {
-    WindowRegistry::instance().terminate();
+    emit quitAsked();
 }
 
 void TfrmAvvio::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    WindowRegistry::instance().terminate();
+    emit quitAsked();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/persistentwindow.h"
+#include "ui/persistentwindow.h"
 
 class PictureBox;
 class ShapeRect;
@@ -14,7 +14,10 @@ public:
     explicit TfrmAvvio(QWidget *parent = nullptr);
 
     // The three work areas, in tile order.
-    static const char *const WorkWindows[3];
+    enum class WorkArea { Archive, NewBook, BookList };
+
+signals:
+    void workAreaChosen(TfrmAvvio::WorkArea area);
 
 public slots:
     void imgInfoClick();

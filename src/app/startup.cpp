@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/persistentwindow.h"
+#include "ui/persistentwindow.h"
 #include "app/windowregistry.h"
 #include "base/backups.h"
 #include "base/recordfile.h"

@@ -2,17 +2,12 @@
 
 #include "access/frmpassword.h"
 #include "app/frmavvio.h"
-#include "app/persistentwindow.h"
-#include "base/backups.h"
 #include "members/frmcandidati.h"
 #include "register/frmcatalogo.h"
 #include "register/frmlistinoprezzi.h"
 
-#include "ui/fieldbehaviours.h"
-#include "ui/look.h"
+#include "ui/persistentwindow.h"
 
-#include <QCloseEvent>
-#include <QHideEvent>
 #include <QCoreApplication>
 
 #include <functional>
@@ -23,93 +18,87 @@ namespace {
 struct Entry
 {
     const char *name;
+    const QMetaObject *type;
     std::function<PersistentWindow *()> create;
 };
 
 template <typename T>
-T *windowNamed(const char *name)
+Entry entry(const char *name, std::function<T *()> create)
 {
-    return qobject_cast<T *>(WindowRegistry::instance().window(QString::fromLatin1(name)));
+    return {name, &T::staticMetaObject, [create] { return create(); }};
+}
+
+// The window of type T, created if need be.
+template <typename T>
+T *windowOf()
+{
+    return qobject_cast<T *>(WindowRegistry::instance().window(T::staticMetaObject));
+}
+
+// Shows the window of type T in place of `current`.
+template <typename T>
+void moveTo(QWidget *current)
+{
+    WindowRegistry::instance().showInstead(current, windowOf<T>());
+}
+
+// The right password opens the launcher; the change window is asked for from
+// here and brings the password window back, emptied, when it closes.
+TfrmPassword *password()
+{
+    auto *window = new TfrmPassword;
+    QObject::connect(window, &TfrmPassword::accepted, window, [window] { moveTo<TfrmAvvio>(window); });
+    QObject::connect(window, &TfrmPassword::changeAsked, window,
+                     [window] { moveTo<TfrmCambiaPassword>(window); });
+    return window;
+}
+
+TfrmCambiaPassword *passwordChange()
+{
+    auto *change = new TfrmCambiaPassword;
+    QObject::connect(change, &TfrmCambiaPassword::closed, change, [] { windowOf<TfrmPassword>()->showEmptied(); });
+    return change;
+}
+
+// Each tile of the launcher opens its work area.
+TfrmAvvio *launcher()
+{
+    auto *window = new TfrmAvvio;
+    QObject::connect(window, &TfrmAvvio::workAreaChosen, window, [window](TfrmAvvio::WorkArea area) {
+        switch (area) {
+        case TfrmAvvio::WorkArea::Archive: moveTo<TfrmCandidati>(window); break;
+        case TfrmAvvio::WorkArea::NewBook: moveTo<TfrmCreaCatalogo>(window); break;
+        case TfrmAvvio::WorkArea::BookList: moveTo<TfrmApriCatalogo>(window); break;
+        }
+    });
+    return window;
 }
 
 // The book list hands the chosen book to the page window, which takes its place.
-PersistentWindow *bookList()
+TfrmApriCatalogo *bookList()
 {
     auto *list = new TfrmApriCatalogo;
     QObject::connect(list, &TfrmApriCatalogo::bookChosen, list, [list](const RegisterBook &book) {
-        windowNamed<TfrmListinoPrezzi>("frmListinoPrezzi")->openBook(book);
-        WindowRegistry::instance().showInstead(list, QStringLiteral("frmListinoPrezzi"));
+        windowOf<TfrmListinoPrezzi>()->openBook(book);
+        moveTo<TfrmListinoPrezzi>(list);
     });
     return list;
 }
 
-// Closing the change window brings the password window back, emptied.
-PersistentWindow *passwordChange()
-{
-    auto *change = new TfrmCambiaPassword;
-    QObject::connect(change, &TfrmCambiaPassword::closed, change,
-                     [] { windowNamed<TfrmPassword>("frmPassword")->showEmptied(); });
-    return change;
-}
-
 // In the order of creation; adding a persistent window is one line here. The
-// windows that hand something to another are wired here, the one place that
-// knows them all.
+// moves between windows are wired here, the one place that knows them all:
+// each window only says what the user asked for.
 const Entry kPersistentWindows[] = {
-    {"frmPassword", [] { return new TfrmPassword; }},
-    {"frmAvvio", [] { return new TfrmAvvio; }},
-    {"frmApriCatalogo", bookList},
-    {"frmCambiaPassword", passwordChange},
-    {"frmCandidati", [] { return new TfrmCandidati; }},
-    {"frmCreaCatalogo", [] { return new TfrmCreaCatalogo; }},
-    {"frmListinoPrezzi", [] { return new TfrmListinoPrezzi; }},
+    entry<TfrmPassword>("frmPassword", password),
+    entry<TfrmAvvio>("frmAvvio", launcher),
+    entry<TfrmApriCatalogo>("frmApriCatalogo", bookList),
+    entry<TfrmCambiaPassword>("frmCambiaPassword", passwordChange),
+    entry<TfrmCandidati>("frmCandidati", [] { return new TfrmCandidati; }),
+    entry<TfrmCreaCatalogo>("frmCreaCatalogo", [] { return new TfrmCreaCatalogo; }),
+    entry<TfrmListinoPrezzi>("frmListinoPrezzi", [] { return new TfrmListinoPrezzi; }),
 };
 
 } // namespace
-
-PersistentWindow::PersistentWindow(QWidget *parent, bool opensMaximised)
-    : QWidget(parent)
-    , m_opensMaximised(opensMaximised)
-{
-}
-
-void PersistentWindow::present()
-{
-    Look::commandsAfterFields(this);
-    FieldBehaviours::wholeTextTips(this);
-    if (m_opensMaximised)
-        showMaximized();
-    else
-        show();
-    raise();
-    activateWindow();
-}
-
-WorkWindow::WorkWindow(QWidget *parent)
-    : PersistentWindow(parent, true)
-{
-}
-
-WorkWindow::~WorkWindow() = default;
-
-void WorkWindow::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    WindowRegistry::instance().showInstead(this, QStringLiteral("frmAvvio"));
-}
-
-void WorkWindow::hideEvent(QHideEvent *event)
-{
-    PersistentWindow::hideEvent(event);
-    if (!event->spontaneous())
-        m_held.reset();
-}
-
-void WorkWindow::holdFile(const QString &path)
-{
-    m_held.reset();
-    m_held = std::make_unique<FileInUse>(path);
-}
 
 WindowRegistry &WindowRegistry::instance()
 {
@@ -139,6 +128,9 @@ PersistentWindow *WindowRegistry::windowAt(size_t position)
     if (!window) {
         window = kPersistentWindows[position].create();
         window->setObjectName(QString::fromLatin1(kPersistentWindows[position].name));
+        QObject::connect(window, &PersistentWindow::quitAsked, window, [this] { terminate(); });
+        if (auto *work = qobject_cast<WorkWindow *>(window))
+            QObject::connect(work, &WorkWindow::left, work, [work] { moveTo<TfrmAvvio>(work); });
     }
     return window;
 }
@@ -151,14 +143,21 @@ PersistentWindow *WindowRegistry::window(const QString &name)
     return nullptr;
 }
 
+PersistentWindow *WindowRegistry::window(const QMetaObject &type)
+{
+    for (size_t i = 0; i < std::size(kPersistentWindows); ++i)
+        if (kPersistentWindows[i].type == &type)
+            return windowAt(i);
+    return nullptr;
+}
+
 PersistentWindow *WindowRegistry::mainWindow()
 {
     return windowAt(0);
 }
 
-void WindowRegistry::showInstead(QWidget *current, const QString &name)
+void WindowRegistry::showInstead(QWidget *current, PersistentWindow *next)
 {
-    PersistentWindow *next = window(name);
     if (!next || next == current)
         return;
     next->present();

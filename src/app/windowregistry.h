@@ -6,6 +6,7 @@
 
 class PersistentWindow;
 class QWidget;
+struct QMetaObject;
 
 // The persistent windows, each created once and kept until the end (the first
 // in the table is the application's main window and the first shown), and the
@@ -20,14 +21,14 @@ public:
     void createAll();
     void destroyAll();
 
-    // The window of that variable name ("frmAvvio"), created if need be; null
-    // when there is no such window.
+    // The window of that variable name ("frmAvvio"), or of that class,
+    // created if need be; null when there is no such window.
     PersistentWindow *window(const QString &name);
+    PersistentWindow *window(const QMetaObject &type);
     PersistentWindow *mainWindow();
 
-    // Shows the named window in place of `current`; nothing happens when the
-    // named window does not exist.
-    void showInstead(QWidget *current, const QString &name);
+    // Shows `next` in place of `current`.
+    void showInstead(QWidget *current, PersistentWindow *next);
 
     // Ends the program at once: every window goes away and the event loop stops.
     void terminate();

@@ -2,6 +2,7 @@
 
 #include "base/progress.h"
 #include "members/schedaanagrafica.h"
+#include "sheets/sheetwriters.h"
 
 #include <QHash>
 #include <QString>
@@ -42,24 +43,14 @@ public:
     QString cell(qsizetype row, int column) const;
     void setCell(qsizetype row, int column, const QString &text);
 
-    // Archivio_Soci.xls: one line of Windows-1252 HTML that spreadsheet
-    // programs open as a worksheet, every data cell marked as text and its
-    // &, < and > escaped. Written whole or not at all: `progress` learns the
-    // rows written so far and may stop the writing, which leaves the earlier
-    // file as it was (the answer is then false).
+    // Archivio_Soci.xls and Archivio_Soci.xlsx: the worksheet "Archivio
+    // Soci" with the spreadsheet's headings, the .xls with their widths and
+    // the workbook with the grid's; what was typed replaces the stored text.
     bool writeSpreadsheet(const QString &path, const Progress &progress = {}) const;
-    // Archivio_Soci.xlsx: a workbook of one worksheet "Archivio Soci" with
-    // the same columns, header row bold and frozen, the grid's column widths,
-    // and every data cell a text cell holding the value exactly as typed
-    // (never a number, a date or a formula). Written whole or not at all,
-    // `progress` as for writeSpreadsheet().
     bool writeWorkbook(const QString &path, const Progress &progress = {}) const;
 
-    // The width of a workbook column, in characters of the default font,
-    // that shows as many pixels as a grid column.
-    static double characterWidth(int pixels);
-
 private:
+    SheetWriters::Table sheet() const;
     QByteArray cellBytes(qsizetype row, int column) const;
     // Calls f(column, bytes, size, edited) for each cell of a row in turn:
     // the stored Windows-1252 text, and what the user typed into the cell

@@ -2,7 +2,7 @@
 
 #include "base/tmisc.h"
 #include "base/programfolder.h"
-#include "documents/frmimportasoci.h"
+#include "import/frmimportasoci.h"
 #include "help/frmguida.h"
 #include "ui/look.h"
 #include "ui/messages.h"

@@ -12,7 +12,7 @@
 #include "members/frmallegacartella.h"
 #include "members/frmwebcam.h"
 #include "search/frmdaricontattare.h"
-#include "search/frmstatistiche.h"
+#include "statistics/frmstatistiche.h"
 #include "search/frmtrovacandidati.h"
 #include "members/frmzoom.h"
 #include "members/memberarchive.h"

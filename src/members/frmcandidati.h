@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/persistentwindow.h"
+#include "ui/persistentwindow.h"
 #include "base/filestates.h"
 #include "members/schedaanagrafica.h"
 #include "ui/recordnavigation.h"

@@ -1,6 +1,5 @@
 #include "register/frmcatalogo.h"
 
-#include "app/windowregistry.h"
 #include "base/blanks.h"
 #include "base/programfolder.h"
 #include "help/frmguida.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/persistentwindow.h"
+#include "ui/persistentwindow.h"
 #include "register/registerbook.h"
 
 #include <optional>

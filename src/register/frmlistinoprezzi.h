@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/persistentwindow.h"
+#include "ui/persistentwindow.h"
 #include "members/schedaanagrafica.h"
 #include "register/paginaregistro.h"
 #include "register/pagetemplate.h"

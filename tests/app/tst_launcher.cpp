@@ -3,7 +3,7 @@
 #include "app/frmsplash.h"
 #include "app/startup.h"
 #include "base/tmisc.h"
-#include "app/persistentwindow.h"
+#include "ui/persistentwindow.h"
 #include "app/windowregistry.h"
 #include "support/testfolder.h"
 #include "ui/linklabel.h"

@@ -41,7 +41,7 @@
 #include "base/imagefiles.h"
 #include "base/programfolder.h"
 #include "base/recordfile.h"
-#include "documents/spreadsheetimport.h"
+#include "import/spreadsheetimport.h"
 #include "members/memberarchive.h"
 #include "members/schedaanagrafica.h"
 #include "register/registerbook.h"

@@ -1,0 +1,203 @@
+#include "statistics/frmstatistiche.h"
+
+#include "base/clock.h"
+#include "base/wholefile.h"
+#include "help/frmguida.h"
+#include "members/memberarchive.h"
+#include "report/reportoutput.h"
+#include "statistics/statisticscharts.h"
+#include "ui/filedialogs.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QThread>
+
+TfrmStatistiche::TfrmStatistiche(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmStatistiche"));
+    Look::fixedDialog(this, QStringLiteral(" Statistiche soci"), 1000, 720);
+    Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);
+    Look::textBanner(this, QStringLiteral("imgTitolo"), {16, 12, 968, 70}, QStringLiteral("STATISTICHE SOCI"),
+                     {QStringLiteral("I soci in archivio a colpo d'occhio, per l'assemblea annuale: scegliere l'anno, "
+                                     "poi stampare la pagina o esportare le tabelle.")});
+
+    const QFont caption = Look::font(QStringLiteral("Verdana"), 8);
+    const QFont number = Look::font(QStringLiteral("Verdana"), 18, true);
+    // Each figure's caption says, on its second line, the day or year it
+    // describes; the numbers follow the chosen year.
+    const QList<MemberStatistics::Figure> named = MemberStatistics().headline();
+    for (int i = 0; i < 6; ++i) {
+        const QRect tile(16 + i * 140, 92, 132, 66);
+        Look::rect(this, QStringLiteral("shpDato%1").arg(i + 1), tile, Qt::white, Look::TileBorder);
+        m_captions[size_t(i)] = Look::label(this, QStringLiteral("lblDidascalia%1").arg(i + 1), QString(),
+                                            tile.topLeft() + QPoint(8, 4), caption, QColor(0x1F, 0x3B, 0x57));
+        m_captions[size_t(i)]->setFixedSize(tile.width() - 12, 28);
+        m_figures[size_t(i)] = Look::label(this, QString::fromLatin1(named.at(i).name).replace(0, 3, QStringLiteral("lbl")),
+                                           QString(), tile.topLeft() + QPoint(8, 32), number,
+                                           QColor(0x2F, 0x65, 0x94));
+        m_figures[size_t(i)]->setFixedWidth(tile.width() - 16);
+    }
+    Look::label(this, QStringLiteral("lblAnno"), QStringLiteral("Anno:"), {866, 98}, caption, Qt::black);
+    cmbAnno = Look::place(new QComboBox(this), QStringLiteral("cmbAnno"), {866, 116, 118, 28});
+    cmbAnno->setFont(Look::font(QStringLiteral("Verdana"), 11, true));
+
+    for (int c = 0; c < 4; ++c) {
+        auto *view = Look::place(new QChartView(this), QStringLiteral("chtGrafico%1").arg(c + 1),
+                                 {16 + c % 2 * 488, 168 + c / 2 * 246, 480, 240});
+        view->setRenderHint(QPainter::Antialiasing);
+        view->setFocusPolicy(Qt::NoFocus);
+        m_charts[size_t(c)] = view;
+    }
+    lblAttendere = Look::label(this, QStringLiteral("lblAttendere"), QStringLiteral("Calcolo delle statistiche in "
+                                                                                    "corso. Attendere..."),
+                               {24, 672}, Look::font(QStringLiteral("Verdana"), 11, true), QColor(0xDC, 0x14, 0x3C));
+
+    const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 9);
+    const struct
+    {
+        const char *name, *text;
+        void (TfrmStatistiche::*click)();
+        QRect geometry;
+    } commands[] = {
+        {"cmdAnteprima", "Anteprima", &TfrmStatistiche::cmdAnteprimaClick, {412, 668, 136, 32}},
+        {"cmdStampa", "Stampa", &TfrmStatistiche::cmdStampaClick, {556, 668, 136, 32}},
+        {"cmdEsportaCsv", "Esporta CSV", &TfrmStatistiche::cmdEsportaCsvClick, {700, 668, 136, 32}},
+        {"cmdChiudi", "Chiudi", &TfrmStatistiche::cmdChiudiClick, {848, 668, 136, 32}},
+    };
+    for (size_t i = 0; i < std::size(commands); ++i) {
+        auto *button = Look::button(this, QString::fromLatin1(commands[i].name), QString::fromUtf8(commands[i].text),
+                                    commands[i].geometry, buttonFont);
+        connect(button, &QPushButton::clicked, this, commands[i].click);
+        if (i < m_outputs.size())
+            m_outputs[i] = button;
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            [this] { TfrmGuida::showTopic(this, HelpTexts::statistics()); });
+    connect(cmbAnno, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_roll)
+            showFigures();
+    });
+}
+
+TfrmStatistiche::~TfrmStatistiche()
+{
+    if (m_worker)
+        m_worker->wait();
+}
+
+int TfrmStatistiche::year() const
+{
+    return cmbAnno->currentText().toInt();
+}
+
+void TfrmStatistiche::showEvent(QShowEvent *event)
+{
+    Look::centreOnScreen(this);
+    QDialog::showEvent(event);
+    if (!event->spontaneous() && !m_worker)
+        compute();
+}
+
+void TfrmStatistiche::compute()
+{
+    // Busy until the worker has read the whole archive.
+    for (QLabel *figure : m_figures)
+        figure->setText(QStringLiteral("..."));
+    for (QPushButton *output : m_outputs)
+        output->setEnabled(false);
+    lblAttendere->show();
+    setCursor(Qt::BusyCursor);
+    auto result = std::make_shared<std::optional<MemberRoll>>();
+    const QDate today = Clock::today();
+    m_worker = QThread::create([result, today] { *result = MemberRoll::read(today); });
+    connect(m_worker, &QThread::finished, this, [this, result] {
+        m_worker->deleteLater();
+        m_worker = nullptr;
+        unsetCursor();
+        lblAttendere->hide();
+        m_roll = std::move(*result);
+        if (!m_roll) {
+            m_stats.reset();
+            for (QLabel *figure : m_figures)
+                figure->setText(QStringLiteral("-"));
+            Messages::error(MemberArchive::ErrorText);
+        } else {
+            // From the first admission to this year, this year chosen.
+            const int thisYear = m_roll->today().year();
+            const QSignalBlocker quiet(cmbAnno);
+            cmbAnno->clear();
+            for (int y = qMin(m_roll->firstYear().value_or(thisYear), thisYear); y <= thisYear; ++y)
+                cmbAnno->addItem(QString::number(y));
+            cmbAnno->setCurrentIndex(cmbAnno->count() - 1);
+            showFigures();
+            for (QPushButton *output : m_outputs)
+                output->setEnabled(true);
+        }
+        emit ready();
+    });
+    m_worker->start();
+}
+
+void TfrmStatistiche::showFigures()
+{
+    m_stats = m_roll->figures(year());
+    const QList<MemberStatistics::Figure> figures = m_stats->headline();
+    for (qsizetype i = 0; i < figures.size(); ++i) {
+        const MemberStatistics::Figure &f = figures.at(i);
+        m_captions[size_t(i)]->setText(f.what + u'\n' + f.when);
+        m_figures[size_t(i)]->setText(QString::number(f.value));
+    }
+    for (int c = 0; c < StatisticsCharts::ChartCount; ++c) {
+        QChart *old = m_charts[size_t(c)]->chart();
+        m_charts[size_t(c)]->setChart(StatisticsCharts::make(StatisticsCharts::Chart(c), *m_stats));
+        delete old;
+    }
+}
+
+Report::Template &TfrmStatistiche::filledReport()
+{
+    m_report = StatisticsCharts::page(*m_stats);
+    return *m_report;
+}
+
+void TfrmStatistiche::cmdAnteprimaClick()
+{
+    if (m_stats)
+        ReportOutput::preview(this, filledReport());
+}
+
+void TfrmStatistiche::cmdStampaClick()
+{
+    if (m_stats)
+        ReportOutput::print(this, filledReport());
+}
+
+void TfrmStatistiche::cmdEsportaCsvClick()
+{
+    if (!m_stats)
+        return;
+    const QString path = FileDialogs::save(this, QStringLiteral("Esporta le tabelle delle statistiche"),
+                                           QStringLiteral("File CSV (*.csv)"), QStringLiteral("Statistiche_Soci.csv"));
+    if (path.isEmpty())
+        return;
+    if (!WholeFile::write(path, m_stats->csv())) {
+        Messages::plain(QStringLiteral("Attenzione: il sistema non permette di esportare le statistiche.\n\r\n\r"
+                                       "Accertarsi che il file non sia già aperto e che il disco non sia pieno."));
+        return;
+    }
+    Messages::information(QStringLiteral("Le tabelle delle statistiche sono state esportate con successo."));
+}
+
+void TfrmStatistiche::cmdChiudiClick()
+{
+    close();
+}
