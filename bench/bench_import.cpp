@@ -8,8 +8,8 @@
 
 #include "base/clock.h"
 #include "checks/codicefiscale.h"
-#include "documents/spreadsheetfile.h"
-#include "documents/spreadsheetimport.h"
+#include "sheets/spreadsheetfile.h"
+#include "import/spreadsheetimport.h"
 #include "memberdata.h"
 
 #include <QCoreApplication>

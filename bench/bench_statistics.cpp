@@ -7,8 +7,8 @@
 //   bench_statistics [members] [runs]   (default 100000 members, 7 runs)
 
 #include "app/startup.h"
-#include "search/frmstatistiche.h"
-#include "search/memberstatistics.h"
+#include "statistics/frmstatistiche.h"
+#include "statistics/memberstatistics.h"
 #include "memberdata.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "sheetfuzz.h"
 
-#include "documents/csvsheet.h"
+#include "sheets/csvsheet.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -4,7 +4,7 @@
 
 #include "sheetfuzz.h"
 
-#include "documents/odssheet.h"
+#include "sheets/odssheet.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

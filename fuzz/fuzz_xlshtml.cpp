@@ -3,7 +3,7 @@
 
 #include "sheetfuzz.h"
 
-#include "documents/htmltablesheet.h"
+#include "sheets/htmltablesheet.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -5,7 +5,7 @@
 
 #include "sheetfuzz.h"
 
-#include "documents/xlsxsheet.h"
+#include "sheets/xlsxsheet.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -8,8 +8,8 @@
 #include "fuzzsupport.h"
 
 #include "base/clock.h"
-#include "documents/sheetrows.h"
-#include "documents/spreadsheetimport.h"
+#include "sheets/sheetrows.h"
+#include "import/spreadsheetimport.h"
 
 #include <zip.h>
 
