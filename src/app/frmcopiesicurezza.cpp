@@ -1,5 +1,6 @@
 #include "app/frmcopiesicurezza.h"
 
+#include "base/formats.h"
 #include "base/programfolder.h"
 #include "help/frmguida.h"
 #include "ui/look.h"
@@ -22,7 +23,7 @@ namespace {
 // was at that moment.
 QString whenTaken(const Backups::Copy &copy)
 {
-    const QString day = copy.date.toString(QStringLiteral("dd/MM/yyyy"));
+    const QString day = Formats::shortDate(copy.date);
     if (copy.time.isValid())
         return QStringLiteral("%1 alle %2 (copia di quel momento)").arg(day, copy.time.toString(QStringLiteral("HH:mm:ss")));
     return QStringLiteral("%1 alle %2").arg(day, copy.modified.time().toString(QStringLiteral("HH:mm:ss")));

@@ -658,7 +658,9 @@ void TfrmImportaSoci::cmdAnnullaImportazioneClick()
                                                  .arg(last->first + last->count);
     if (!Messages::riskyQuestion(QStringLiteral("L'ultima importazione, del %1 dal file %2, ha aggiunto all'archivio %3."
                                                 "\n\r\n\rSi vuole annullarla togliendo %4 dall'archivio?")
-                                     .arg(last->when.toString(QStringLiteral("dd/MM/yyyy 'alle' HH:mm")), last->file,
+                                     .arg(Formats::shortDate(last->when.date()) + QStringLiteral(" alle ")
+                                              + last->when.time().toString(QStringLiteral("HH:mm")),
+                                          last->file,
                                           which, last->count == 1 ? QStringLiteral("la scheda") : QStringLiteral("le schede"))))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -1,5 +1,6 @@
 #include "import/importfields.h"
 
+#include "base/carddate.h"
 #include "base/blanks.h"
 #include "checks/codicefiscale.h"
 #include "checks/partitaiva.h"
@@ -310,7 +311,7 @@ QString clean(int field, const QString &text, const QDate &today)
     const QString trimmed = Blanks::trimmed(withoutControls(text));
     if (isDateField(field)) {
         const auto d = date(trimmed, today, field == S::fFineTes);
-        return d ? d->toString(QStringLiteral("dd/MM/yyyy")) : trimmed;
+        return d ? CardDate::text(*d) : trimmed;
     }
     switch (field) {
     case S::fSesso: {

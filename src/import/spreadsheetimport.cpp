@@ -1,5 +1,6 @@
 #include "import/spreadsheetimport.h"
 
+#include "base/carddate.h"
 #include "base/blanks.h"
 #include "base/clock.h"
 #include "base/fixedtext.h"
@@ -55,12 +56,6 @@ QString joined(const QString &first, const QString &second)
     if (second.isEmpty())
         return first;
     return first + u' ' + second;
-}
-
-// A date as the card keeps it, and a real day.
-bool isCardDate(const QString &text)
-{
-    return QDate::fromString(text, QStringLiteral("dd/MM/yyyy")).isValid();
 }
 
 // Why a row is no member: a title above the list, a total or subtotal, a
@@ -353,9 +348,9 @@ TSchedaAnagrafica SpreadsheetImport::member(qint64 row, quint32 *derived) const
     }
     // A date of birth that is no date (a year alone, the 31st of February)
     // gives way to the one a valid fiscal code holds, as a missing one does.
-    if (!isCardDate(s.DataNasc)) {
+    if (!CardDate::read(s.DataNasc)) {
         if (const auto birth = FiscalCode::birthDate(s.CodFisc, m_today)) {
-            s.DataNasc = birth->toString(QStringLiteral("dd/MM/yyyy"));
+            s.DataNasc = CardDate::text(*birth);
             fromCode |= 1u << S::fDataNasc;
         }
     }
@@ -388,7 +383,7 @@ quint8 SpreadsheetImport::problemsOf(const S &m, quint32 *missing, quint32 *tooL
     // A mandatory date that cannot be read as one is not there.
     for (const S::Mandatory &f : S::mandatory()) {
         const QString &value = m.*S::fields()[size_t(f.id)].member;
-        if (Blanks::isBlank(value) || (ImportFields::isDateField(f.id) && !isCardDate(value)))
+        if (Blanks::isBlank(value) || (ImportFields::isDateField(f.id) && !CardDate::read(value)))
             lacking |= 1u << f.id;
     }
     if (lacking)
@@ -419,10 +414,8 @@ bool SpreadsheetImport::readArchive(const std::function<bool(const RecordFile::V
         const QByteArray name = folded(S::storedText(record, S::fCandidato));
         const QByteArrayView birthBytes = S::storedText(record, S::fDataNasc);
         if (!name.isEmpty() && !birthBytes.isEmpty()) {
-            const QString birth = FixedText::fromWindows1252(birthBytes.data(), birthBytes.size());
-            const auto d = date(birth, m_today);
-            names.emplace(digest(name + '|' + (d ? d->toString(QStringLiteral("dd/MM/yyyy")).toLatin1()
-                                                  : folded(birthBytes))),
+            const auto d = CardDate::read(birthBytes);
+            names.emplace(digest(name + '|' + (d ? CardDate::text(*d).toLatin1() : folded(birthBytes))),
                           index + 1);
         }
         return true;
@@ -599,10 +592,12 @@ QString SpreadsheetImport::report(const QString &path, quint8 accepted, qint64 f
     const QLocale italian(QLocale::Italian);
     const qint64 imported = keptCount(accepted);
     const qint64 skipped = rowCount() - imported;
+    const QDateTime now = Clock::now();
     QStringList lines;
     lines << QStringLiteral("Importazione soci da foglio di calcolo")
           << QStringLiteral("File: ") + path
-          << QStringLiteral("Data: ") + Clock::now().toString(QStringLiteral("dd/MM/yyyy HH:mm")) << QString();
+          << QStringLiteral("Data: ") + Formats::shortDate(now.date()) + now.time().toString(QStringLiteral(" HH:mm"))
+          << QString();
     lines << QStringLiteral("Righe lette: ") + italian.toString(rowCount());
     lines << QStringLiteral("Soci importati in archivio: ") + italian.toString(imported)
                  + (imported == 1 ? QStringLiteral(" (scheda %1)").arg(firstIndex + 1)

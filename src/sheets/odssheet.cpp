@@ -1,5 +1,6 @@
 #include "sheets/odssheet.h"
 
+#include "base/carddate.h"
 #include "sheets/sheetxml.h"
 #include "sheets/sheetzip.h"
 
@@ -148,7 +149,7 @@ private:
         if (type == QLatin1String("date")) {
             const QDate date = QDate::fromString(dateValue.left(10), Qt::ISODate);
             if (date.isValid())
-                return date.toString(QStringLiteral("dd/MM/yyyy"));
+                return CardDate::text(date);
         } else if (type == QLatin1String("float")) {
             bool ok = false;
             const double number = value.toDouble(&ok);

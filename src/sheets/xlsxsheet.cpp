@@ -1,5 +1,6 @@
 #include "sheets/xlsxsheet.h"
 
+#include "base/carddate.h"
 #include "sheets/sheetxml.h"
 #include "sheets/sheetzip.h"
 
@@ -233,7 +234,7 @@ private:
             return value.trimmed() == QLatin1String("1") ? QStringLiteral("VERO") : QStringLiteral("FALSO");
         if (type == QLatin1String("d")) {
             const QDate date = QDate::fromString(value.left(10), Qt::ISODate);
-            return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : value;
+            return date.isValid() ? CardDate::text(date) : value;
         }
         bool isNumber = false;
         const double number = value.trimmed().toDouble(&isNumber);
@@ -243,7 +244,7 @@ private:
             style >= 0 && size_t(style) < m_looks.size() ? m_looks[size_t(style)] : XlsxSheet::NumberLook();
         if (look.kind == XlsxSheet::NumberLook::Date) {
             if (const auto date = dateFromSerial(number, m_from1904))
-                return date->toString(QStringLiteral("dd/MM/yyyy"));
+                return CardDate::text(*date);
         } else if (look.kind == XlsxSheet::NumberLook::Padded && number >= 0 && number < 1e15
                    && number == qint64(number)) {
             return QString::number(qint64(number)).rightJustified(look.digits, u'0');

@@ -1,7 +1,9 @@
 #include "statistics/memberstatistics.h"
 
 #include "base/blanks.h"
+#include "base/carddate.h"
 #include "base/fixedtext.h"
+#include "base/formats.h"
 #include "checks/codicefiscale.h"
 #include "members/memberarchive.h"
 
@@ -45,30 +47,6 @@ QList<QPair<QString, qint64>> MemberStatistics::largest(const QHash<QString, qin
     if (othersAsOne)
         all.append({Others, rest});
     return all;
-}
-
-std::optional<QDate> MemberStatistics::cardDate(QByteArrayView text)
-{
-    int parts[3] = {0, 0, 0};
-    int digits[3] = {0, 0, 0};
-    int part = 0;
-    for (char c : text) {
-        if (c == '/') {
-            if (++part > 2)
-                return std::nullopt;
-        } else if (c >= '0' && c <= '9' && digits[part] < 4) {
-            parts[part] = parts[part] * 10 + (c - '0');
-            ++digits[part];
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (part != 2 || digits[0] == 0 || digits[0] > 2 || digits[1] == 0 || digits[1] > 2 || digits[2] != 4)
-        return std::nullopt;
-    const QDate date(parts[2], parts[1], parts[0]);
-    if (!date.isValid())
-        return std::nullopt;
-    return date;
 }
 
 std::optional<QDate> MemberStatistics::birthFromFiscalCode(const QString &code, const QDate &reference)
@@ -116,7 +94,7 @@ QDate MemberStatistics::referenceOf(int year, const QDate &today)
 
 QString MemberStatistics::onDay(const QDate &day)
 {
-    return QStringLiteral("al ") + day.toString(QStringLiteral("dd/MM/yyyy"));
+    return QStringLiteral("al ") + Formats::shortDate(day);
 }
 
 QList<MemberStatistics::Figure> MemberStatistics::headline() const
@@ -225,11 +203,11 @@ void MemberRoll::take(const char *record)
     ++m_towns[S::storedText(record, S::fCitta).toByteArray()];
 
     Member m;
-    if (const auto admission = MemberStatistics::cardDate(S::storedText(record, S::fCompetenze)))
+    if (const auto admission = CardDate::read(S::storedText(record, S::fCompetenze)))
         m.admitted = qint32(admission->toJulianDay());
     const QByteArrayView leaving = S::storedText(record, S::fDisponibilita);
     if (!leaving.isEmpty()) {
-        const auto left = MemberStatistics::cardDate(leaving);
+        const auto left = CardDate::read(leaving);
         m.left = left ? qint32(left->toJulianDay()) : UnreadableLeaving;
     }
     const QByteArray qualification = S::storedText(record, S::fSettore).toByteArray();
@@ -247,7 +225,7 @@ void MemberRoll::take(const char *record)
         sex = MemberStatistics::Women;
     else if (sexText == "M" || sexText == "m")
         sex = MemberStatistics::Men;
-    auto birth = MemberStatistics::cardDate(S::storedText(record, S::fDataNasc));
+    auto birth = CardDate::read(S::storedText(record, S::fDataNasc));
     if (!sex || !birth) {
         const QString code = Blanks::upperAscii(S::field(record, S::fCodFisc));
         if (!sex)

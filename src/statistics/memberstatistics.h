@@ -93,9 +93,6 @@ struct MemberStatistics
     // so that the rows add up to every member.
     QList<QPair<QString, qint64>> towns(int count) const;
 
-    // A date as the card holds it ("dd/mm/yyyy", day and month of one or two
-    // digits); nothing for anything else.
-    static std::optional<QDate> cardDate(QByteArrayView text);
     // The birth date and sex a valid fiscal code says.
     static std::optional<QDate> birthFromFiscalCode(const QString &code, const QDate &reference);
     static std::optional<Sex> sexFromFiscalCode(const QString &code);

@@ -1,4 +1,5 @@
 #include "statistics/statisticscharts.h"
+#include "base/formats.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -195,7 +196,7 @@ std::unique_ptr<Report::Template> page(const MemberStatistics &stats)
               Qt::black)
         ->setText(QStringLiteral("Anno %1 - situazione %2 - stampato il %3")
                       .arg(stats.year)
-                      .arg(Stats::onDay(stats.reference), stats.today.toString(QStringLiteral("dd/MM/yyyy"))));
+                      .arg(Stats::onDay(stats.reference), Formats::shortDate(stats.today)));
     const QList<Stats::Figure> all = stats.headline();
     for (int i = 0; i < all.size(); ++i) {
         const QRectF box(i % 3 * 64.0, 17 + i / 3 * 13.0, 62, 12);

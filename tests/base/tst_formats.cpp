@@ -1,3 +1,4 @@
+#include "base/carddate.h"
 #include "base/clock.h"
 #include "base/formats.h"
 
@@ -28,6 +29,39 @@ private slots:
         bool ok = false;
         QCOMPARE(QLocale().toDouble(QStringLiteral("3,25"), &ok), 3.25);
         QVERIFY(ok);
+    }
+
+    void cardDates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("as the card writes it") << "01/02/1980" << QDate(1980, 2, 1);
+        QTest::newRow("one-digit day and month") << "1/2/1980" << QDate(1980, 2, 1);
+        QTest::newRow("dots") << "1.2.1980" << QDate(1980, 2, 1);
+        QTest::newRow("dashes") << "01-02-1980" << QDate(1980, 2, 1);
+        QTest::newRow("blanks around") << " 01/02/1980  " << QDate(1980, 2, 1);
+        QTest::newRow("two kinds of separator") << "01/02.1980" << QDate();
+        QTest::newRow("no such day") << "31/02/1990" << QDate();
+        QTest::newRow("a year only") << "2015" << QDate();
+        QTest::newRow("two-digit year") << "01/02/80" << QDate();
+        QTest::newRow("year first") << "1980/02/01" << QDate();
+        QTest::newRow("words") << "fine 2023" << QDate();
+        QTest::newRow("empty") << "" << QDate();
+        QTest::newRow("three-digit day") << "001/02/1980" << QDate();
+        QTest::newRow("a fourth part") << "01/02/1980/1" << QDate();
+    }
+
+    void cardDates()
+    {
+        // Read alike from a text and from a field's bytes, and written back
+        // in the one form.
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(CardDate::read(text).value_or(QDate()), date);
+        QCOMPARE(CardDate::read(QByteArrayView(text.toLatin1())).value_or(QDate()), date);
+        if (date.isValid())
+            QCOMPARE(CardDate::text(date), QStringLiteral("%1/%2/%3").arg(date.day(), 2, 10, QChar(u'0'))
+                                               .arg(date.month(), 2, 10, QChar(u'0')).arg(date.year()));
     }
 
     void systemLocaleIsItalian_data()

@@ -106,8 +106,6 @@ class TestStatistics : public QObject
     Q_OBJECT
 
 private slots:
-    void cardDates_data();
-    void cardDates();
     void fiscalCodes_data();
     void fiscalCodes();
     void countsOfASmallRegister();
@@ -127,28 +125,6 @@ private:
     // The window over the small register, its figures computed.
     void openWindow(TfrmStatistiche &window);
 };
-
-void TestStatistics::cardDates_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QDate>("date");
-    QTest::newRow("as the card writes it") << QByteArray("01/02/1980") << QDate(1980, 2, 1);
-    QTest::newRow("one-digit day and month") << QByteArray("1/2/1980") << QDate(1980, 2, 1);
-    QTest::newRow("no such day") << QByteArray("31/02/1990") << QDate();
-    QTest::newRow("a year only") << QByteArray("2015") << QDate();
-    QTest::newRow("dashes") << QByteArray("01-02-1980") << QDate();
-    QTest::newRow("two-digit year") << QByteArray("01/02/80") << QDate();
-    QTest::newRow("words") << QByteArray("fine 2023") << QDate();
-    QTest::newRow("empty") << QByteArray() << QDate();
-    QTest::newRow("three-digit day") << QByteArray("001/02/1980") << QDate();
-}
-
-void TestStatistics::cardDates()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QDate, date);
-    QCOMPARE(Stats::cardDate(text).value_or(QDate()), date);
-}
 
 void TestStatistics::fiscalCodes_data()
 {
