@@ -4,6 +4,8 @@
 #include "base/formats.h"
 #include "base/wholefile.h"
 #include "import/frmvaloricomuni.h"
+#include "import/importconfirmation.h"
+#include "import/importtablemodel.h"
 #include "import/importfields.h"
 #include "import/importhistory.h"
 #include "help/frmguida.h"
@@ -37,7 +39,7 @@ using S = TSchedaAnagrafica;
 
 namespace {
 
-constexpr int kFixedColumns = 2; // the row's number and its judgement
+constexpr int kFixedColumns = ImportTableModel::FixedColumns;
 constexpr int kStatusWidth = 300; // the judgement's column at the least
 
 const struct
@@ -62,137 +64,6 @@ QString number(qint64 n)
 }
 
 } // namespace
-
-// The grid's view of the rows: number, judgement, then every column of the
-// file as it goes into its field. The card of the row last asked for is
-// kept, as the grid asks for one row's cells one after the other.
-class ImportTableModel : public QAbstractTableModel
-{
-public:
-    explicit ImportTableModel(const SpreadsheetImport &import, QObject *parent)
-        : QAbstractTableModel(parent)
-        , m_import(import)
-    {
-    }
-
-    void setGrid(QWidget *grid) { m_grid = grid; }
-    QWidget *grid() const { return m_grid; }
-
-    void reset()
-    {
-        beginResetModel();
-        m_cachedRow = -1;
-        endResetModel();
-    }
-    // The same rows, judged again or with other fields.
-    void changed()
-    {
-        m_cachedRow = -1;
-        if (rowCount() > 0)
-            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
-    }
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : int(m_import.rowCount());
-    }
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : kFixedColumns + int(m_import.columns().size());
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid())
-            return QVariant();
-        const qint64 row = index.row();
-        const int column = index.column() - kFixedColumns;
-        if (index.column() == 0) {
-            if (role == Qt::DisplayRole)
-                return QString::number(m_import.rowNumber(row));
-            if (role == Qt::TextAlignmentRole)
-                return int(Qt::AlignRight | Qt::AlignVCenter);
-            return QVariant();
-        }
-        if (index.column() == 1) {
-            switch (role) {
-            case Qt::DisplayRole:
-            case Qt::ToolTipRole: return m_import.status(row);
-            case Qt::BackgroundRole: return TfrmImportaSoci::kindColour(m_import.firstProblem(row));
-            case Qt::ForegroundRole: return QColor(Qt::black);
-            default: return QVariant();
-            }
-        }
-        const int target = m_import.columns()[size_t(column)].target;
-        if (target == ImportFields::Ignored)
-            return role == Qt::DisplayRole || role == Qt::ToolTipRole ? QVariant(m_import.cell(row, column))
-                 : role == Qt::ForegroundRole                         ? QVariant(QColor(0x90, 0x90, 0x90))
-                                                                      : QVariant();
-        bool cut = false;
-        const QString shown = m_import.cell(row, column, &card(row), &cut);
-        // A sex or birth date the fiscal code gave.
-        const bool derived = target < S::FieldCount && (m_derived & (1u << target));
-        switch (role) {
-        case Qt::DisplayRole: return shown;
-        case Qt::ForegroundRole:
-            return cut ? QColor(0xB0, 0x00, 0x20) : derived ? QColor(0x2F, 0x65, 0x94) : QVariant();
-        case Qt::FontRole: {
-            if (!derived)
-                return QVariant();
-            QFont italic = grid()->font();
-            italic.setItalic(true);
-            return italic;
-        }
-        case Qt::ToolTipRole:
-            if (cut)
-                return QStringLiteral("Testo troppo lungo: sarà tagliato a %1 caratteri.")
-                    .arg(S::fields()[size_t(target)].capacity);
-            return derived ? QStringLiteral("Ricavato dal codice fiscale.") : shown;
-        default: return QVariant();
-        }
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation != Qt::Horizontal)
-            return QVariant();
-        if (section < kFixedColumns) {
-            if (role == Qt::DisplayRole)
-                return section == 0 ? QStringLiteral("Riga") : QStringLiteral("Esito");
-            return QVariant();
-        }
-        const SpreadsheetImport::Column &c = m_import.columns()[size_t(section - kFixedColumns)];
-        switch (role) {
-        case Qt::DisplayRole:
-            return c.heading + u'\n'
-                + (c.target == ImportFields::Ignored ? ImportFields::label(c.target)
-                                                     : QStringLiteral("→ ") + ImportFields::label(c.target));
-        case Qt::ToolTipRole:
-            return QStringLiteral("Fare clic per scegliere il campo della scheda in cui importare la colonna.");
-        case Qt::ForegroundRole:
-            return c.target == ImportFields::Ignored ? QColor(0x90, 0x90, 0x90) : QColor(0x1F, 0x3B, 0x57);
-        default:
-            return QVariant();
-        }
-    }
-
-private:
-    const S &card(qint64 row) const
-    {
-        if (row != m_cachedRow) {
-            m_card = m_import.member(row, &m_derived);
-            m_cachedRow = row;
-        }
-        return m_card;
-    }
-
-    const SpreadsheetImport &m_import;
-    mutable qint64 m_cachedRow = -1;
-    mutable S m_card;
-    mutable quint32 m_derived = 0;
-    QWidget *m_grid = nullptr;
-};
 
 TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     : QDialog(parent)
@@ -280,13 +151,13 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
     const QFont optionFont = Look::font(QStringLiteral("Verdana"), 8);
     Look::label(pan, QStringLiteral("lblScelte"), QStringLiteral("Scelta delle righe:"), {28, 496},
                 Look::font(QStringLiteral("Verdana"), 8, true), QColor(0x1F, 0x3B, 0x57));
-    Look::rect(pan, QStringLiteral("shpPronte"), {204, 497, 14, 14}, kindColour(0), QColor(0x80, 0x80, 0x80));
+    Look::rect(pan, QStringLiteral("shpPronte"), {204, 497, 14, 14}, ImportTableModel::kindColour(0), QColor(0x80, 0x80, 0x80));
     lblPronte = Look::label(pan, QStringLiteral("lblPronte"), QString(), {224, 496}, optionFont);
     lblPronte->setFixedWidth(700);
     for (int k = 0; k < SpreadsheetImport::ProblemCount; ++k) {
         const int x = 28 + (k % 2) * 468, y = 522 + (k / 2) * 24;
         Look::rect(pan, QStringLiteral("shpTipo%1").arg(k + 1), {x, y + 3, 14, 14},
-                   kindColour(SpreadsheetImport::Problems[k]), QColor(0x80, 0x80, 0x80));
+                   ImportTableModel::kindColour(SpreadsheetImport::Problems[k]), QColor(0x80, 0x80, 0x80));
         auto *box = Look::place(new QCheckBox(QString::fromUtf8(kKinds[k].text), pan),
                                 QString::fromLatin1(kKinds[k].name), {x + 20, y, 440, 20});
         box->setFont(optionFont);
@@ -365,18 +236,6 @@ TfrmImportaSoci::~TfrmImportaSoci()
     // The rows go before the window's children, which must not ask for them.
     delete grdImport;
     delete m_model;
-}
-
-QColor TfrmImportaSoci::kindColour(int problem)
-{
-    switch (problem) {
-    case SpreadsheetImport::Missing: return QColor(0xF6, 0xC6, 0xCB);
-    case SpreadsheetImport::BadCode: return QColor(0xFF, 0xD8, 0xA8);
-    case SpreadsheetImport::Duplicate: return QColor(0xD4, 0xD4, 0xF6);
-    case SpreadsheetImport::TooLong: return QColor(0xFF, 0xF0, 0x9A);
-    case SpreadsheetImport::NotMember: return QColor(0xDD, 0xDD, 0xDD);
-    default: return QColor(0xCB, 0xEB, 0xCF);
-    }
 }
 
 quint8 TfrmImportaSoci::accepted() const
@@ -521,101 +380,57 @@ void TfrmImportaSoci::cmdConfermaClick()
         Messages::warning(QStringLiteral("Attenzione: aprire prima il foglio di calcolo con i soci da importare."));
         return;
     }
-    // Judged again against the archive as it is now: another copy of the
-    // program may have saved members since the file was opened.
-    bool judged = false, stopped = false;
-    {
-        WorkProgress progress(this, QStringLiteral("Controllo delle righe..."), QStringLiteral("riga controllata"),
-                              QStringLiteral("righe controllate"));
-        judged = m_import.judge(Clock::today(), progress.callback());
-        stopped = progress.stopped();
-    }
-    if (stopped) {
+    using ImportConfirmation::Result;
+    using ImportConfirmation::Stage;
+    ImportConfirmation::Hooks hooks;
+    hooks.progress = [this](Stage stage) -> Progress {
+        const auto shown = stage == Stage::Judging
+            ? std::make_shared<WorkProgress>(this, QStringLiteral("Controllo delle righe..."),
+                                             QStringLiteral("riga controllata"), QStringLiteral("righe controllate"))
+            : std::make_shared<WorkProgress>(this, QStringLiteral("Importazione dei soci..."),
+                                             QStringLiteral("socio scritto"), QStringLiteral("soci scritti"));
+        return [shown](qint64 done, qint64 total) { return shown->step(done, total); };
+    };
+    hooks.proceed = [this](const QString &question) {
+        // The rows as judged now, before the user answers.
+        m_model->changed();
+        showCounts();
+        return Messages::question(question);
+    };
+    const Result result = ImportConfirmation::run(m_import, accepted(), Clock::today(), hooks);
+    switch (result.kind) {
+    case Result::StoppedJudging:
         // The rows are judged only in part: the file is put away.
         m_import.clear();
         m_path.clear();
         showFile();
         lblFile->setText(QStringLiteral("Nessun file aperto."));
-        Messages::information(QStringLiteral("Importazione interrotta: l'archivio è rimasto com'era."));
+        Messages::information(result.message);
         return;
-    }
-    if (!judged) {
+    case Result::Unreadable:
         Messages::error(MemberArchive::ErrorText);
         return;
-    }
-    m_model->changed();
-    showCounts();
-    const quint8 chosen = accepted();
-    const qint64 count = m_import.keptCount(chosen);
-    if (count == 0) {
-        Messages::warning(QStringLiteral("Attenzione: con le scelte fatte nessuna riga del file può essere importata."));
-        return;
-    }
-    const QString going = count == 1 ? QStringLiteral("Sarà importato in archivio 1 socio")
-                                     : QStringLiteral("Saranno importati in archivio %1 soci").arg(number(count));
-    const QString from = m_import.rowCount() == 1 ? QStringLiteral("dall'unica riga del file")
-                                                  : QStringLiteral("dalle %1 righe del file").arg(number(m_import.rowCount()));
-    if (!Messages::question(going + QStringLiteral(", ") + from
-                            + QStringLiteral(".\n\r\n\rSi vuole procedere con l'importazione?")))
-        return;
-
-    SpreadsheetImport::Outcome done;
-    {
-        WorkProgress progress(this, QStringLiteral("Importazione dei soci..."), QStringLiteral("socio scritto"),
-                              QStringLiteral("soci scritti"));
-        done = m_import.importInto(chosen, progress.callback());
-    }
-    if (done.kind == SpreadsheetImport::Outcome::Stopped) {
-        Messages::information(QStringLiteral("Importazione interrotta: l'archivio è rimasto com'era."));
-        return;
-    }
-    if (done.kind == SpreadsheetImport::Outcome::Failed) {
-        Messages::error(MemberArchive::ErrorText);
-        return;
-    }
-    if (done.kind == SpreadsheetImport::Outcome::NoRows) {
-        // Another copy of the program imported or saved the same members meanwhile.
+    case Result::NothingToImport:
+    case Result::ArchiveChanged:
         m_model->changed();
         showCounts();
-        Messages::warning(QStringLiteral("Attenzione: nel frattempo l'archivio è cambiato e nessuna riga del file può "
-                                         "più essere importata."));
+        Messages::warning(result.message);
         return;
+    case Result::Declined:
+        return;
+    case Result::StoppedWriting:
+        Messages::information(result.message);
+        return;
+    case Result::Imported:
+        break;
     }
-    m_imported += done.count;
-    const qint64 read = done.count + done.notMembers
-        + std::accumulate(done.skipped.begin(), done.skipped.end(), qint64(0));
-    const qint64 left = read - done.count;
+    m_imported += result.outcome.count;
     showFile();
     lblFile->setText(QStringLiteral("Importazione completata: %1 in archivio.")
-                         .arg(Formats::count(done.count, QStringLiteral("socio importato"),
+                         .arg(Formats::count(result.outcome.count, QStringLiteral("socio importato"),
                                              QStringLiteral("soci importati"))));
-
-    QString text = done.count == 1
-        ? QStringLiteral("È stato importato in archivio 1 socio (scheda %1).").arg(done.first + 1)
-        : QStringLiteral("Sono stati importati in archivio %1 soci (schede da %2 a %3).")
-              .arg(number(done.count))
-              .arg(done.first + 1)
-              .arg(done.first + done.count);
-    if (left > 0) {
-        QStringList why;
-        for (int p = 0; p < SpreadsheetImport::ProblemCount; ++p)
-            if (done.skipped[size_t(p)])
-                why << QStringLiteral("%1 %2").arg(number(done.skipped[size_t(p)]),
-                                                   SpreadsheetImport::problemText(SpreadsheetImport::Problems[p]));
-        if (done.notMembers)
-            why << QStringLiteral("%1 %2").arg(number(done.notMembers),
-                                               done.notMembers == 1
-                                                   ? QStringLiteral("che non è un socio")
-                                                   : SpreadsheetImport::problemText(SpreadsheetImport::NotMember));
-        text += QStringLiteral("\n\r\n\rRighe non importate: %1 (%2).").arg(number(left), why.join(QStringLiteral(", ")));
-    }
-    if (!done.undoable)
-        text += QStringLiteral("\n\r\n\rAttenzione: non è stato possibile registrare l'importazione nel file %1, "
-                               "quindi non potrà essere annullata.")
-                    .arg(QString::fromLatin1(ImportHistory::FileName));
-    text += QStringLiteral("\n\r\n\rSi vuole salvare il riepilogo dell'importazione in un file di testo?");
-    if (Messages::question(text))
-        saveReport(done.report);
+    if (Messages::question(result.message))
+        saveReport(result.outcome.report);
 }
 
 void TfrmImportaSoci::cmdValoriClick()

@@ -33,7 +33,6 @@ public:
     qint64 importedCount() const { return m_imported; }
 
     // The colour that marks a row by its first problem (0: ready).
-    static QColor kindColour(int problem);
 
 public slots:
     void cmdApriClick();

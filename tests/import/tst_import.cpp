@@ -3,6 +3,7 @@
 #include "checks/codicefiscale.h"
 #include "documents/archivetable.h"
 #include "import/importfields.h"
+#include "import/importconfirmation.h"
 #include "import/importhistory.h"
 #include "sheets/spreadsheetfile.h"
 #include "import/spreadsheetimport.h"
@@ -172,6 +173,8 @@ private slots:
     void twoCopiesImportingTheSameFile();
     void anImportThatCannotBeNotedStands();
     void aFieldTakesItsFirstColumn();
+    void confirmationWithoutAWindow_data();
+    void confirmationWithoutAWindow();
 };
 
 void TestImport::csvFiles_data()
@@ -703,6 +706,74 @@ void TestImport::onlyTheChosenKindsAreImported()
     QVERIFY(lines.contains(QStringLiteral("Riga 3 - Verdi Mario: Codice fiscale errato")));
     QVERIFY(lines.contains(QStringLiteral("Riga 4 - Bianchi Mario: Già in archivio (scheda 1)")));
     QVERIFY(lines.indexOf(QStringLiteral("Righe non importate:")) < lines.indexOf(QStringLiteral("Righe importate con avvertenze:")));
+}
+
+void TestImport::confirmationWithoutAWindow_data()
+{
+    QTest::addColumn<int>("stopAt"); // -1: never; else the stage whose progress stops
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<quint8>("accepted");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<qint64>("written");
+    QTest::addColumn<QString>("message");
+    using R = ImportConfirmation::Result;
+    using Stage = ImportConfirmation::Stage;
+    const QString stopped = QStringLiteral("Importazione interrotta: l'archivio è rimasto com'era.");
+    // The duplicates let in: Rossi, Bianchi (in the archive) and Neri
+    // (repeating Rossi) go in, Verdi's wrong code keeps him out.
+    const quint8 duplicates = SpreadsheetImport::Duplicate;
+    QTest::newRow("imported") << -1 << true << duplicates << int(R::Imported) << qint64(3)
+                              << QStringLiteral("Sono stati importati in archivio 3 soci (schede da 2 a 4).\n\r\n\r"
+                                                "Righe non importate: 1 (1 con codice fiscale errato).\n\r\n\rSi "
+                                                "vuole salvare il riepilogo dell'importazione in un file di testo?");
+    QTest::newRow("declined") << -1 << false << duplicates << int(R::Declined) << qint64(0) << QString();
+    QTest::newRow("stopped while judging") << int(Stage::Judging) << true << duplicates << int(R::StoppedJudging)
+                                           << qint64(0) << stopped;
+    QTest::newRow("stopped while writing") << int(Stage::Writing) << true << duplicates << int(R::StoppedWriting)
+                                           << qint64(0) << stopped;
+}
+
+void TestImport::confirmationWithoutAWindow()
+{
+    // Judged again, asked, written all or none, told: the sequence of
+    // Importa as the window runs it, with the user's answers scripted.
+    QFETCH(int, stopAt);
+    QFETCH(bool, yes);
+    QFETCH(quint8, accepted);
+    QFETCH(int, kind);
+    QFETCH(qint64, written);
+    QFETCH(QString, message);
+    TestFolder folder;
+    SpreadsheetImport import;
+    QStringList lines = {readyRow(), readyRow(QStringLiteral("Verdi"), QStringLiteral("VRDNNA85M41D612A")),
+                         readyRow(QStringLiteral("Bianchi"), QStringLiteral("BNCLCU70C05G478A")),
+                         readyRow(QStringLiteral("Neri"))};
+    // The rows are judged a thousand at a time between two looks at the progress.
+    if (stopAt == int(ImportConfirmation::Stage::Judging))
+        for (int i = 0; i < 1100; ++i)
+            lines << readyRow(QStringLiteral("Neri"));
+    loadSheet(import, folder, lines);
+    const QByteArray before = folder.read(QStringLiteral("Archivio_Anagrafico.pro"));
+    QStringList asked;
+    ImportConfirmation::Hooks hooks;
+    hooks.progress = [stopAt](ImportConfirmation::Stage stage) -> Progress {
+        return [stop = int(stage) == stopAt](qint64, qint64) { return !stop; };
+    };
+    hooks.proceed = [&](const QString &question) {
+        asked << question;
+        return yes;
+    };
+    const auto result = ImportConfirmation::run(import, accepted, kToday, hooks);
+    QCOMPARE(int(result.kind), kind);
+    QCOMPARE(result.message, message);
+    QCOMPARE(MemberArchive().count(), std::optional<qint64>(1 + written));
+    if (written == 0)
+        QCOMPARE(folder.read(QStringLiteral("Archivio_Anagrafico.pro")), before);
+    if (stopAt != int(ImportConfirmation::Stage::Judging))
+        QCOMPARE(asked, QStringList{QStringLiteral("Saranno importati in archivio 3 soci, dalle 4 righe del file."
+                                                   "\n\r\n\rSi vuole procedere con l'importazione?")});
+    else
+        QVERIFY(asked.isEmpty());
 }
 
 void TestImport::aFieldTakesItsFirstColumn()

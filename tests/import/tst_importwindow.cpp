@@ -3,6 +3,7 @@
 #include "import/frmimportasoci.h"
 #include "import/frmvaloricomuni.h"
 #include "import/importhistory.h"
+#include "import/importtablemodel.h"
 #include "sheets/spreadsheetfile.h"
 #include "help/frmguida.h"
 #include "members/memberarchive.h"
@@ -154,7 +155,7 @@ void TestImportWindow::importFromTheExportWindow()
         const QAbstractItemModel *model = window->findChild<QTableView *>(QStringLiteral("grdImport"))->model();
         QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("2")); // the sheet's row
         QCOMPARE(model->index(1, 1).data(Qt::BackgroundRole).value<QColor>(),
-                 TfrmImportaSoci::kindColour(SpreadsheetImport::Missing));
+                 ImportTableModel::kindColour(SpreadsheetImport::Missing));
         QCOMPARE(model->index(4, 2 + 12).data().toString(), QString(250, u'n')); // shown cut
         QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Cognome\n→ Cognome"));
         auto *total = window->findChild<QLabel *>(QStringLiteral("lblRiepilogo"));
