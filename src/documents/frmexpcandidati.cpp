@@ -116,6 +116,8 @@ TfrmExpCandidati::TfrmExpCandidati(QWidget *parent)
         grdRecords->setColumnWidth(c + 1, ArchiveTable::columns()[size_t(c)].width);
     grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                 | QAbstractItemView::AnyKeyPressed);
+    // Tab goes on to the commands; the arrows move from cell to cell.
+    grdRecords->setTabKeyNavigation(false);
 
     // Below the grid: the commands beyond the Excel export.
     const QFont buttonFont = Look::font(QStringLiteral("Tahoma"), 9);

@@ -2,10 +2,14 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLocale>
 #include <QTreeView>
 #include <QStandardPaths>
+
+#include <iterator>
 
 namespace FileDialogs {
 
@@ -36,28 +40,50 @@ QString remembered(Place place, const QString &chosen)
     return chosen;
 }
 
+// Folders are "Cartella" (Qt's translations leave the word in English); the
+// files' types come from the system's descriptions, in Italian.
+class ItalianTypes : public QFileIconProvider
+{
+public:
+    QString type(const QFileInfo &info) const override
+    {
+        return info.isDir() ? QStringLiteral("Cartella") : QFileIconProvider::type(info);
+    }
+};
+
 // Qt's own dialog, the same on every desktop and in Italian with the
-// program's translations; its columns wide enough for their Italian titles.
+// program's translations; each column wide enough for its title and its
+// usual contents ("Documento CSV", "11/12/26 11:54"), whatever widths another
+// program left in the settings Qt's dialogs share.
 QString ask(QWidget *parent, const QString &title, const QString &filters, const QString &path, bool save,
             bool askBeforeOverwrite)
 {
+    ItalianTypes types;
     QFileDialog dialog(parent, title, path, filters);
     dialog.setObjectName(QStringLiteral("dlgFile"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !askBeforeOverwrite);
+    dialog.setIconProvider(&types);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setViewMode(QFileDialog::Detail);
-    dialog.resize(820, 480);
+    dialog.resize(1000, 520);
     if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
         QHeaderView *header = list->header();
-        const QFontMetrics metrics(header->font());
+        const QFontMetrics titles(header->font());
+        const QFontMetrics cells(list->font());
+        const QString widest[] = {QString(), QStringLiteral("999,9 KiB"), QStringLiteral("Foglio di calcolo ODS"),
+                                  QLocale::system().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58)),
+                                                             QLocale::ShortFormat)};
         for (int c = 0; c < header->count(); ++c) {
             const QString heading = header->model()->headerData(c, Qt::Horizontal).toString();
-            const int needed = metrics.horizontalAdvance(heading) + 2 * metrics.averageCharWidth() + 24;
+            const int room = 2 * titles.averageCharWidth() + 24;
+            int needed = titles.horizontalAdvance(heading) + room;
+            if (c < int(std::size(widest)))
+                needed = qMax(needed, cells.horizontalAdvance(widest[c]) + room);
             header->resizeSection(c, qMax(header->sectionSize(c), needed));
         }
-        header->resizeSection(0, qMax(header->sectionSize(0), 320)); // the name
+        header->resizeSection(0, qMax(header->sectionSize(0), 300)); // the name
     }
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

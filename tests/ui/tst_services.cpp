@@ -19,6 +19,7 @@
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QFileDialog>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -123,7 +124,7 @@ void TestServices::modalHandlerWorksOnTheOpenDialog()
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->isModal());
         seenWhileOpen = dialog->findChild<QLineEdit *>(QStringLiteral("txtA"))->text().toInt();
-        static_cast<QDialog *>(dialog)->accept(); // as Apri or Salva does
+        dialog->accept();
     });
     QDialog dialog;
     auto *edit = new QLineEdit(&dialog);
@@ -201,7 +202,14 @@ void TestServices::realFileDialogInItalian()
         QSettings shared(QSettings::UserScope, QStringLiteral("QtProject"));
         shared.setValue(QStringLiteral("FileDialog/treeViewHeader"), english.header()->saveState());
     }
-    QStringList headings, cut, labels;
+    QDir(folder.path()).mkdir(QStringLiteral("Verbali"));
+    {
+        // The dialogs open where the last file was chosen: here.
+        FileDialogs::Script script;
+        script.answerNext(chosen);
+        FileDialogs::open(nullptr, QString(), QString());
+    }
+    QStringList headings, cut, labels, types;
     bool ownDialog = false;
     QTimer::singleShot(0, this, [&] {
         // Everything is read first: the dialog is closed whatever it shows.
@@ -210,18 +218,36 @@ void TestServices::realFileDialogInItalian()
             return;
         ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
         if (auto *list = dialog->findChild<QTreeView *>(QStringLiteral("treeView"))) {
+            // The folder is read in the background: its two entries, the
+            // file and a folder, as the user sees them.
+            QElapsedTimer waited;
+            waited.start();
+            while (list->model()->rowCount(list->rootIndex()) < 2 && waited.elapsed() < 5000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
             const QHeaderView *header = list->header();
             for (int c = 0; c < header->count(); ++c) {
                 const QString heading = header->model()->headerData(c, Qt::Horizontal).toString();
                 headings << heading;
-                if (header->sectionSize(c) <= header->fontMetrics().horizontalAdvance(heading) + 16)
+                int widest = header->fontMetrics().horizontalAdvance(heading);
+                for (int r = 0; r < list->model()->rowCount(list->rootIndex()); ++r) {
+                    const QString text = list->model()->index(r, c, list->rootIndex()).data().toString();
+                    widest = qMax(widest, list->fontMetrics().horizontalAdvance(text) + 24); // with the icon
+                    if (c == 2)
+                        types << text;
+                }
+                if (header->sectionSize(c) <= widest + 16)
                     cut << heading;
             }
+            // The last column's right edge in sight, without scrolling.
+            const int last = header->count() - 1;
+            if (header->sectionViewportPosition(last) + header->sectionSize(last) > list->viewport()->width())
+                cut << QStringLiteral("(out of sight)");
         }
         for (const QLabel *label : dialog->findChildren<QLabel *>())
             labels << label->text();
-        dialog->selectFile(chosen);
-        static_cast<QDialog *>(dialog)->accept(); // as Apri or Salva does
+        // The name typed, then Apri or Salva.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QFileInfo(chosen).fileName());
+        static_cast<QDialog *>(dialog)->accept();
     });
     const QString got = save ? FileDialogs::save(nullptr, QStringLiteral("Esporta"), QStringLiteral("CSV (*.csv)"),
                                                  QStringLiteral("Soci.csv"), false)
@@ -231,6 +257,7 @@ void TestServices::realFileDialogInItalian()
     QCOMPARE(headings, (QStringList{QStringLiteral("Nome"), QStringLiteral("Dimensione"), QStringLiteral("Tipo"),
                                     QStringLiteral("Data di modifica")}));
     QCOMPARE(cut, QStringList());
+    QVERIFY2(types.contains(QStringLiteral("Cartella")), qPrintable(types.join(u',')));
     QVERIFY2(labels.contains(QStringLiteral("Cerca in:")), qPrintable(labels.join(u',')));
 }
 
