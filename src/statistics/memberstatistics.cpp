@@ -38,7 +38,9 @@ QList<QPair<QString, qint64>> MemberStatistics::largest(const QHash<QString, qin
     std::sort(all.begin(), all.end(), [](const auto &a, const auto &b) {
         return a.second != b.second ? a.second > b.second : a.first < b.first;
     });
-    if (all.size() <= count)
+    // One more entry is shown by its name: "Altre" would hide it and say
+    // nothing more.
+    if (all.size() <= count + 1)
         return all;
     qint64 rest = 0;
     for (qsizetype i = count; i < all.size(); ++i)
@@ -94,7 +96,9 @@ QDate MemberStatistics::referenceOf(int year, const QDate &today)
 
 QString MemberStatistics::onDay(const QDate &day)
 {
-    return QStringLiteral("al ") + Formats::shortDate(day);
+    // "all'8", "all'11": the article runs into the number read aloud.
+    return (day.day() == 8 || day.day() == 11 ? QStringLiteral("all'") : QStringLiteral("al "))
+        + Formats::shortDate(day);
 }
 
 QList<MemberStatistics::Figure> MemberStatistics::headline() const

@@ -82,11 +82,12 @@ struct MemberStatistics
 
     // The day the figures of `year` describe.
     static QDate referenceOf(int year, const QDate &today);
-    // "al 31/12/2025".
+    // "al 31/12/2025", "all'11/12/2026".
     static QString onDay(const QDate &day);
 
     // The `count` largest entries, largest first (ties by name); with
-    // `othersAsOne` the rest summed as "Altre".
+    // `othersAsOne` the rest summed as "Altre", unless the rest is a single
+    // entry, which is shown by its name.
     static QList<QPair<QString, qint64>> largest(const QHash<QString, qint64> &counts, int count, bool othersAsOne);
     // The towns for a chart: the `count` largest named ones, then the rest
     // as "Altre località" and the members without a town as "Non indicato",

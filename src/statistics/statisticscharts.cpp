@@ -27,7 +27,7 @@ struct Type
 {
     qreal title, names, values;
 };
-constexpr Type kScreen{8.5, 7, 6.5};
+constexpr Type kScreen{8.5, 7, 6};
 constexpr Type kPaper{11, 8.5, 8.5};
 
 // On paper a chart is drawn at this many scene units to the millimetre and
@@ -77,6 +77,9 @@ QChart *barChart(const QString &title, const QStringList &categories, const QLis
                                             : static_cast<QAbstractBarSeries *>(new QBarSeries);
     for (QBarSet *s : sets)
         series->append(s);
+    // Bars side by side fill their category: each is as thick as it can be,
+    // so that the numbers at the ends of neighbouring bars do not meet.
+    series->setBarWidth(0.95);
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     series->setLabelsFormat(QStringLiteral("@value"));
@@ -206,9 +209,12 @@ std::unique_ptr<Report::Template> page(const MemberStatistics &stats)
         o->frame = QColor(0xC8, 0xD6, 0xE3);
         o->setText(all.at(i).caption() + u'\n' + QString::number(all.at(i).value));
     }
-    // The four charts, two by two, drawn as vectors.
+    // The four charts drawn as vectors: the years and the ages across the
+    // page (their bars come in threes), the qualifications and the towns
+    // side by side below.
+    const QRectF frames[ChartCount] = {{0, 46, 190, 70}, {0, 120, 190, 84}, {0, 208, 94, 69}, {96, 208, 94, 69}};
     for (int c = 0; c < ChartCount; ++c) {
-        const QRectF frame(c % 2 * 96.0, 46 + c / 2 * 116.0, 94, 112);
+        const QRectF &frame = frames[c];
         Report::Object *o = r.addObject(Report::Object::Drawing, QStringLiteral("imgGrafico%1").arg(c + 1), frame);
         o->draw = [stats, c](QPainter &painter, const QRectF &mm) {
             QGraphicsScene scene;

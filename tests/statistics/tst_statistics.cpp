@@ -117,6 +117,8 @@ private slots:
     void unreadableArchive();
     void csvTables();
     void chartsShowTheFigures();
+    void days_data();
+    void days();
     void windowShowsTheFigures();
     void printedPage();
     void busyWhileComputing();
@@ -283,6 +285,8 @@ void TestStatistics::largestWithTheRestAsOthers()
     counts.remove(QStringLiteral("Q11"));
     counts.remove(QStringLiteral("Q10"));
     QCOMPARE(Stats::largest(counts, 10, true).size(), 10); // exactly ten: no "Altre"
+    counts.insert(QStringLiteral("Q10"), 1);
+    QCOMPARE(Stats::largest(counts, 10, true).last(), (QPair<QString, qint64>(QStringLiteral("Q10"), 1))); // one more: by its name
     QCOMPARE(Stats::largest({{QStringLiteral("Roma"), 3}}, 10, true).size(), 1);
 }
 
@@ -419,6 +423,24 @@ void TestStatistics::chartsShowTheFigures()
     std::unique_ptr<QChart> qualifications(make(StatisticsCharts::Qualifications, stats));
     QCOMPARE(qualifications->title(), QStringLiteral("Soci attivi al 15/06/2025 per qualifica"));
     QCOMPARE(barsOf(qualifications.get()).value(QStringLiteral("Soci attivi")), (QList<qreal>{1, 1, 2}));
+}
+
+void TestStatistics::days_data()
+{
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("al") << QDate(2025, 12, 31) << QStringLiteral("al 31/12/2025");
+    QTest::newRow("the first") << QDate(2026, 3, 1) << QStringLiteral("al 01/03/2026");
+    QTest::newRow("otto") << QDate(2026, 3, 8) << QStringLiteral("all'08/03/2026");
+    QTest::newRow("undici") << QDate(2026, 12, 11) << QStringLiteral("all'11/12/2026");
+    QTest::newRow("diciotto") << QDate(2026, 12, 18) << QStringLiteral("al 18/12/2026");
+}
+
+void TestStatistics::days()
+{
+    QFETCH(QDate, day);
+    QFETCH(QString, said);
+    QCOMPARE(Stats::onDay(day), said);
 }
 
 void TestStatistics::openWindow(TfrmStatistiche &window)
