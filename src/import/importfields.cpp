@@ -7,6 +7,7 @@
 #include "sheets/spreadsheetfile.h"
 
 #include <QHash>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -115,23 +116,21 @@ const QHash<QString, int> &headingTable()
     return table;
 }
 
-// Months by name and the usual short forms, in Italian and English.
+// Months by name and their short forms, in Italian and English ("gennaio",
+// "gen", "January", "Jan").
 int monthOf(QStringView word)
 {
-    static const char *const names[12][4] = {
-        {"gennaio", "gen", "january", "jan"},   {"febbraio", "feb", "february", "feb"},
-        {"marzo", "mar", "march", "mar"},       {"aprile", "apr", "april", "apr"},
-        {"maggio", "mag", "may", "may"},        {"giugno", "giu", "june", "jun"},
-        {"luglio", "lug", "july", "jul"},       {"agosto", "ago", "august", "aug"},
-        {"settembre", "set", "september", "sep"}, {"ottobre", "ott", "october", "oct"},
-        {"novembre", "nov", "november", "nov"}, {"dicembre", "dic", "december", "dec"},
-    };
-    const QString lower = word.toString().toLower();
-    for (int m = 0; m < 12; ++m)
-        for (const char *name : names[m])
-            if (lower == QLatin1StringView(name))
-                return m + 1;
-    return 0;
+    static const QHash<QString, int> months = [] {
+        QHash<QString, int> table;
+        for (const QLocale::Language language : {QLocale::Italian, QLocale::English}) {
+            const QLocale locale(language);
+            for (int m = 1; m <= 12; ++m)
+                for (const QLocale::FormatType form : {QLocale::LongFormat, QLocale::ShortFormat})
+                    table.insert(locale.monthName(m, form).toLower().remove(u'.'), m);
+        }
+        return table;
+    }();
+    return months.value(word.toString().toLower());
 }
 
 bool allDigits(QStringView text)

@@ -23,58 +23,6 @@ void *boundedRealloc(void *buffer, size_t size)
     return size > kCellBytes ? nullptr : std::realloc(buffer, size);
 }
 
-// Whether a stream of bytes is UTF-8 throughout, given a piece at a time.
-class Utf8Check
-{
-public:
-    void feed(const char *data, qint64 size)
-    {
-        for (qint64 i = 0; i < size && m_valid; ++i) {
-            const auto b = static_cast<unsigned char>(data[i]);
-            if (m_pending) {
-                if (b < m_low || b > m_high) {
-                    m_valid = false;
-                    break;
-                }
-                m_low = 0x80;
-                m_high = 0xBF;
-                --m_pending;
-            } else if (b >= 0x80) {
-                start(b);
-            }
-        }
-    }
-    bool valid() const { return m_valid && m_pending == 0; }
-
-private:
-    void start(unsigned char b)
-    {
-        m_low = 0x80;
-        m_high = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            m_pending = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            m_pending = 2;
-            if (b == 0xE0)
-                m_low = 0xA0; // no overlong forms
-            if (b == 0xED)
-                m_high = 0x9F; // no surrogates
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            m_pending = 3;
-            if (b == 0xF0)
-                m_low = 0x90;
-            if (b == 0xF4)
-                m_high = 0x8F;
-        } else {
-            m_valid = false;
-        }
-    }
-
-    int m_pending = 0;
-    unsigned char m_low = 0x80, m_high = 0xBF;
-    bool m_valid = true;
-};
-
 // The separator of the first row: the most frequent outside quotes. A row
 // with none (a title above the headings), or with as many commas as
 // semicolons, gives way to the next, up to ten.
@@ -208,14 +156,18 @@ std::optional<CsvSheet::Dialect> CsvSheet::dialect(const QString &path)
         QStringDecoder decoder(d.encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
         firstText = QString(decoder(head.mid(2))).toUtf8();
     } else {
-        Utf8Check check;
-        check.feed(head.constData(), head.size());
+        // UTF-8 throughout, or else Windows-1252. The decoder keeps a
+        // character cut between two pieces; a line end after the last piece
+        // shows one cut by the end of the file.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString decoded = utf8(head);
         QByteArray chunk;
-        while (check.valid() && !(chunk = file.read(kChunk)).isEmpty())
-            check.feed(chunk.constData(), chunk.size());
+        while (!utf8.hasError() && !(chunk = file.read(kChunk)).isEmpty())
+            decoded = utf8(chunk);
         if (file.error() != QFileDevice::NoError)
             return std::nullopt;
-        d.encoding = check.valid() ? Encoding::Utf8 : Encoding::Windows1252;
+        decoded = utf8(QByteArrayView("\n"));
+        d.encoding = utf8.hasError() ? Encoding::Windows1252 : Encoding::Utf8;
     }
     d.separator = firstRowSeparator(firstText);
     return d;

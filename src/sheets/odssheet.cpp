@@ -17,32 +17,24 @@ qint64 repeatCount(const QString &text)
     return ok && n > 0 ? n : 1;
 }
 
-class Reader
+class Reader : ZippedSheetReader
 {
 public:
     Reader(const QString &path, const RowVisitor &visit, const Limits &limits)
-        : m_zip(path, limits)
-        , m_limits(limits)
-        , m_cells(limits)
-        , m_sink(visit, limits)
+        : ZippedSheetReader(path, visit, limits)
     {
     }
 
     Result read()
     {
         if (!m_zip.open())
-            return {false, unreadable(), {}};
+            return failure();
         const auto device = m_zip.part(QStringLiteral("content.xml"));
         if (!device)
-            return {false, m_zip.tooLarge() ? tooLarge() : unreadable(), {}};
+            return failure();
         SheetXml xml(device.get());
-        const bool read = readFirstTable(xml);
-        if (m_sink.tooMany())
-            return {false, tooManyRows(m_limits), {}};
-        if (m_zip.tooLarge())
-            return {false, tooLarge(), {}};
-        if (!read)
-            return {false, unreadable(), {}};
+        if (!readFirstTable(xml) || m_sink.tooMany() || m_zip.tooLarge())
+            return failure();
         return {true, {}, QStringLiteral("foglio di calcolo OpenDocument (.ods)")};
     }
 
@@ -168,10 +160,6 @@ private:
         return shown;
     }
 
-    SheetZip m_zip;
-    const Limits &m_limits;
-    RowCells m_cells;
-    RowSink m_sink;
 };
 
 } // namespace

@@ -36,3 +36,34 @@ private:
     qint64 m_fileSize = 0;
     std::shared_ptr<bool> m_tooLarge;
 };
+
+// What the .xlsx and .ods readers share: the zip, the limits, the row being
+// filled and where the rows go, and what a read that failed tells.
+class ZippedSheetReader
+{
+protected:
+    ZippedSheetReader(const QString &path, const SpreadsheetFile::RowVisitor &visit,
+                      const SpreadsheetFile::Limits &limits)
+        : m_zip(path, limits)
+        , m_limits(limits)
+        , m_cells(limits)
+        , m_sink(visit, limits)
+    {
+    }
+
+    // Too many rows, a part too large (also when `tooLarge`), or else a file
+    // that cannot be read.
+    SpreadsheetFile::Result failure(bool tooLarge = false) const
+    {
+        if (m_sink.tooMany())
+            return {false, SpreadsheetFile::tooManyRows(m_limits), {}};
+        if (tooLarge || m_zip.tooLarge())
+            return {false, SpreadsheetFile::tooLarge(), {}};
+        return {false, SpreadsheetFile::unreadable(), {}};
+    }
+
+    SheetZip m_zip;
+    const SpreadsheetFile::Limits &m_limits;
+    SpreadsheetFile::RowCells m_cells;
+    SpreadsheetFile::RowSink m_sink;
+};

@@ -96,14 +96,11 @@ private:
     std::vector<quint32> m_starts;
 };
 
-class Reader
+class Reader : ZippedSheetReader
 {
 public:
     Reader(const QString &path, const RowVisitor &visit, const Limits &limits)
-        : m_zip(path, limits)
-        , m_limits(limits)
-        , m_cells(limits)
-        , m_sink(visit, limits)
+        : ZippedSheetReader(path, visit, limits)
     {
     }
 
@@ -136,14 +133,7 @@ public:
     }
 
 private:
-    Result fail() const
-    {
-        if (m_sink.tooMany())
-            return {false, tooManyRows(m_limits), {}};
-        if (m_tooLarge || m_zip.tooLarge())
-            return {false, tooLarge(), {}};
-        return {false, unreadable(), {}};
-    }
+    Result fail() const { return failure(m_tooLarge); }
 
     // The relationship of the first sheet; null when there is none.
     QString readWorkbook(const QString &part)
@@ -327,10 +317,6 @@ private:
         return m_sink.stopped() || !xml.failed();
     }
 
-    SheetZip m_zip;
-    const Limits &m_limits;
-    RowCells m_cells;
-    RowSink m_sink;
     std::vector<XlsxSheet::NumberLook> m_looks;
     SharedStrings m_strings;
     bool m_from1904 = false;

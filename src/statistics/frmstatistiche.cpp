@@ -8,6 +8,7 @@
 #include "statistics/statisticscharts.h"
 #include "ui/filedialogs.h"
 #include "ui/look.h"
+#include "ui/picturebox.h"
 #include "ui/messages.h"
 
 #include <QApplication>
@@ -16,9 +17,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QShowEvent>
-#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 TfrmStatistiche::TfrmStatistiche(QWidget *parent)
     : QDialog(parent)
@@ -26,9 +26,13 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
     setObjectName(QStringLiteral("frmStatistiche"));
     Look::fixedDialog(this, QStringLiteral(" Statistiche soci"), 1000, 720);
     Look::setVerticalGradient(this, Look::SteelBlue, Qt::white);
-    Look::textBanner(this, QStringLiteral("imgTitolo"), {16, 12, 968, 70}, QStringLiteral("STATISTICHE SOCI"),
+    Look::textBanner(this, QStringLiteral("imgTitolo"), {16, 12, 912, 70}, QStringLiteral("STATISTICHE SOCI"),
                      {QStringLiteral("I soci in archivio a colpo d'occhio, per l'assemblea annuale: scegliere l'anno, "
                                      "poi stampare la pagina o esportare le tabelle.")});
+    Look::rect(this, QStringLiteral("shpGuida"), {936, 12, 48, 70}, Qt::white, Look::TileBorder);
+    auto *cmdGuida = Look::picture(this, QStringLiteral("cmdGuida"), {941, 27, 37, 39},
+                                   QStringLiteral(":/art/tool_guida.svg"), true);
+    cmdGuida->setToolTip(QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
 
     const QFont caption = Look::font(QStringLiteral("Verdana"), 8);
     const QFont number = Look::font(QStringLiteral("Verdana"), 18, true);
@@ -80,8 +84,9 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
         if (i < m_outputs.size())
             m_outputs[i] = button;
     }
-    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-            [this] { TfrmGuida::showTopic(this, HelpTexts::statistics()); });
+    connect(&m_reading, &QFutureWatcher<std::optional<MemberRoll>>::finished, this, &TfrmStatistiche::read);
+    connect(cmdGuida, &PictureBox::clicked, this, [this] { TfrmGuida::showTopic(this, HelpTexts::statistics()); });
+    Look::shortcut(this, QKeySequence(Qt::Key_F1), cmdGuida);
     connect(cmbAnno, &QComboBox::currentIndexChanged, this, [this] {
         if (m_roll)
             showFigures();
@@ -90,8 +95,7 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
 
 TfrmStatistiche::~TfrmStatistiche()
 {
-    if (m_worker)
-        m_worker->wait();
+    m_reading.waitForFinished();
 }
 
 int TfrmStatistiche::year() const
@@ -103,7 +107,7 @@ void TfrmStatistiche::showEvent(QShowEvent *event)
 {
     Look::centreOnScreen(this);
     QDialog::showEvent(event);
-    if (!event->spontaneous() && !m_worker)
+    if (!event->spontaneous() && !m_reading.isRunning())
         compute();
 }
 
@@ -116,35 +120,32 @@ void TfrmStatistiche::compute()
         output->setEnabled(false);
     lblAttendere->show();
     setCursor(Qt::BusyCursor);
-    auto result = std::make_shared<std::optional<MemberRoll>>();
-    const QDate today = Clock::today();
-    m_worker = QThread::create([result, today] { *result = MemberRoll::read(today); });
-    connect(m_worker, &QThread::finished, this, [this, result] {
-        m_worker->deleteLater();
-        m_worker = nullptr;
-        unsetCursor();
-        lblAttendere->hide();
-        m_roll = std::move(*result);
-        if (!m_roll) {
-            m_stats.reset();
-            for (QLabel *figure : m_figures)
-                figure->setText(QStringLiteral("-"));
-            Messages::error(MemberArchive::ErrorText);
-        } else {
-            // From the first admission to this year, this year chosen.
-            const int thisYear = m_roll->today().year();
-            const QSignalBlocker quiet(cmbAnno);
-            cmbAnno->clear();
-            for (int y = qMin(m_roll->firstYear().value_or(thisYear), thisYear); y <= thisYear; ++y)
-                cmbAnno->addItem(QString::number(y));
-            cmbAnno->setCurrentIndex(cmbAnno->count() - 1);
-            showFigures();
-            for (QPushButton *output : m_outputs)
-                output->setEnabled(true);
-        }
-        emit ready();
-    });
-    m_worker->start();
+    m_reading.setFuture(QtConcurrent::run(&MemberRoll::read, Clock::today()));
+}
+
+void TfrmStatistiche::read()
+{
+    unsetCursor();
+    lblAttendere->hide();
+    m_roll = m_reading.result();
+    if (!m_roll) {
+        m_stats.reset();
+        for (QLabel *figure : m_figures)
+            figure->setText(QStringLiteral("-"));
+        Messages::error(MemberArchive::ErrorText);
+    } else {
+        // From the first admission to this year, this year chosen.
+        const int thisYear = m_roll->today().year();
+        const QSignalBlocker quiet(cmbAnno);
+        cmbAnno->clear();
+        for (int y = qMin(m_roll->firstYear().value_or(thisYear), thisYear); y <= thisYear; ++y)
+            cmbAnno->addItem(QString::number(y));
+        cmbAnno->setCurrentIndex(cmbAnno->count() - 1);
+        showFigures();
+        for (QPushButton *output : m_outputs)
+            output->setEnabled(true);
+    }
+    emit ready();
 }
 
 void TfrmStatistiche::showFigures()

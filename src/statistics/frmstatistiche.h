@@ -4,6 +4,7 @@
 #include "statistics/memberstatistics.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
 
 #include <array>
 #include <memory>
@@ -13,7 +14,6 @@ class QChartView;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QThread;
 
 // The members at a glance, for the annual assembly: six headline figures and
 // four charts for a chosen year, each saying the day or year it describes;
@@ -47,13 +47,15 @@ protected:
 
 private:
     void compute();
+    // The archive read: the figures shown, or the failure told.
+    void read();
     void showFigures();
     // The template filled with the figures of the chosen year.
     Report::Template &filledReport();
 
     std::optional<MemberRoll> m_roll;      // the archive, read once
     std::optional<MemberStatistics> m_stats; // the chosen year's figures
-    QThread *m_worker = nullptr;
+    QFutureWatcher<std::optional<MemberRoll>> m_reading;
     std::unique_ptr<Report::Template> m_report;
     std::array<QLabel *, 6> m_captions{};
     std::array<QLabel *, 6> m_figures{};

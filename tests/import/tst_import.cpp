@@ -505,7 +505,8 @@ void TestImport::cleanedValues_data()
     QTest::addColumn<QString>("cleaned");
     const QString day = QStringLiteral("01/02/1980");
     for (const char *written : {"01/02/1980", "1/2/80", "1980-02-01", "01.02.1980", "01-02-1980", "29252",
-                                "1 febbraio 1980", "1-feb-1980", " 01/02/1980 00:00 ", "1980-02-01T00:00:00"})
+                                "1 febbraio 1980", "1-feb-1980", "1 Feb 1980", "1 February 1980", " 01/02/1980 00:00 ",
+                                "1980-02-01T00:00:00"})
         QTest::newRow(written) << int(S::fDataNasc) << QString::fromUtf8(written) << day;
     QTest::newRow("two digits: this century") << int(S::fCompetenze) << "3/4/25" << "03/04/2025";
     QTest::newRow("two digits: ahead this year") << int(S::fDataNasc) << "1/12/25" << "01/12/1925";
