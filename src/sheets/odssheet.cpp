@@ -20,10 +20,7 @@ qint64 repeatCount(const QString &text)
 class Reader : ZippedSheetReader
 {
 public:
-    Reader(const QString &path, const RowVisitor &visit, const Limits &limits)
-        : ZippedSheetReader(path, visit, limits)
-    {
-    }
+    using ZippedSheetReader::ZippedSheetReader;
 
     Result read()
     {

@@ -41,7 +41,7 @@ private:
 // filled and where the rows go, and what a read that failed tells.
 class ZippedSheetReader
 {
-protected:
+public:
     ZippedSheetReader(const QString &path, const SpreadsheetFile::RowVisitor &visit,
                       const SpreadsheetFile::Limits &limits)
         : m_zip(path, limits)
@@ -51,6 +51,7 @@ protected:
     {
     }
 
+protected:
     // Too many rows, a part too large (also when `tooLarge`), or else a file
     // that cannot be read.
     SpreadsheetFile::Result failure(bool tooLarge = false) const

@@ -99,10 +99,7 @@ private:
 class Reader : ZippedSheetReader
 {
 public:
-    Reader(const QString &path, const RowVisitor &visit, const Limits &limits)
-        : ZippedSheetReader(path, visit, limits)
-    {
-    }
+    using ZippedSheetReader::ZippedSheetReader;
 
     Result read()
     {
