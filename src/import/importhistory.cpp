@@ -3,6 +3,7 @@
 #include "base/backups.h"
 #include "base/clock.h"
 #include "base/programfolder.h"
+#include "base/sqlitefile.h"
 #include "base/wholefile.h"
 #include "import/importfields.h"
 #include "members/memberarchive.h"
@@ -10,10 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 #include <QVariant>
 
 namespace ImportHistory {
@@ -22,59 +21,21 @@ namespace {
 
 constexpr int SchemaVersion = 1;
 
-// One connection for the length of a call: no file stays open between the
-// user's actions, and a copied folder carries a closed database.
-class Connection
+// The history's file, its tables made or brought up to date.
+class Connection : public SqliteFile
 {
 public:
     Connection()
-        : m_name(QStringLiteral("importazioni-%1").arg(quintptr(QThread::currentThreadId())))
+        : SqliteFile(QString::fromLatin1(FileName), SchemaVersion, [](QSqlQuery &q, int) {
+            return q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS colonne (intestazione TEXT PRIMARY KEY, "
+                                         "campo TEXT NOT NULL)"))
+                && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS importazioni (id INTEGER PRIMARY KEY "
+                                         "AUTOINCREMENT, quando TEXT NOT NULL, file TEXT NOT NULL, primo INTEGER NOT "
+                                         "NULL, quanti INTEGER NOT NULL, impronta BLOB NOT NULL, annullata INTEGER "
+                                         "NOT NULL DEFAULT 0)"));
+        })
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(ProgramFolder::file(QString::fromLatin1(FileName)));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-        m_ok = db.open() && prepare(db);
     }
-    ~Connection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
-
-    bool ok() const { return m_ok; }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    // The journal is deleted at each commit, so that nothing lies beside the
-    // database once a call is over; older schemas are brought up to date.
-    static bool prepare(QSqlDatabase &db)
-    {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous=FULL"))
-            || !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-            return false;
-        const int version = q.value(0).toInt();
-        if (version == SchemaVersion)
-            return true;
-        if (version > SchemaVersion || !db.transaction())
-            return false;
-        const bool made =
-            q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS colonne (intestazione TEXT PRIMARY KEY, campo TEXT NOT NULL)"))
-            && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS importazioni (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                     "quando TEXT NOT NULL, file TEXT NOT NULL, primo INTEGER NOT NULL, "
-                                     "quanti INTEGER NOT NULL, impronta BLOB NOT NULL, annullata INTEGER NOT NULL "
-                                     "DEFAULT 0)"))
-            && q.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
-        return made ? db.commit() : (db.rollback(), false);
-    }
-
-    QString m_name;
-    bool m_ok = false;
 };
 
 } // namespace
@@ -95,7 +56,7 @@ namespace {
 // Nothing noted yet: reading does not make the file.
 bool noHistory()
 {
-    return !QFileInfo::exists(ProgramFolder::file(QString::fromLatin1(FileName)));
+    return !SqliteFile::exists(QString::fromLatin1(FileName));
 }
 
 } // namespace
