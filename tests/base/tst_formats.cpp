@@ -77,6 +77,10 @@ private slots:
                                       << QStringLiteral(".") << QStringLiteral("|en_US.UTF-8|de_DE.UTF-8");
         QTest::newRow("all named at once") << QStringList{QStringLiteral("LC_ALL=de_DE.UTF-8")} << QStringLiteral(".")
                                            << QStringLiteral("de_DE.UTF-8||");
+        // LC_ALL outranks LC_TIME.
+        QTest::newRow("all named at once, dates apart")
+            << QStringList{QStringLiteral("LC_ALL=de_DE.UTF-8"), QStringLiteral("LC_TIME=en_US.UTF-8")}
+            << QStringLiteral(".") << QStringLiteral("de_DE.UTF-8||en_US.UTF-8");
     }
 
     void systemLocaleIsItalian()

@@ -113,6 +113,7 @@ private slots:
     void ageBands();
     void largestWithTheRestAsOthers();
     void activeAtTheEndOfEachYear();
+    void qualificationsReadByBothWorkers();
     void agreesWithTheSearch();
     void unreadableArchive();
     void csvTables();
@@ -120,12 +121,15 @@ private slots:
     void days_data();
     void days();
     void windowShowsTheFigures();
+    void windowWhenEveryAdmissionIsAhead();
     void printedPage();
     void busyWhileComputing();
 
 private:
     // The window over the small register, its figures computed.
     void openWindow(TfrmStatistiche &window);
+    // The window over the archive as it is, its figures computed.
+    void showWindow(TfrmStatistiche &window);
 };
 
 void TestStatistics::fiscalCodes_data()
@@ -249,6 +253,8 @@ void TestStatistics::activeAtTheEndOfEachYear()
         {"01/01/2018", "presto"},     // leaving unreadable: never
         {"02/02/2024", "01/09/2025"}, // leaving still ahead: 2024, today
         {"01/09/2025", ""},           // admission still ahead: never
+        {"01/01/2021", "31/12/2022"}, // left on a year's last day: 2021
+        {"01/01/2025", "15/06/2025"}, // left today: never
     };
     MemberArchive archive;
     for (const auto &m : members) {
@@ -260,13 +266,43 @@ void TestStatistics::activeAtTheEndOfEachYear()
     }
     const auto roll = MemberRoll::read(QDate(2025, 6, 15));
     QVERIFY(roll);
-    const QMap<int, qint64> expected = {{2018, 0}, {2019, 1}, {2020, 2}, {2021, 3}, {2022, 2},
+    const QMap<int, qint64> expected = {{2018, 0}, {2019, 1}, {2020, 2}, {2021, 4}, {2022, 2},
                                         {2023, 1}, {2024, 2}, {2025, 3}};
     QCOMPARE(roll->figures(2025).activeAtEnd, expected);
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(roll->figures(it.key()).active, it.value());
-    QCOMPARE(roll->figures(2022).ceased, 1);
-    QCOMPARE(roll->figures(2025).ceased, 3);
+    QCOMPARE(roll->figures(2022).ceased, 2);
+    QCOMPARE(roll->figures(2025).ceased, 5);
+}
+
+void TestStatistics::qualificationsReadByBothWorkers()
+{
+    // Three blocks, one qualification each. Before a later block a reader
+    // waits until the other later block is taken too, so that both workers
+    // read some, each numbering its qualifications from its own first.
+    TestFolder folder;
+    MemberArchive archive;
+    const int perBlock = 128;
+    const QString names[] = {QStringLiteral("Socio ordinario"), QStringLiteral("Socio onorario"),
+                             QStringLiteral("Presidente")};
+    for (int i = 0; i < 2 * perBlock + 1; ++i) {
+        TSchedaAnagrafica s;
+        s.Candidato = QStringLiteral("Socio");
+        s.Competenze = QStringLiteral("01/01/2020");
+        s.Settore = names[i / perBlock];
+        QVERIFY(archive.append(s));
+    }
+    std::atomic<int> waiting{0};
+    RecordFile::setBetweenBlocksForTesting([&waiting] {
+        ++waiting;
+        while (waiting < 2)
+            QThread::yieldCurrentThread();
+    });
+    const auto roll = MemberRoll::read(QDate(2025, 6, 15));
+    RecordFile::setBetweenBlocksForTesting({});
+    QVERIFY(roll);
+    QCOMPARE(roll->figures(2025).activeByQualification,
+             (QHash<QString, qint64>{{names[0], perBlock}, {names[1], perBlock}, {names[2], 1}}));
 }
 
 void TestStatistics::largestWithTheRestAsOthers()
@@ -353,7 +389,8 @@ void TestStatistics::csvTables()
 {
     TestFolder folder;
     writeRegister();
-    const QByteArray csv = MemberRoll::read(QDate(2025, 6, 15))->figures(2024).csv();
+    const auto roll = MemberRoll::read(QDate(2025, 6, 15));
+    const QByteArray csv = roll->figures(2024).csv();
     const QList<QByteArray> lines = csv.split('\n');
     QVERIFY(csv.endsWith("\r\n"));
     for (const char *expected :
@@ -367,6 +404,10 @@ void TestStatistics::csvTables()
         QVERIFY2(lines.contains(QByteArray(expected)), expected);
     QVERIFY(!csv.contains("\r\n2025;")); // the years end with the chosen one
     QVERIFY(csv.endsWith("\r\nNon indicato;1\r\n")); // the members without a town, last
+    // This year's column ends today, and says so.
+    const QByteArray current = roll->figures(2025).csv();
+    QVERIFY(current.contains("\r\nAnno;Attivi a fine anno (il 2025 al 15/06/2025);Ammessi;Cessati\r\n2010;1;1;0\r\n"));
+    QVERIFY(current.contains("\r\n2025;4;1;0\r\n"));
 
     // A name holding the separator or a quote is quoted, its quotes doubled.
     Stats named;
@@ -423,6 +464,17 @@ void TestStatistics::chartsShowTheFigures()
     std::unique_ptr<QChart> qualifications(make(StatisticsCharts::Qualifications, stats));
     QCOMPARE(qualifications->title(), QStringLiteral("Soci attivi al 15/06/2025 per qualifica"));
     QCOMPARE(barsOf(qualifications.get()).value(QStringLiteral("Soci attivi")), (QList<qreal>{1, 1, 2}));
+
+    // Beyond ten qualifications, the rest as one bar, at the bottom.
+    Stats many;
+    many.year = 2025;
+    many.today = many.reference = QDate(2025, 6, 15);
+    for (int i = 0; i < 12; ++i)
+        many.activeByQualification.insert(QStringLiteral("Q%1").arg(i, 2, 10, QChar(u'0')), 20 - i);
+    std::unique_ptr<QChart> most(make(StatisticsCharts::Qualifications, many));
+    QCOMPARE(categoriesOf(most.get()).size(), 11);
+    QCOMPARE(categoriesOf(most.get()).first(), QStringLiteral("Altre"));
+    QCOMPARE(barsOf(most.get()).value(QStringLiteral("Soci attivi")).first(), 10 + 9);
 }
 
 void TestStatistics::days_data()
@@ -446,6 +498,11 @@ void TestStatistics::days()
 void TestStatistics::openWindow(TfrmStatistiche &window)
 {
     writeRegister();
+    showWindow(window);
+}
+
+void TestStatistics::showWindow(TfrmStatistiche &window)
+{
     Clock::setForTesting(QDateTime(QDate(2025, 6, 15), QTime(10, 0)));
     QSignalSpy ready(&window, &TfrmStatistiche::ready);
     window.show();
@@ -499,6 +556,30 @@ void TestStatistics::windowShowsTheFigures()
     QCOMPARE(dialogs.requests().at(0).proposedName, QStringLiteral("Statistiche_Soci.csv"));
     QVERIFY(folder.read(QStringLiteral("assemblea.csv")).contains("Ammessi nel 2024;2\r\n"));
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Le tabelle delle statistiche sono state esportate con successo.")});
+    Clock::setForTesting({});
+}
+
+void TestStatistics::windowWhenEveryAdmissionIsAhead()
+{
+    // A register whose only admission is dated in a later year still
+    // offers this year, and shows it.
+    TestFolder folder;
+    Startup::prepareApplication(*qApp);
+    {
+        MemberArchive archive;
+        TSchedaAnagrafica s;
+        s.Candidato = QStringLiteral("Socio");
+        s.Competenze = QStringLiteral("01/09/2026");
+        QVERIFY(archive.append(s));
+    }
+    TfrmStatistiche window;
+    showWindow(window);
+    auto *years = window.findChild<QComboBox *>(QStringLiteral("cmbAnno"));
+    QCOMPARE(years->count(), 1);
+    QCOMPARE(years->currentText(), QStringLiteral("2025"));
+    const auto *caption = window.findChild<QLabel *>(QStringLiteral("lblDidascalia2"));
+    QCOMPARE(caption->text(), QStringLiteral("Soci attivi\nal 15/06/2025"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblAttivi"))->text(), QStringLiteral("0"));
     Clock::setForTesting({});
 }
 

@@ -276,18 +276,24 @@ enum Away { OtherWindow, OtherWindowTextSet, ProgramFocus, TabBack };
 void TestFieldBehaviours::caretWhenFocusComesBack_data()
 {
     QTest::addColumn<int>("away");
+    QTest::addColumn<bool>("leftwards");
     QTest::addColumn<int>("cursor");
     QTest::addColumn<QString>("selected");
-    // The user left the cursor after "RSSMRA80" with "80" selected.
-    QTest::newRow("a message box or another window, then back") << int(OtherWindow) << 8 << QStringLiteral("80");
-    QTest::newRow("the program set another text meanwhile") << int(OtherWindowTextSet) << 0 << QString();
-    QTest::newRow("another field, then the program's setFocus") << int(ProgramFocus) << 8 << QString();
-    QTest::newRow("Tab back selects the whole text") << int(TabBack) << 16 << QStringLiteral("RSSMRA80A01H501U");
+    // The user selected "80", the cursor after it (or before it, selecting
+    // leftwards).
+    QTest::newRow("a message box or another window, then back")
+        << int(OtherWindow) << false << 8 << QStringLiteral("80");
+    QTest::newRow("another window, selected leftwards") << int(OtherWindow) << true << 6 << QStringLiteral("80");
+    QTest::newRow("the program set another text meanwhile") << int(OtherWindowTextSet) << false << 0 << QString();
+    QTest::newRow("another field, then the program's setFocus") << int(ProgramFocus) << false << 8 << QString();
+    QTest::newRow("Tab back selects the whole text")
+        << int(TabBack) << false << 16 << QStringLiteral("RSSMRA80A01H501U");
 }
 
 void TestFieldBehaviours::caretWhenFocusComesBack()
 {
     QFETCH(int, away);
+    QFETCH(bool, leftwards);
     QFETCH(int, cursor);
     QFETCH(QString, selected);
     Form form(2);
@@ -297,7 +303,10 @@ void TestFieldBehaviours::caretWhenFocusComesBack()
     QLineEdit *field = form.fields[0];
     focus(field);
     QTest::keyClicks(field, QStringLiteral("RSSMRA80A01H501U"));
-    field->setSelection(6, 2); // "80" selected, the cursor after it
+    if (leftwards)
+        field->setSelection(8, -2); // "80" selected, the cursor before it
+    else
+        field->setSelection(6, 2); // "80" selected, the cursor after it
 
     QWidget other;
     switch (away) {
