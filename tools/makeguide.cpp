@@ -42,7 +42,7 @@ int main(int argc, char **argv)
     QString body = QStringLiteral("<h1>Guida all'utilizzo di Quorvel con Vori</h1>");
     // The complete guide's own opening and closing, around the topics of the work areas.
     section(body, overview.title, overview.paragraphs.mid(0, 2));
-    for (const Topic &topic : {books(), pages(), archive(), exporting(), importing(), statistics(), backups()})
+    for (const Topic &topic : {books(), pages(), archive(), exporting(), importing(), statistics(), fees(), backups()})
         section(body, topic.title, topic.paragraphs);
     section(body, QStringLiteral("Accesso, rete locale e chiavetta USB"), overview.paragraphs.mid(28));
 

@@ -196,6 +196,29 @@ Topic statistics()
             })};
 }
 
+Topic fees()
+{
+    return {QStringLiteral("Quote associative"),
+            paragraphs({
+                "Il pulsante Quote, sull'intestazione della scheda anagrafica accanto a Statistiche, apre le quote "
+                "associative del socio mostrato: l'elenco dei suoi versamenti anno per anno, ciascuno con la sua "
+                "ricevuta. La scheda deve essere già salvata in archivio.",
+                "Per registrare un versamento scegliere l'anno, controllare la data (oggi) e l'importo (la quota "
+                "dell'anno, se indicata nelle impostazioni), scegliere la modalità e premere Registra: il versamento "
+                "riceve il numero di ricevuta successivo dell'anno, per esempio 12/2026. I numeri non hanno buchi e "
+                "due computer che registrano nello stesso momento non ricevono mai lo stesso numero.",
+                "Ricevuta mostra la ricevuta del versamento scelto, da stampare o salvare in PDF: sta nella metà "
+                "superiore di un foglio A4. Una ricevuta sbagliata non si cancella: Annulla ricevuta la segna come "
+                "ANNULLATA, con il motivo, e il suo numero non viene più usato.",
+                "Impostazioni raccoglie il nome, l'indirizzo e il codice fiscale dell'associazione, stampati sulle "
+                "ricevute, e la quota di ogni anno. Chi non ha versato elenca i soci attivi alla fine dell'anno scelto "
+                "(oggi, per l'anno in corso) che non hanno versato la quota di quell'anno: l'elenco si stampa, si "
+                "esporta in CSV e ne copia gli indirizzi e-mail per un unico messaggio in copia nascosta.",
+                "I versamenti sono nel file Quote.sqlite della cartella del programma, copiato ogni giorno nella "
+                "cartella Backup come gli altri archivi.",
+            })};
+}
+
 Topic backups()
 {
     return {QStringLiteral("Copie di sicurezza"),

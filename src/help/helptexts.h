@@ -20,6 +20,7 @@ Topic exporting(); // "Esportazione archivio soci in Excel"
 Topic importing(); // "Importazione soci da foglio di calcolo"
 Topic books();     // "Creazione e apertura Quorvel"
 Topic statistics(); // "Statistiche soci"
+Topic fees();       // "Quote associative"
 Topic backups();    // "Copie di sicurezza"
 Topic guide();     // "Uno sguardo a Quorvel con Vori": the complete guide
 

@@ -9,6 +9,7 @@
 #include "documents/frmexpcandidati.h"
 #include "documents/frmprivacy.h"
 #include "help/frmguida.h"
+#include "fees/frmquote.h"
 #include "members/frmallegacartella.h"
 #include "members/frmwebcam.h"
 #include "search/frmdaricontattare.h"
@@ -115,6 +116,8 @@ const Command kCommands[] = {
     // On the card's heading: the toolbar has no room left.
     {"cmdStatistiche", {927, 90, 37, 39}, ":/art/tool_statistiche.svg", "Visualizza le statistiche dei soci.",
      &TfrmCandidati::cmdStatisticheClick},
+    {"cmdQuote", {884, 90, 37, 39}, ":/art/tool_quote.svg", "Visualizza e registra le quote associative del socio.",
+     &TfrmCandidati::cmdQuoteClick, Qt::CTRL | Qt::Key_R},
     {"cmdPrivacy", {778, 542, 183, 32}, ":/art/btn_privacy.svg",
      "Stampa liberatoria per il trattamento dei dati personali.", &TfrmCandidati::cmdPrivacyClick},
     {"btnCaricaFoto", {38, 523, 108, 40}, ":/art/foto_carica.svg", "Carica una foto esistente.",
@@ -485,6 +488,17 @@ void TfrmCandidati::cmdStatisticheClick()
 {
     TfrmStatistiche frmStatistiche(this);
     Modal::show(&frmStatistiche);
+}
+
+void TfrmCandidati::cmdQuoteClick()
+{
+    if (!m_position) {
+        Messages::warning(QStringLiteral("Attenzione: la scheda non è ancora in archivio. Salvarla prima di "
+                                         "registrarne le quote."));
+        return;
+    }
+    // The card as it is stored: a payment names the member the archive holds.
+    TfrmQuote::showMember(this, *m_position + 1);
 }
 
 void TfrmCandidati::cmdGuidaClick()

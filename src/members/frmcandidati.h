@@ -49,6 +49,7 @@ public slots:
     void cmdEsportaClick();
     void cmdPrivacyClick();
     void cmdStatisticheClick();
+    void cmdQuoteClick();
     void cmdGuidaClick();
     void cmdTrovaClick();
     void cmdScaduteClick();

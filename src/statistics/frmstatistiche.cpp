@@ -1,6 +1,10 @@
 #include "statistics/frmstatistiche.h"
 
 #include "base/clock.h"
+#include "base/formats.h"
+#include "fees/amounts.h"
+#include "fees/feeledger.h"
+#include "fees/frmquote.h"
 #include "base/wholefile.h"
 #include "help/frmguida.h"
 #include "members/memberarchive.h"
@@ -19,6 +23,31 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+// The year's fees: who paid, what came in by method, who still owes.
+QString feeFigures(const MemberRoll &roll, int year)
+{
+    const auto totals = FeeLedger::totals(year);
+    const auto paid = FeeLedger::paidFor(year);
+    if (!totals || !paid)
+        return QStringLiteral("Quote %1: il file delle quote non può essere letto.").arg(year);
+    qint64 owing = 0;
+    for (qint64 record : roll.activeMembers(year))
+        owing += paid->contains(record) ? 0 : 1;
+    QStringList byMethod;
+    for (auto it = totals->centsByMethod.cbegin(); it != totals->centsByMethod.cend(); ++it)
+        byMethod << FeeLedger::methodName(it.key()) + u' ' + Amounts::figures(it.value());
+    return QStringLiteral("Quote %1: %2, euro %3%4; %5.")
+        .arg(year)
+        .arg(Formats::count(totals->payers, QStringLiteral("socio ha versato"), QStringLiteral("soci hanno versato")),
+             Amounts::figures(totals->cents),
+             byMethod.isEmpty() ? QString() : QStringLiteral(" (") + byMethod.join(QStringLiteral(", ")) + u')',
+             owing == 1 ? QStringLiteral("manca 1 quota") : QStringLiteral("mancano %1 quote").arg(owing));
+}
+
+} // namespace
 
 TfrmStatistiche::TfrmStatistiche(QWidget *parent)
     : QDialog(parent)
@@ -61,6 +90,10 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
         view->setFocusPolicy(Qt::NoFocus);
         m_charts[size_t(c)] = view;
     }
+    lblQuote = Look::label(this, QStringLiteral("lblQuote"), QString(), {16, 662}, Look::font(QStringLiteral("Verdana"), 8),
+                           QColor(0x1F, 0x3B, 0x57));
+    lblQuote->setWordWrap(true);
+    lblQuote->setFixedSize(380, 46);
     lblAttendere = Look::label(this, QStringLiteral("lblAttendere"), QStringLiteral("Calcolo delle statistiche in "
                                                                                     "corso. Attendere..."),
                                {24, 672}, Look::font(QStringLiteral("Verdana"), 11, true), QColor(0xDC, 0x14, 0x3C));
@@ -72,10 +105,11 @@ TfrmStatistiche::TfrmStatistiche(QWidget *parent)
         void (TfrmStatistiche::*click)();
         QRect geometry;
     } commands[] = {
-        {"cmdAnteprima", "Anteprima", &TfrmStatistiche::cmdAnteprimaClick, {412, 668, 136, 32}},
-        {"cmdStampa", "Stampa", &TfrmStatistiche::cmdStampaClick, {556, 668, 136, 32}},
-        {"cmdEsportaCsv", "Esporta CSV", &TfrmStatistiche::cmdEsportaCsvClick, {700, 668, 136, 32}},
-        {"cmdChiudi", "Chiudi", &TfrmStatistiche::cmdChiudiClick, {848, 668, 136, 32}},
+        {"cmdAnteprima", "Anteprima", &TfrmStatistiche::cmdAnteprimaClick, {404, 668, 112, 32}},
+        {"cmdStampa", "Stampa", &TfrmStatistiche::cmdStampaClick, {522, 668, 112, 32}},
+        {"cmdEsportaCsv", "Esporta CSV", &TfrmStatistiche::cmdEsportaCsvClick, {640, 668, 112, 32}},
+        {"cmdMancanti", "Quote mancanti", &TfrmStatistiche::cmdMancantiClick, {758, 668, 112, 32}},
+        {"cmdChiudi", "Chiudi", &TfrmStatistiche::cmdChiudiClick, {872, 668, 112, 32}},
     };
     for (size_t i = 0; i < std::size(commands); ++i) {
         auto *button = Look::button(this, QString::fromLatin1(commands[i].name), QString::fromUtf8(commands[i].text),
@@ -157,6 +191,7 @@ void TfrmStatistiche::showFigures()
         m_captions[size_t(i)]->setText(f.what + u'\n' + f.when);
         m_figures[size_t(i)]->setText(QString::number(f.value));
     }
+    lblQuote->setText(feeFigures(*m_roll, m_stats->year));
     for (int c = 0; c < StatisticsCharts::ChartCount; ++c) {
         QChart *old = m_charts[size_t(c)]->chart();
         m_charts[size_t(c)]->setChart(StatisticsCharts::make(StatisticsCharts::Chart(c), *m_stats));
@@ -196,6 +231,14 @@ void TfrmStatistiche::cmdEsportaCsvClick()
         return;
     }
     Messages::information(QStringLiteral("Le tabelle delle statistiche sono state esportate con successo."));
+}
+
+void TfrmStatistiche::cmdMancantiClick()
+{
+    if (!m_roll)
+        return;
+    TfrmQuote::showOwing(this, year());
+    showFigures();
 }
 
 void TfrmStatistiche::cmdChiudiClick()

@@ -40,6 +40,7 @@ public slots:
     void cmdAnteprimaClick();
     void cmdStampaClick();
     void cmdEsportaCsvClick();
+    void cmdMancantiClick();
     void cmdChiudiClick();
 
 protected:
@@ -62,5 +63,6 @@ private:
     std::array<QChartView *, 4> m_charts{};
     QComboBox *cmbAnno = nullptr;
     QLabel *lblAttendere = nullptr;
-    std::array<QPushButton *, 3> m_outputs{};
+    QLabel *lblQuote = nullptr;
+    std::array<QPushButton *, 4> m_outputs{};
 };

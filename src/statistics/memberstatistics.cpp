@@ -199,7 +199,7 @@ QByteArray MemberStatistics::csv() const
     return FixedText::toWindows1252(out);
 }
 
-void MemberRoll::take(const char *record)
+void MemberRoll::take(qint64 number, const char *record)
 {
     static const QByteArray no = FixedText::toWindows1252(S::RicontattaNo);
     if (S::storedText(record, S::fRicontatta) != no)
@@ -207,6 +207,7 @@ void MemberRoll::take(const char *record)
     ++m_towns[S::storedText(record, S::fCitta).toByteArray()];
 
     Member m;
+    m.record = number;
     if (const auto admission = CardDate::read(S::storedText(record, S::fCompetenze)))
         m.admitted = qint32(admission->toJulianDay());
     const QByteArrayView leaving = S::storedText(record, S::fDisponibilita);
@@ -275,6 +276,17 @@ bool MemberRoll::activeOn(const Member &m, qint64 day) const
 bool MemberRoll::ceasedBy(const Member &m, qint64 day) const
 {
     return m.left == UnreadableLeaving ? day >= m_today.toJulianDay() : m.left != 0 && m.left <= day;
+}
+
+QList<qint64> MemberRoll::activeMembers(int year) const
+{
+    const qint64 day = MemberStatistics::referenceOf(qMin(year, m_today.year()), m_today).toJulianDay();
+    QList<qint64> active;
+    for (const Member &m : m_members)
+        if (activeOn(m, day))
+            active << m.record;
+    std::sort(active.begin(), active.end());
+    return active;
 }
 
 std::optional<int> MemberRoll::firstYear() const
@@ -374,9 +386,9 @@ std::optional<MemberRoll> MemberRoll::read(const QDate &today)
     constexpr int kWorkers = 2;
     std::array<MemberRoll, kWorkers> partial{MemberRoll(today), MemberRoll(today)};
     const bool read = MemberArchive().forEachBlock(
-        [&](int worker, qint64, const char *records, qint64 n) {
+        [&](int worker, qint64 first, const char *records, qint64 n) {
             for (qint64 i = 0; i < n; ++i)
-                partial[size_t(worker)].take(records + i * S::RecordSize);
+                partial[size_t(worker)].take(first + i + 1, records + i * S::RecordSize);
             return true;
         },
         kWorkers);

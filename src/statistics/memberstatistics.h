@@ -121,12 +121,16 @@ public:
     MemberStatistics figures(int year) const;
     std::optional<int> firstYear() const;
     const QDate &today() const { return m_today; }
+    // The record numbers (from 1) of the members active on the day the
+    // figures of `year` describe, in file order.
+    QList<qint64> activeMembers(int year) const;
 
 private:
     // One member, as the figures need it; dates as Julian days, 0 when the
     // card has none that can be read.
     struct Member
     {
+        qint64 record = 0; // the card's number, from 1
         qint32 admitted = 0;
         qint32 left = 0; // or UnreadableLeaving
         qint32 birth = 0;
@@ -136,8 +140,8 @@ private:
     static constexpr qint32 UnreadableLeaving = -1;
 
     explicit MemberRoll(const QDate &today) : m_today(today) {}
-    // One card of the archive.
-    void take(const char *record);
+    // One card of the archive, of that record number.
+    void take(qint64 number, const char *record);
     // The members of `other` after these.
     void append(const MemberRoll &other);
     bool activeOn(const Member &m, qint64 day) const;

@@ -1,6 +1,8 @@
 #include "ui/messages.h"
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace Messages {
@@ -64,6 +66,19 @@ bool record(Kind kind, const QString &text, bool noByDefault)
     if (kind != Kind::Question || g_recorder->m_answers.isEmpty())
         return true;
     return g_recorder->m_answers.takeFirst();
+}
+
+std::optional<QString> text(const QString &question)
+{
+    if (g_recorder) {
+        g_recorder->m_shown.append({Kind::Question, question, false});
+        const QString typed = g_recorder->m_texts.isEmpty() ? QString() : g_recorder->m_texts.takeFirst();
+        return typed.isNull() ? std::nullopt : std::optional<QString>(typed);
+    }
+    bool ok = false;
+    const QString typed = QInputDialog::getText(QApplication::activeWindow(), titleOf(Kind::Question), question,
+                                                QLineEdit::Normal, QString(), &ok);
+    return ok ? std::optional<QString>(typed) : std::nullopt;
 }
 
 Recorder::Recorder()

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // Every message box of the program. Notices (warning, error, information)
 // carry OK and Cancel and their answer is not used; plain boxes carry OK only;
@@ -23,6 +24,9 @@ bool question(const QString &text);
 // The same where Yes destroys something (a file, another copy's change): No
 // is the default button, so that a stray Enter keeps what is there.
 bool riskyQuestion(const QString &text);
+// A line of text the user types in answer ("the reason"); nothing when the
+// user cancels.
+std::optional<QString> text(const QString &question);
 
 enum class Overwrite { Saved, Declined, Failed };
 // Saves over a record the window loaded. When another copy of the program
@@ -49,14 +53,18 @@ public:
     Recorder &operator=(const Recorder &) = delete;
 
     void answerNext(bool yes) { m_answers.append(yes); }
+    // The next text asked for gets `typed`; a null string cancels.
+    void typeNext(const QString &typed) { m_texts.append(typed); }
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts() const;
     void clear() { m_shown.clear(); }
 
 private:
     friend bool record(Kind kind, const QString &text, bool noByDefault);
+    friend std::optional<QString> text(const QString &question);
     QList<Shown> m_shown;
     QList<bool> m_answers;
+    QList<QString> m_texts;
 };
 
 } // namespace Messages

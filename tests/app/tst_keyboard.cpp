@@ -10,6 +10,8 @@
 #include "documents/frmexpcandidati.h"
 #include "import/frmimportasoci.h"
 #include "documents/frmprivacy.h"
+#include "fees/frmquote.h"
+#include "fees/frmquotemancanti.h"
 #include "import/frmvaloricomuni.h"
 #include "help/frmguida.h"
 #include "members/frmallegacartella.h"
@@ -280,6 +282,18 @@ void TestKeyboard::dialogsByTab_data()
     QTest::newRow("statistics") << Make([](QWidget *p) { return new TfrmStatistiche(p); }) << QStringList() << QString();
     QTest::newRow("backups") << Make([](QWidget *p) { return new TfrmCopieSicurezza(p); }) << names({"lstCopie"})
                              << QString();
+    QTest::newRow("fees") << Make([](QWidget *p) {
+        auto *w = new TfrmQuote(p);
+        TSchedaAnagrafica member;
+        member.Candidato = QStringLiteral("Rossi Mario");
+        w->setMember(1, member);
+        return w;
+    }) << names({"grdQuote", "cmbAnno", "txtData", "txtImporto", "cmbModalita", "txtNote"}) << QString();
+    QTest::newRow("fees owed") << Make([](QWidget *p) { return new TfrmQuoteMancanti(p); })
+                               << names({"cmbAnno", "grdMancanti"}) << QString();
+    QTest::newRow("fees settings") << Make([](QWidget *p) { return new TfrmImpostazioniQuote(p); })
+                                   << names({"txtNome", "txtIndirizzo", "txtCodiceFiscale", "grdQuoteAnnue"})
+                                   << QString();
 }
 
 void TestKeyboard::dialogsByTab()

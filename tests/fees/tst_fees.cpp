@@ -1,9 +1,24 @@
+#include "base/clock.h"
 #include "fees/amounts.h"
 #include "fees/feeledger.h"
+#include "fees/frmquote.h"
+#include "fees/frmquotemancanti.h"
+#include "fees/owing.h"
+#include "fees/receipt.h"
+#include "members/memberarchive.h"
+#include "report/reportpreview.h"
+#include "report/reportrenderer.h"
 #include "support/filecapabilities.h"
+#include "support/pdfwords.h"
 #include "support/testfolder.h"
+#include "support/windowtest.h"
 
+#include <QClipboard>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -31,11 +46,35 @@ Payment paymentOf(qint64 member, int year, const QDate &paid, qint64 cents, Meth
 
 } // namespace
 
-class TestFees : public QObject
+TSchedaAnagrafica card(const QString &name, const QString &admitted, const QString &left = QString(),
+                       const QString &email = QString())
+{
+    TSchedaAnagrafica s;
+    s.Candidato = name;
+    s.Competenze = admitted;
+    s.Disponibilita = left;
+    s.Email = email;
+    s.Cel = QStringLiteral("333 1234567");
+    return s;
+}
+
+class TestFees : public WindowTest
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { setUpCase(); }
+    void init()
+    {
+        setUp();
+        Clock::setForTesting(QDateTime(QDate(2026, 6, 15), QTime(10, 0)));
+    }
+    void cleanup()
+    {
+        Clock::setForTesting({});
+        tearDown();
+    }
+
     void amounts_data();
     void amounts();
     void amountsInWords_data();
@@ -46,6 +85,11 @@ private slots:
     void twoCopiesNeverShareANumber();
     void aLedgerThatCannotBeUsed_data();
     void aLedgerThatCannotBeUsed();
+    void receiptOnHalfASheet();
+    void recordingFromTheWindow_data();
+    void recordingFromTheWindow();
+    void cancellingAReceipt();
+    void whoStillOwes();
 };
 
 void TestFees::amounts_data()
@@ -245,5 +289,172 @@ void TestFees::aLedgerThatCannotBeUsed()
     QCOMPARE(folder.read(QStringLiteral("Quote.sqlite")), before);
 }
 
-QTEST_GUILESS_MAIN(TestFees)
+void TestFees::receiptOnHalfASheet()
+{
+    TestFolder folder;
+    Payment p = paymentOf(12, 2026, QDate(2026, 3, 5), 3000, Method::Transfer);
+    p.receiptYear = 2026;
+    p.receiptNumber = 12;
+    const FeeLedger::Association a{QStringLiteral("Circolo Il Ponte"), QStringLiteral("Via Roma 1, Perugia"),
+                                   QStringLiteral("94012345678")};
+    const QString pdf = folder.file(QStringLiteral("ricevuta.pdf"));
+    QVERIFY(Report::writePdf(pdf, *Receipt::make(p, a)));
+    const QList<PdfWord> words = pdfWords(pdf);
+    QStringList text;
+    for (const PdfWord &w : words) {
+        text << w.text;
+        QVERIFY2(w.box.bottom() < 148.5 * kPointsPerMm, qPrintable(w.text)); // the upper half of the sheet
+    }
+    const QString all = text.join(u' ');
+    for (const char *expected : {"Ricevuta quota associativa n. 12/2026", "Circolo Il Ponte", "Via Roma 1, Perugia",
+                                 "Codice fiscale: 94012345678", "Data: 05/03/2026", "Rossi Mario, codice fiscale "
+                                 "RSSMRA80A01H501U", "euro 30,00 (trenta/00 euro)", "per l'anno 2026",
+                                 "Modalità di pagamento: Bonifico", "Il Tesoriere"})
+        QVERIFY2(all.contains(QString::fromUtf8(expected)), expected);
+    QVERIFY(!all.contains(QStringLiteral("ANNULLATA")));
+    p.cancelled = true;
+    p.reason = QStringLiteral("socio sbagliato");
+    QVERIFY(Report::writePdf(pdf, *Receipt::make(p, a)));
+    QStringList again;
+    for (const PdfWord &w : pdfWords(pdf))
+        again << w.text;
+    QVERIFY(again.join(u' ').contains(QStringLiteral("ANNULLATA: socio sbagliato")));
+}
+
+void TestFees::recordingFromTheWindow_data()
+{
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QString>("message"); // the last one shown
+    QTest::addColumn<int>("recorded");
+    const QList<bool> none;
+    QTest::newRow("the year's fee") << "2026" << "15/06/2026" << "30" << none
+                                    << "Il versamento di euro 30,00 per il 2026 è stato registrato con la ricevuta n. "
+                                       "1/2026."
+                                    << 1;
+    QTest::newRow("euro sign and cents") << "2026" << "1.6.2026" << "€ 25,50" << none
+                                         << "Il versamento di euro 25,50 per il 2026 è stato registrato con la "
+                                            "ricevuta n. 1/2026."
+                                         << 1;
+    QTest::newRow("letters") << "2026" << "15/06/2026" << "trenta" << none
+                             << Amounts::problemText(Amounts::Problem::NotAnAmount) << 0;
+    QTest::newRow("negative") << "2026" << "15/06/2026" << "-30" << none
+                              << Amounts::problemText(Amounts::Problem::Negative) << 0;
+    QTest::newRow("zero, not confirmed") << "2026" << "15/06/2026" << "0" << QList<bool>{false}
+                                         << Amounts::problemText(Amounts::Problem::Zero) << 0;
+    QTest::newRow("no such date") << "2026" << "31/02/2026" << "30" << none
+                                  << "Attenzione: la data del versamento non è valida. Scriverla nella forma "
+                                     "gg/mm/aaaa, per esempio 15/06/2026."
+                                  << 0;
+    QTest::newRow("before the admission, declined") << "2019" << "15/06/2026" << "30" << QList<bool>{false}
+                                                    << "Il socio è stato ammesso nel 2020: il 2019 è precedente. Si "
+                                                       "vuole registrare ugualmente il versamento per il 2019?"
+                                                    << 0;
+    QTest::newRow("next year, confirmed") << "2027" << "15/06/2026" << "30" << QList<bool>{true}
+                                          << "Il versamento di euro 30,00 per il 2027 è stato registrato con la "
+                                             "ricevuta n. 1/2026."
+                                          << 1;
+}
+
+void TestFees::recordingFromTheWindow()
+{
+    QFETCH(QString, year);
+    QFETCH(QString, date);
+    QFETCH(QString, amount);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QString, message);
+    QFETCH(int, recorded);
+    TestFolder folder;
+    const TSchedaAnagrafica member = card(QStringLiteral("Rossi Mario"), QStringLiteral("10/01/2020"));
+    QVERIFY(MemberArchive().append(member));
+    TfrmQuote window;
+    window.setMember(1, member);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblSocio"))->text(), QStringLiteral("Rossi Mario - scheda n. 1"));
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("txtData"))->text(), QStringLiteral("15/06/2026"));
+    window.findChild<QComboBox *>(QStringLiteral("cmbAnno"))->setCurrentText(year);
+    window.findChild<QLineEdit *>(QStringLiteral("txtData"))->setText(date);
+    window.findChild<QLineEdit *>(QStringLiteral("txtImporto"))->setText(amount);
+    for (bool a : answers)
+        m_messages->answerNext(a);
+    window.cmdRegistraClick();
+    QCOMPARE(m_messages->texts().last(), message);
+    QCOMPARE(window.grid()->rowCount(), recorded);
+    QCOMPARE(FeeLedger::ofMember(1)->size(), recorded);
+    if (recorded)
+        QCOMPARE(window.grid()->item(0, 4)->text(), QStringLiteral("1/2026"));
+}
+
+void TestFees::cancellingAReceipt()
+{
+    TestFolder folder;
+    const TSchedaAnagrafica member = card(QStringLiteral("Rossi Mario"), QStringLiteral("10/01/2020"));
+    QVERIFY(MemberArchive().append(member));
+    QVERIFY(FeeLedger::record(paymentOf(1, 2026, QDate(2026, 2, 1), 3000)));
+    TfrmQuote window;
+    window.setMember(1, member);
+    // Nothing chosen: nothing cancelled.
+    window.cmdAnnullaRicevutaClick();
+    QCOMPARE(m_messages->texts().last(), QStringLiteral("Attenzione: scegliere prima un versamento nell'elenco."));
+    window.grid()->selectRow(0);
+    // No at the question, then an empty reason: still valid.
+    m_messages->answerNext(false);
+    window.cmdAnnullaRicevutaClick();
+    QVERIFY(m_messages->shown().last().noByDefault);
+    m_messages->typeNext(QStringLiteral("  "));
+    window.cmdAnnullaRicevutaClick();
+    QVERIFY(!FeeLedger::ofMember(1)->first().cancelled);
+    m_messages->typeNext(QStringLiteral("importo sbagliato"));
+    window.cmdAnnullaRicevutaClick();
+    QVERIFY(FeeLedger::ofMember(1)->first().cancelled);
+    QCOMPARE(window.grid()->item(0, 4)->text(), QStringLiteral("1/2026 ANNULLATA"));
+    QCOMPARE(window.grid()->item(0, 5)->text(), QStringLiteral("importo sbagliato"));
+    // Its receipt still shows, with the reason.
+    bool previewed = false;
+    Modal::setHandlerForTesting([&](QDialog *dialog) { previewed = qobject_cast<Report::Preview *>(dialog); });
+    window.grid()->selectRow(0);
+    window.cmdRicevutaClick();
+    Modal::setHandlerForTesting({});
+    QVERIFY(previewed);
+}
+
+void TestFees::whoStillOwes()
+{
+    // On 15/06/2026: Bianchi paid 2026, Rossi paid only 2025, Verdi never;
+    // Neri left in 2025, Gialli joins in September.
+    TestFolder folder;
+    MemberArchive archive;
+    QVERIFY(archive.append(card(QStringLiteral("Rossi Mario"), QStringLiteral("01/01/2020"), QString(),
+                                QStringLiteral("rossi@esempio.it"))));
+    QVERIFY(archive.append(card(QStringLiteral("Bianchi Anna"), QStringLiteral("01/01/2021"), QString(),
+                                QStringLiteral("anna@esempio.it"))));
+    QVERIFY(archive.append(card(QStringLiteral("Verdi Luca"), QStringLiteral("01/03/2024"), QString(),
+                                QStringLiteral("luca@esempio.it"))));
+    QVERIFY(archive.append(card(QStringLiteral("Neri Paola"), QStringLiteral("01/01/2019"), QStringLiteral("30/06/2025"))));
+    QVERIFY(archive.append(card(QStringLiteral("Gialli Ugo"), QStringLiteral("01/09/2026"))));
+    QVERIFY(FeeLedger::record(paymentOf(1, 2025, QDate(2025, 2, 1), 3000)));
+    QVERIFY(FeeLedger::record(paymentOf(2, 2026, QDate(2026, 2, 1), 3000)));
+    const auto cancelled = FeeLedger::record(paymentOf(3, 2026, QDate(2026, 2, 2), 3000));
+    QVERIFY(FeeLedger::cancel(cancelled->id, QStringLiteral("sbagliato")));
+
+    TfrmQuoteMancanti window;
+    window.setYear(2026);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblTotale"))->text(),
+             QStringLiteral("Mancano 2 quote su 3 soci attivi"));
+    QCOMPARE(window.grid()->rowCount(), 2);
+    QCOMPARE(window.grid()->item(0, 0)->text(), QStringLiteral("Rossi Mario"));
+    QCOMPARE(window.grid()->item(0, 3)->text(), QStringLiteral("2025"));
+    QCOMPARE(window.grid()->item(1, 0)->text(), QStringLiteral("Verdi Luca"));
+    QCOMPARE(window.grid()->item(1, 3)->text(), QStringLiteral("mai"));
+    window.cmdCopiaEmailClick();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("rossi@esempio.it;luca@esempio.it"));
+    // 2025 as at its end: Neri had left; Verdi and Bianchi owe it.
+    window.setYear(2025);
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblTotale"))->text(),
+             QStringLiteral("Mancano 2 quote su 3 soci attivi"));
+    QCOMPARE(window.grid()->item(0, 0)->text(), QStringLiteral("Bianchi Anna"));
+}
+
+QTEST_MAIN(TestFees)
 #include "tst_fees.moc"

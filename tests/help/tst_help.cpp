@@ -55,6 +55,7 @@ void TestHelp::topics_data()
     row(HelpTexts::books(), 6, "La schermata di partenza di Quorvel con Vori", "L'icona del cestino consente");
     row(HelpTexts::importing(), 7, "Il pulsante Importa, sotto la griglia", "Il pulsante Annulla l'ultima importazione");
     row(HelpTexts::statistics(), 5, "Il pulsante Statistiche, sull'intestazione", "Anteprima e Stampa producono");
+    row(HelpTexts::fees(), 5, "Il pulsante Quote, sull'intestazione", "I versamenti sono nel file Quote.sqlite");
     row(HelpTexts::backups(), 3, "Il programma, ogni giorno, prima della prima modifica", "Per riportare un file com'era");
     row(HelpTexts::guide(), 32, "Quorvel con Vori è un software rivolto ad enti associativi",
         "Quorvel con Vori è quindi lo strumento ideale");
@@ -67,8 +68,8 @@ void TestHelp::topics()
     QFETCH(QString, first);
     QFETCH(QString, last);
     const Topic topics[] = {HelpTexts::archive(), HelpTexts::pages(), HelpTexts::exporting(), HelpTexts::books(),
-                            HelpTexts::importing(), HelpTexts::statistics(), HelpTexts::backups(),
-                            HelpTexts::guide()};
+                            HelpTexts::importing(), HelpTexts::statistics(), HelpTexts::fees(),
+                            HelpTexts::backups(), HelpTexts::guide()};
     const Topic *topic = std::find_if(std::begin(topics), std::end(topics), [&](const Topic &t) { return t.title == title; });
     QCOMPARE(topic->paragraphs.size(), count);
     QVERIFY(topic->paragraphs.first().startsWith(first));
@@ -149,7 +150,7 @@ void TestHelp::guideIsBuiltWithEveryTopic()
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     for (const Topic &t : {HelpTexts::guide(), HelpTexts::books(), HelpTexts::pages(), HelpTexts::archive(),
                            HelpTexts::exporting(), HelpTexts::importing(), HelpTexts::statistics(),
-                           HelpTexts::backups()})
+                           HelpTexts::fees(), HelpTexts::backups()})
         QVERIFY2(text.contains(t.title), qPrintable(t.title));
     QVERIFY(text.contains(QStringLiteral("lucernaoctavia")));
 }

@@ -10,6 +10,7 @@
 #include "base/clock.h"
 #include "report/reportpreview.h"
 #include "report/reportrenderer.h"
+#include "fees/feeledger.h"
 #include "statistics/frmstatistiche.h"
 #include "statistics/statisticscharts.h"
 #include "support/pdfwords.h"
@@ -516,9 +517,20 @@ void TestStatistics::windowShowsTheFigures()
     TestFolder folder;
     Startup::prepareApplication(*qApp);
     Messages::Recorder messages;
+    // A's fee of 2025, and a cancelled one of B's.
+    FeeLedger::Payment paid;
+    paid.member = 1;
+    paid.year = 2025;
+    paid.paid = QDate(2025, 2, 1);
+    paid.cents = 3000;
+    QVERIFY(FeeLedger::record(paid));
+    paid.member = 2;
+    QVERIFY(FeeLedger::cancel(FeeLedger::record(paid)->id, QStringLiteral("sbagliato")));
     TfrmStatistiche window;
     openWindow(window);
     const auto shown = [&window](const char *name) { return window.findChild<QLabel *>(QLatin1String(name))->text(); };
+    QCOMPARE(shown("lblQuote"), QStringLiteral("Quote 2025: 1 socio ha versato, euro 30,00 (Contanti 30,00); mancano 3 "
+                                               "quote."));
     QCOMPARE(shown("lblTotale"), QStringLiteral("6"));
     QCOMPARE(shown("lblAttivi"), QStringLiteral("4"));
     QCOMPARE(shown("lblCessati"), QStringLiteral("2"));

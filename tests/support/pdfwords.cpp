@@ -3,6 +3,20 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+namespace {
+
+// The word as printed: pdftotext writes XML entities for & < > ' ".
+QString unescaped(QString text)
+{
+    return text.replace(QStringLiteral("&apos;"), QStringLiteral("'"))
+        .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+        .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+} // namespace
+
 QList<PdfWord> pdfWords(const QString &pdf)
 {
     QProcess pdftotext;
@@ -15,7 +29,7 @@ QList<PdfWord> pdfWords(const QString &pdf)
     auto it = word.globalMatch(QString::fromUtf8(pdftotext.readAllStandardOutput()));
     while (it.hasNext()) {
         const auto m = it.next();
-        words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+        words.push_back({unescaped(m.captured(5)), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                                                QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     }
     return words;
