@@ -16,6 +16,11 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <QtEndian>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
@@ -42,7 +47,7 @@ constexpr qint64 EntryHeaderSize = 8 + 4 + 2;
 constexpr qint64 EntryMaxData = 1 << 16;
 
 // The program's own data files, the only ones with copies.
-enum class Kind { None, Members, Book, Settings };
+enum class Kind { None, Members, Book, Settings, Database };
 
 Kind kindOf(const QString &fileName)
 {
@@ -53,6 +58,8 @@ Kind kindOf(const QString &fileName)
         return Kind::Settings;
     if (fileName.endsWith(QLatin1String(".qvl")) && fileName.size() > 4)
         return Kind::Book;
+    if (fileName == QLatin1String("Quote.sqlite"))
+        return Kind::Database;
     return Kind::None;
 }
 
@@ -100,12 +107,48 @@ bool settingsSane(const QByteArray &text)
 // Reads a copy through and tells whether it is a whole file of its kind;
 // `into`, when given, receives what was read. Memory stays within a piece
 // whatever the copy holds.
+// An SQLite database that SQLite itself finds whole.
+bool databaseSane(const QString &path)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly) || in.read(16) != QByteArray("SQLite format 3", 16))
+        return false;
+    in.close();
+    const QString name = QStringLiteral("copia-da-controllare-%1").arg(quintptr(QThread::currentThreadId()));
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            ok = q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next()
+                && q.value(0).toString() == QLatin1String("ok");
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
 bool wholeOfItsKind(const QString &path, Kind kind, WholeFile *into)
 {
+    if (kind == Kind::Database && !databaseSane(path))
+        return false;
     QFile in(path);
     if (!QFileInfo(path).isFile() || !in.open(QIODevice::ReadOnly))
         return false;
     const qint64 size = in.size();
+    if (kind == Kind::Database) {
+        QByteArray piece(int(std::min<qint64>(size, PieceSize)), Qt::Uninitialized);
+        for (qint64 done = 0; done < size;) {
+            const qint64 n = std::min<qint64>(piece.size(), size - done);
+            if (in.read(piece.data(), n) != n || (into && !into->write(piece.constData(), n)))
+                return false;
+            done += n;
+        }
+        return true;
+    }
     if (kind == Kind::Settings) {
         if (size > SettingsMaxSize)
             return false;
@@ -510,6 +553,36 @@ void beforeWrite(const QString &path)
     if (QFileInfo::exists(target))
         return;
     const bool copied = ProgramFolder::ensureFolder(QString::fromLatin1(FolderName)) && WholeFile::copy(absolute, target);
+    finish(absolute, copied ? Outcome::Copied : Outcome::Failed);
+}
+
+void beforeDatabaseWrite(const QString &path, const std::function<bool(const QString &to)> &copy)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo(absolute).size() == 0 || !hasCopies(absolute))
+        return;
+    const QString key = dayKey(absolute);
+    {
+        std::lock_guard<std::mutex> lock(state().mutex);
+        if (!state().done.insert(key).second)
+            return;
+    }
+    const QString target = folder() + QDir::separator() + copyName(QFileInfo(absolute).fileName(), Clock::today());
+    if (QFileInfo::exists(target))
+        return;
+    // Written under a name of its own, synced, then named: a copy cut short
+    // never passes for the day's.
+    const QString partial = partialPath(target);
+    QFile::remove(partial);
+    bool copied = ProgramFolder::ensureFolder(QString::fromLatin1(FolderName)) && copy(partial);
+    if (copied) {
+        QFile written(partial);
+        copied = written.open(QIODevice::ReadWrite) && ::fsync(written.handle()) == 0;
+        written.close();
+        copied = copied && QFile::rename(partial, target);
+    }
+    if (!copied)
+        QFile::remove(partial);
     finish(absolute, copied ? Outcome::Copied : Outcome::Failed);
 }
 

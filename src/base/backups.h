@@ -12,7 +12,8 @@ class QFile;
 
 // Daily copies of the files that hold the association's data (the members
 // archive Archivio_Anagrafico.pro, the register books *.qvl, the INI files
-// Quorvel.ini and Liberatoria_Privacy.ini, the password file unins000.dll),
+// Quorvel.ini and Liberatoria_Privacy.ini, the password file unins000.dll,
+// the fees ledger Quote.sqlite),
 // in the folder Backup of the program folder; no other file has copies.
 // Before the first write of a day to one of them that finds it holding
 // something, the file as it stands is copied whole to
@@ -46,6 +47,10 @@ void beforeWrite(const QString &path);
 // Record files: call with `file` open for reading and writing and locked
 // alone, before `length` bytes are written at `offset`.
 void beforeRecordWrite(QFile &file, qint64 offset, qint64 length);
+// Databases (the fees ledger Quote.sqlite): call before a write; `copy`
+// writes a consistent copy of the database to the path it is given, as the
+// database itself makes it, even while another copy of the program writes.
+void beforeDatabaseWrite(const QString &path, const std::function<bool(const QString &to)> &copy);
 
 struct Copy
 {
@@ -64,8 +69,8 @@ enum class Restored { Yes, InUse, Damaged, Failed };
 // first (with the time in its name, so it replaces no other copy), then
 // replaced at once. Refused, with nothing changed, while a window of any copy
 // of the program works on the file (InUse), and for a copy that is not a whole
-// file of its kind: records of the file's size whose fields fit, or an INI
-// file's text lines (Damaged).
+// file of its kind: records of the file's size whose fields fit, an INI
+// file's text lines, or a database SQLite finds whole (Damaged).
 Restored restore(const Copy &copy);
 
 // Waits for the copies still being made in the background.

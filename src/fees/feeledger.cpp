@@ -1,5 +1,6 @@
 #include "fees/feeledger.h"
 
+#include "base/backups.h"
 #include "base/sqlitefile.h"
 
 #include <QSqlQuery>
@@ -99,6 +100,12 @@ bool writing(const std::function<bool(QSqlQuery &)> &write)
     if (!c.ok())
         return false;
     QSqlQuery q(c.db());
+    // The day's copy first, as the database stands before this write.
+    Backups::beforeDatabaseWrite(c.db().databaseName(), [&q](const QString &to) {
+        q.prepare(QStringLiteral("VACUUM INTO ?"));
+        q.addBindValue(to);
+        return q.exec();
+    });
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return false;
     if (!write(q)) {

@@ -4,6 +4,7 @@
 #include "base/carddate.h"
 #include "base/clock.h"
 #include "base/formats.h"
+#include "base/programfolder.h"
 #include "fees/amounts.h"
 #include "fees/frmquotemancanti.h"
 #include "fees/receipt.h"
@@ -62,6 +63,7 @@ QLineEdit *field(QWidget *parent, const QString &name, const QString &label, con
 
 TfrmQuote::TfrmQuote(QWidget *parent)
     : QDialog(parent)
+    , m_held(ProgramFolder::file(QString::fromLatin1(FeeLedger::FileName)))
 {
     setObjectName(QStringLiteral("frmQuote"));
     Look::fixedDialog(this, QStringLiteral(" Quote associative"), 820, 600);

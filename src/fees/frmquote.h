@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/backups.h"
 #include "fees/feeledger.h"
 #include "members/schedaanagrafica.h"
 
@@ -42,6 +43,8 @@ private:
     // The payment of the chosen row; nothing (and a message) when none is chosen.
     std::optional<FeeLedger::Payment> chosen();
 
+    // No copy of the program restores the ledger while this window is open.
+    FileInUse m_held;
     qint64 m_record = 0;
     TSchedaAnagrafica m_card;
     QList<FeeLedger::Payment> m_payments;

@@ -1,3 +1,4 @@
+#include "base/backups.h"
 #include "base/clock.h"
 #include "fees/amounts.h"
 #include "fees/feeledger.h"
@@ -85,6 +86,7 @@ private slots:
     void twoCopiesNeverShareANumber();
     void aLedgerThatCannotBeUsed_data();
     void aLedgerThatCannotBeUsed();
+    void dailyCopyAndRestore();
     void receiptOnHalfASheet();
     void recordingFromTheWindow_data();
     void recordingFromTheWindow();
@@ -287,6 +289,36 @@ void TestFees::aLedgerThatCannotBeUsed()
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(folder.read(QStringLiteral("Quote.sqlite")), before);
+}
+
+void TestFees::dailyCopyAndRestore()
+{
+    // The day's first write copies the ledger as it stood, through SQLite;
+    // the copy is listed and put back like any other.
+    TestFolder folder;
+    Clock::setForTesting(QDateTime(QDate(2026, 6, 14), QTime(9, 0)));
+    QVERIFY(FeeLedger::record(paymentOf(1, 2026, QDate(2026, 6, 14), 3000)));
+    Clock::setForTesting(QDateTime(QDate(2026, 6, 15), QTime(9, 0)));
+    QVERIFY(FeeLedger::record(paymentOf(2, 2026, QDate(2026, 6, 15), 3000)));
+    QVERIFY(FeeLedger::record(paymentOf(3, 2026, QDate(2026, 6, 15), 3000))); // no second copy
+    Backups::waitForCopies();
+    // The 14th's copy is the new file's empty tables.
+    QCOMPARE(QDir(folder.file(QStringLiteral("Backup"))).entryList({QStringLiteral("Quote*")}, QDir::Files),
+             (QStringList{QStringLiteral("Quote_2026-06-14.sqlite"), QStringLiteral("Quote_2026-06-15.sqlite")}));
+    Backups::Copy copy;
+    for (const Backups::Copy &c : Backups::list())
+        if (c.fileName == QStringLiteral("Quote.sqlite") && c.date == QDate(2026, 6, 15))
+            copy = c;
+    QCOMPARE(copy.date, QDate(2026, 6, 15));
+    QCOMPARE(Backups::restore(copy), Backups::Restored::Yes);
+    QCOMPARE(FeeLedger::paidFor(2026), std::optional<QSet<qint64>>(QSet<qint64>{1}));
+    // A copy that is not a whole database is refused and changes nothing.
+    folder.write(QStringLiteral("Backup/Quote_2026-06-13.sqlite"), QByteArray("SQLite format 3").append('\0').append(4000, 'x'));
+    Backups::Copy damaged = copy;
+    damaged.path = folder.file(QStringLiteral("Backup/Quote_2026-06-13.sqlite"));
+    damaged.date = QDate(2026, 6, 13);
+    QCOMPARE(Backups::restore(damaged), Backups::Restored::Damaged);
+    QCOMPARE(FeeLedger::paidFor(2026), std::optional<QSet<qint64>>(QSet<qint64>{1}));
 }
 
 void TestFees::receiptOnHalfASheet()
