@@ -60,7 +60,7 @@ std::optional<List> of(int year, const QDate &today)
         2);
     if (!read)
         return std::nullopt;
-    QCollator byName(QLocale(QLocale::Italian));
+    QCollator byName{QLocale(QLocale::Italian)};
     std::sort(list.members.begin(), list.members.end(), [&byName](const Member &a, const Member &b) {
         const int order = byName.compare(a.name, b.name);
         return order != 0 ? order < 0 : a.record < b.record;
