@@ -10,10 +10,17 @@ Parsed parse(const QString &text)
     for (QChar c : text)
         if (!c.isSpace())
             t += c;
-    if (t.startsWith(u'€'))
-        t.remove(0, 1);
-    else if (t.endsWith(u'€'))
-        t.chop(1);
+    // The currency, before or after: "€", "euro", "EUR".
+    for (const QString &currency : {QStringLiteral("€"), QStringLiteral("euro"), QStringLiteral("eur")}) {
+        if (t.startsWith(currency, Qt::CaseInsensitive)) {
+            t.remove(0, currency.size());
+            break;
+        }
+        if (t.endsWith(currency, Qt::CaseInsensitive)) {
+            t.chop(currency.size());
+            break;
+        }
+    }
     if (t.isEmpty())
         return {std::nullopt, Problem::Empty};
     bool negative = false;

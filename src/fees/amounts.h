@@ -17,8 +17,8 @@ struct Parsed
     Problem problem = Problem::None;
 };
 
-// "30", "30,00", "30.00", "30,5", "€ 30", "30 €", "1.250,00": euro with up to
-// two decimals; blanks anywhere do not count.
+// "30", "30,00", "30.00", "30,5", "€ 30", "30 €", "30 euro", "1.250,00": euro
+// with up to two decimals; blanks anywhere do not count.
 Parsed parse(const QString &text);
 
 // The user's message for a problem ("Attenzione: ..."); empty for None.

@@ -228,6 +228,13 @@ TfrmImportaSoci::TfrmImportaSoci(QWidget *parent)
                      Look::Down);
         Look::anchor(m_kinds[size_t(k)], Look::Down);
     }
+    // The amounts of a "Quota 2026" column, also as that year's payments.
+    chkVersamenti = Look::place(new QCheckBox(pan), QStringLiteral("chkVersamenti"), {48, 572, 610, 20});
+    chkVersamenti->setFont(Look::font(QStringLiteral("Verdana"), 8));
+    chkVersamenti->setCursor(Qt::PointingHandCursor);
+    chkVersamenti->setToolTip(QStringLiteral("Registra anche nelle quote associative gli importi della colonna della "
+                                             "quota, con la data di oggi e la modalità Altro."));
+    Look::anchor(chkVersamenti, Look::Down);
     showFile();
 }
 
@@ -282,6 +289,11 @@ void TfrmImportaSoci::showCounts()
                                        .arg(number(m_import.keptCount(accepted())), number(m_import.rowCount()))
                                  : QString());
     cmdConferma->setEnabled(loaded);
+    const auto feeYear = m_import.feeYear();
+    chkVersamenti->setVisible(loaded && feeYear);
+    chkVersamenti->setText(feeYear ? QStringLiteral("Registra gli importi della colonna come versamenti della quota %1")
+                                         .arg(*feeYear)
+                                   : QString());
     showCurrent();
 }
 
@@ -391,6 +403,7 @@ void TfrmImportaSoci::cmdConfermaClick()
                                              QStringLiteral("socio scritto"), QStringLiteral("soci scritti"));
         return [shown](qint64 done, qint64 total) { return shown->step(done, total); };
     };
+    hooks.recordFees = !chkVersamenti->isHidden() && chkVersamenti->isChecked();
     hooks.proceed = [this](const QString &question) {
         // The rows as judged now, before the user answers.
         m_model->changed();

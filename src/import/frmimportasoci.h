@@ -63,6 +63,7 @@ private:
     QLabel *lblRiepilogo;
     QLabel *lblPronte;
     std::array<QCheckBox *, SpreadsheetImport::ProblemCount> m_kinds{};
+    QCheckBox *chkVersamenti = nullptr;
     QPushButton *cmdConferma;
     QLabel *panInfo;
     StatusHints *m_hints;

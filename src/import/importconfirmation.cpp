@@ -1,6 +1,9 @@
 #include "import/importconfirmation.h"
 
+#include "fees/amounts.h"
+#include "fees/feeledger.h"
 #include "import/importhistory.h"
+#include "members/memberarchive.h"
 
 #include <QLocale>
 
@@ -32,6 +35,36 @@ struct Watched
         };
     }
 };
+
+// The fee column's amounts of the members just written, as that year's
+// payments: read back from the cards as the archive holds them. Nothing for a
+// card whose fee is no amount. Nothing at all when the ledger cannot be written.
+std::optional<qint64> recordFees(const SpreadsheetImport::Outcome &done, int year, const QDate &today)
+{
+    qint64 recorded = 0;
+    MemberArchive archive;
+    for (qint64 i = 0; i < done.count; ++i) {
+        const auto card = archive.read(done.first + i);
+        if (!card)
+            return std::nullopt;
+        const Amounts::Parsed amount = Amounts::parse(card->Esperienze);
+        if (amount.problem != Amounts::Problem::None)
+            continue;
+        FeeLedger::Payment p;
+        p.member = done.first + i + 1;
+        p.fiscalCode = card->CodFisc;
+        p.name = card->Candidato;
+        p.year = year;
+        p.paid = today;
+        p.cents = *amount.cents;
+        p.method = FeeLedger::Method::Other;
+        p.note = QStringLiteral("Importazione");
+        if (!FeeLedger::record(p))
+            return std::nullopt;
+        ++recorded;
+    }
+    return recorded;
+}
 
 QString summary(const SpreadsheetImport::Outcome &done)
 {
@@ -68,6 +101,8 @@ QString summary(const SpreadsheetImport::Outcome &done)
 Result run(SpreadsheetImport &import, quint8 accepted, const QDate &today, const Hooks &hooks)
 {
     Result result;
+    // Taken now: the rows and their columns are put away once written.
+    const std::optional<int> feeYear = hooks.recordFees ? import.feeYear() : std::nullopt;
     bool judged = false;
     {
         Watched judging{hooks.progress ? hooks.progress(Stage::Judging) : Progress()};
@@ -115,10 +150,25 @@ Result run(SpreadsheetImport &import, quint8 accepted, const QDate &today, const
         result.message = QStringLiteral("Attenzione: nel frattempo l'archivio è cambiato e nessuna riga del file può "
                                         "più essere importata.");
         break;
-    case SpreadsheetImport::Outcome::Imported:
+    case SpreadsheetImport::Outcome::Imported: {
         result.kind = Result::Imported;
+        QString fees;
+        if (feeYear) {
+            const int year = *feeYear;
+            const auto recorded = recordFees(result.outcome, year, today);
+            result.feesRecorded = recorded.value_or(0);
+            fees = recorded ? QStringLiteral("\n\r\n\rVersamenti della quota %1 registrati: %2.")
+                                  .arg(year)
+                                  .arg(number(*recorded))
+                            : QStringLiteral("\n\r\n\rAttenzione: non è stato possibile registrare tutti i versamenti "
+                                             "della quota %1 nel file Quote.sqlite.")
+                                  .arg(year);
+        }
         result.message = summary(result.outcome);
+        // Before the offer to save the summary.
+        result.message.insert(result.message.lastIndexOf(QStringLiteral("\n\r\n\r")), fees);
         break;
+    }
     }
     return result;
 }

@@ -23,6 +23,9 @@ struct Hooks
     std::function<Progress(Stage)> progress;
     // Asked before anything is written; false writes nothing.
     std::function<bool(const QString &question)> proceed;
+    // The amounts of the fee column ("Quota 2026") recorded in the fees
+    // ledger as that year's payments, with method Altro and today's date.
+    bool recordFees = false;
 };
 
 struct Result
@@ -40,6 +43,7 @@ struct Result
     // ending with the offer to save it.
     QString message;
     SpreadsheetImport::Outcome outcome;
+    qint64 feesRecorded = 0;
 };
 
 Result run(SpreadsheetImport &import, quint8 accepted, const QDate &today, const Hooks &hooks);

@@ -10,6 +10,7 @@
 #include "import/importhistory.h"
 #include "members/memberarchive.h"
 
+#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
@@ -573,6 +574,16 @@ std::array<qint64, SpreadsheetImport::ProblemCount> SpreadsheetImport::skippedBy
                 break;
             }
     return counts;
+}
+
+std::optional<int> SpreadsheetImport::feeYear() const
+{
+    static const QRegularExpression year(QStringLiteral("(?<!\\d)(19\\d\\d|20\\d\\d)(?!\\d)"));
+    for (const Column &c : m_columns)
+        if (c.target == S::fEsperienze)
+            if (const auto m = year.match(c.heading); m.hasMatch())
+                return m.captured(1).toInt();
+    return std::nullopt;
 }
 
 QString SpreadsheetImport::problemText(Problem problem)

@@ -68,6 +68,9 @@ public:
     bool judge(const QDate &today, const Progress &progress = {});
 
     const std::vector<Column> &columns() const { return m_columns; }
+    // The year a fee column names ("Quota 2026" going into the card's fee
+    // field); nothing when no such column says a year.
+    std::optional<int> feeYear() const;
     // Sends a column to a target; a column that went there before is ignored
     // from now on. Judges the rows again against the archive as last read.
     // The choice is remembered for the column's heading, for later imports.

@@ -106,6 +106,7 @@ void TestFees::amounts_data()
     QTest::newRow("one decimal") << "30,5" << qint64(3050) << int(Problem::None);
     QTest::newRow("euro sign before") << "€ 30" << qint64(3000) << int(Problem::None);
     QTest::newRow("euro sign after") << "30 €" << qint64(3000) << int(Problem::None);
+    QTest::newRow("the word") << "30 Euro" << qint64(3000) << int(Problem::None);
     QTest::newRow("thousands and cents") << "1.250,50" << qint64(125050) << int(Problem::None);
     QTest::newRow("thousands alone") << "1.250" << qint64(125000) << int(Problem::None);
     QTest::newRow("a million") << "1.000.000" << qint64(100000000) << int(Problem::None);

@@ -3,6 +3,7 @@
 #include "checks/codicefiscale.h"
 #include "documents/archivetable.h"
 #include "import/importfields.h"
+#include "fees/feeledger.h"
 #include "import/importconfirmation.h"
 #include "import/importhistory.h"
 #include "sheets/spreadsheetfile.h"
@@ -173,6 +174,7 @@ private slots:
     void twoCopiesImportingTheSameFile();
     void anImportThatCannotBeNotedStands();
     void aFieldTakesItsFirstColumn();
+    void feeColumnAsPayments();
     void confirmationWithoutAWindow_data();
     void confirmationWithoutAWindow();
 };
@@ -707,6 +709,42 @@ void TestImport::onlyTheChosenKindsAreImported()
     QVERIFY(lines.contains(QStringLiteral("Riga 3 - Verdi Mario: Codice fiscale errato")));
     QVERIFY(lines.contains(QStringLiteral("Riga 4 - Bianchi Mario: Già in archivio (scheda 1)")));
     QVERIFY(lines.indexOf(QStringLiteral("Righe non importate:")) < lines.indexOf(QStringLiteral("Righe importate con avvertenze:")));
+}
+
+void TestImport::feeColumnAsPayments()
+{
+    // A "Quota 2026" column: the members imported with an amount there have
+    // that year's payment, dated the day of the import, method Altro; a
+    // text that is no amount records nothing.
+    TestFolder folder;
+    QVERIFY(MemberArchive().append(archived()));
+    const QStringList rows = {readyRow() + QStringLiteral(";30,00"),
+                              readyRow(QStringLiteral("Verdi"), withCheckLetter(QStringLiteral("VRDMRA80A01H501")))
+                                  + QStringLiteral(";25 euro"),
+                              readyRow(QStringLiteral("Neri"), withCheckLetter(QStringLiteral("NRENMR80A01H501")))
+                                  + QStringLiteral(";non pagata")};
+    folder.write(QStringLiteral("soci.csv"), windows1252(QString::fromUtf8(kHeadings) + QStringLiteral(";Quota 2026\r\n")
+                                                         + rows.join(QStringLiteral("\r\n"))));
+    SpreadsheetImport import;
+    QVERIFY(import.load(folder.file(QStringLiteral("soci.csv"))).ok);
+    QCOMPARE(import.feeYear(), std::optional<int>(2026));
+    ImportConfirmation::Hooks hooks;
+    hooks.recordFees = true;
+    const auto result = ImportConfirmation::run(import, 0, kToday, hooks);
+    QCOMPARE(int(result.kind), int(ImportConfirmation::Result::Imported));
+    QCOMPARE(result.outcome.count, 3);
+    QVERIFY2(result.message.contains(QStringLiteral("Versamenti della quota 2026 registrati: 2.")), qPrintable(result.message));
+    QVERIFY(result.message.endsWith(QStringLiteral("Si vuole salvare il riepilogo dell'importazione in un file di testo?")));
+    QCOMPARE(FeeLedger::paidFor(2026), std::optional<QSet<qint64>>(QSet<qint64>{2, 3}));
+    const auto verdi = FeeLedger::ofMember(3);
+    QCOMPARE(verdi->first().cents, 2500);
+    QCOMPARE(verdi->first().method, FeeLedger::Method::Other);
+    QCOMPARE(verdi->first().paid, kToday);
+    QCOMPARE(verdi->first().name, QStringLiteral("Verdi Mario"));
+    // Not asked for: no ledger at all.
+    SpreadsheetImport again;
+    QVERIFY(again.load(folder.file(QStringLiteral("soci.csv"))).ok);
+    QCOMPARE(ImportConfirmation::run(again, SpreadsheetImport::Duplicate, kToday, {}).feesRecorded, 0);
 }
 
 void TestImport::confirmationWithoutAWindow_data()
