@@ -42,8 +42,8 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget *parent)
     Look::rect(pan, QStringLiteral("shpTesto"), {16, 12, 608, 84}, Qt::white, Look::TileBorder);
     auto *lblSpiegazione = Look::label(
         pan, QStringLiteral("lblSpiegazione"),
-        QStringLiteral("Ogni giorno, prima della prima modifica, il programma copia l'archivio dei soci, i registri "
-                       "e i file di impostazione nella cartella Backup della cartella del programma, e ne tiene le "
+        QStringLiteral("Ogni giorno, prima della prima modifica, il programma copia l'archivio dei soci, i registri, "
+                       "le quote e i file di impostazione nella cartella Backup della cartella del programma, e ne tiene le "
                        "copie degli ultimi %1 giorni. Scegliere una copia e premere Ripristina per riportare il "
                        "file com'era quel giorno.")
             .arg(Backups::DaysKept),

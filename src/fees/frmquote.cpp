@@ -81,7 +81,7 @@ TfrmQuote::TfrmQuote(QWidget *parent)
     grdQuote = makeGrid(pan, QStringLiteral("grdQuote"), {16, 118, 788, 250},
                     {QStringLiteral("Anno"), QStringLiteral("Data"), QStringLiteral("Importo"), QStringLiteral("Modalità"),
                      QStringLiteral("Ricevuta"), QStringLiteral("Note")},
-                    {60, 100, 100, 130, 110});
+                    {60, 100, 100, 130, 160});
     grdQuote->setAccessibleName(QStringLiteral("Versamenti del socio"));
 
     Look::rect(pan, QStringLiteral("shpNuovo"), {16, 380, 788, 100}, Qt::white, Look::TileBorder);

@@ -223,8 +223,8 @@ Topic backups()
 {
     return {QStringLiteral("Copie di sicurezza"),
             paragraphs({
-                "Il programma, ogni giorno, prima della prima modifica, copia l'archivio dei soci, ogni registro e "
-                "ogni file di impostazione (frontespizio, privacy, password) nella cartella Backup, dentro la cartella "
+                "Il programma, ogni giorno, prima della prima modifica, copia l'archivio dei soci, ogni registro, "
+                "il file delle quote e ogni file di impostazione (frontespizio, privacy, password) nella cartella Backup, dentro la cartella "
                 "del programma. Le copie hanno il nome del file seguito dalla data, per esempio "
                 "Archivio_Anagrafico_2026-12-11.pro, e restano per gli ultimi 30 giorni fino a oggi: le più "
                 "vecchie vengono eliminate da sole. Le copie fatte da un ripristino, e quelle con una data che deve "
