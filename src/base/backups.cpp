@@ -538,38 +538,44 @@ QString folder()
     return ProgramFolder::file(QString::fromLatin1(FolderName));
 }
 
-void beforeWrite(const QString &path)
+namespace {
+
+// The day's copy a file copied whole still needs: its path in Backup, or
+// nothing when the file has no copies, holds nothing, or was seen to today.
+std::optional<QString> dayCopyToMake(const QString &absolute)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
     if (QFileInfo(absolute).size() == 0 || !hasCopies(absolute))
-        return;
-    const QString key = dayKey(absolute);
+        return std::nullopt;
     {
         std::lock_guard<std::mutex> lock(state().mutex);
-        if (!state().done.insert(key).second)
-            return;
+        if (!state().done.insert(dayKey(absolute)).second)
+            return std::nullopt;
     }
     const QString target = folder() + QDir::separator() + copyName(QFileInfo(absolute).fileName(), Clock::today());
     if (QFileInfo::exists(target))
+        return std::nullopt;
+    return target;
+}
+
+} // namespace
+
+void beforeWrite(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const auto target = dayCopyToMake(absolute);
+    if (!target)
         return;
-    const bool copied = ProgramFolder::ensureFolder(QString::fromLatin1(FolderName)) && WholeFile::copy(absolute, target);
+    const bool copied = ProgramFolder::ensureFolder(QString::fromLatin1(FolderName)) && WholeFile::copy(absolute, *target);
     finish(absolute, copied ? Outcome::Copied : Outcome::Failed);
 }
 
 void beforeDatabaseWrite(const QString &path, const std::function<bool(const QString &to)> &copy)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (QFileInfo(absolute).size() == 0 || !hasCopies(absolute))
+    const auto made = dayCopyToMake(absolute);
+    if (!made)
         return;
-    const QString key = dayKey(absolute);
-    {
-        std::lock_guard<std::mutex> lock(state().mutex);
-        if (!state().done.insert(key).second)
-            return;
-    }
-    const QString target = folder() + QDir::separator() + copyName(QFileInfo(absolute).fileName(), Clock::today());
-    if (QFileInfo::exists(target))
-        return;
+    const QString &target = *made;
     // Written under a name of its own, synced, then named: a copy cut short
     // never passes for the day's.
     const QString partial = partialPath(target);

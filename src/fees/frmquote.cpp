@@ -31,23 +31,6 @@ const QString kLedgerError = QStringLiteral(
     "programma.\n\r\n\rAccertarsi che il file non sia danneggiato né in uso e di avere i privilegi necessari per "
     "scriverlo; il resto del programma funziona come sempre.");
 
-QTableWidget *makeGrid(QWidget *parent, const QString &name, const QRect &geometry, const QStringList &headings,
-                   const QList<int> &widths)
-{
-    auto *g = Look::place(new QTableWidget(0, int(headings.size()), parent), name, geometry);
-    g->setHorizontalHeaderLabels(headings);
-    g->verticalHeader()->hide();
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->setAlternatingRowColors(true);
-    g->setTabKeyNavigation(false);
-    g->horizontalHeader()->setStretchLastSection(true);
-    for (qsizetype c = 0; c < widths.size(); ++c)
-        g->setColumnWidth(int(c), widths.at(c));
-    return g;
-}
-
 QLineEdit *field(QWidget *parent, const QString &name, const QString &label, const QRect &geometry)
 {
     auto *caption = Look::label(parent, QStringLiteral("lbl") + name.mid(3), label, geometry.topLeft() - QPoint(0, 18),
@@ -78,7 +61,7 @@ TfrmQuote::TfrmQuote(QWidget *parent)
                            Look::font(QStringLiteral("Verdana"), 11, true), QColor(0x1F, 0x3B, 0x57));
     lblSocio->setFixedWidth(788);
 
-    grdQuote = makeGrid(pan, QStringLiteral("grdQuote"), {16, 118, 788, 250},
+    grdQuote = Look::table(pan, QStringLiteral("grdQuote"), {16, 118, 788, 250},
                     {QStringLiteral("Anno"), QStringLiteral("Data"), QStringLiteral("Importo"), QStringLiteral("Modalità"),
                      QStringLiteral("Ricevuta"), QStringLiteral("Note")},
                     {60, 100, 100, 130, 160});
@@ -380,7 +363,7 @@ TfrmImpostazioniQuote::TfrmImpostazioniQuote(QWidget *parent)
     txtCodiceFiscale = field(pan, QStringLiteral("txtCodiceFiscale"), QStringLiteral("Codice fiscale"), {26, 162, 220, 26});
     Look::label(pan, QStringLiteral("lblQuoteAnnue"), QStringLiteral("Quota di ogni anno (euro)"), {16, 214},
                 Look::font(QStringLiteral("Verdana"), 8));
-    grdQuoteAnnue = makeGrid(pan, QStringLiteral("grdQuoteAnnue"), {16, 232, 528, 220},
+    grdQuoteAnnue = Look::table(pan, QStringLiteral("grdQuoteAnnue"), {16, 232, 528, 220},
                          {QStringLiteral("Anno"), QStringLiteral("Quota")}, {100});
     grdQuoteAnnue->setEditTriggers(QAbstractItemView::AllEditTriggers);
     grdQuoteAnnue->setSelectionBehavior(QAbstractItemView::SelectItems);

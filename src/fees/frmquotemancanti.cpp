@@ -52,19 +52,11 @@ TfrmQuoteMancanti::TfrmQuoteMancanti(QWidget *parent)
                             Look::font(QStringLiteral("Verdana"), 10, true), QColor(0x1F, 0x3B, 0x57));
     lblTotale->setFixedWidth(620);
 
-    grdMancanti = Look::place(new QTableWidget(0, 4, pan), QStringLiteral("grdMancanti"), {16, 132, 788, 400});
-    grdMancanti->setHorizontalHeaderLabels({QStringLiteral("Cognome e nome"), QStringLiteral("Tel. cellulare"),
-                                            QStringLiteral("E-mail"), QStringLiteral("Ultimo anno versato")});
+    grdMancanti = Look::table(pan, QStringLiteral("grdMancanti"), {16, 132, 788, 400},
+                              {QStringLiteral("Cognome e nome"), QStringLiteral("Tel. cellulare"), QStringLiteral("E-mail"),
+                               QStringLiteral("Ultimo anno versato")},
+                              {260, 150, 240});
     grdMancanti->setAccessibleName(QStringLiteral("Soci che non hanno versato la quota"));
-    grdMancanti->verticalHeader()->hide();
-    grdMancanti->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdMancanti->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdMancanti->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdMancanti->setAlternatingRowColors(true);
-    grdMancanti->setTabKeyNavigation(false);
-    grdMancanti->horizontalHeader()->setStretchLastSection(true);
-    for (const auto &[column, width] : {std::pair{0, 260}, {1, 150}, {2, 240}})
-        grdMancanti->setColumnWidth(column, width);
 
     const QFont buttonFont = Look::font(QStringLiteral("Verdana"), 9);
     const struct

@@ -13,7 +13,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPointer>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QShortcut>
 #include <QScreen>
 
@@ -150,6 +152,23 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
     l->move(position);
     l->adjustSize();
     return l;
+}
+
+QTableWidget *table(QWidget *parent, const QString &name, const QRect &geometry, const QStringList &headings,
+                    const QList<int> &widths)
+{
+    auto *t = place(new QTableWidget(0, int(headings.size()), parent), name, geometry);
+    t->setHorizontalHeaderLabels(headings);
+    t->verticalHeader()->hide();
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setSelectionMode(QAbstractItemView::SingleSelection);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setAlternatingRowColors(true);
+    t->setTabKeyNavigation(false);
+    t->horizontalHeader()->setStretchLastSection(true);
+    for (qsizetype c = 0; c < widths.size(); ++c)
+        t->setColumnWidth(int(c), widths.at(c));
+    return t;
 }
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,

@@ -12,6 +12,7 @@
 class QLabel;
 class QPainter;
 class QPushButton;
+class QTableWidget;
 class QWidget;
 class PictureBox;
 class ShapeRect;
@@ -73,6 +74,11 @@ QLabel *label(QWidget *parent, const QString &name, const QString &text, const Q
               const QFont &font, const QColor &colour = Qt::black);
 // A push button; with the focus it shows a clear focus mark, and Enter
 // presses it as Space does.
+// A read-only table of rows chosen whole, one at a time, with these headings
+// and the first columns' widths (the last one stretches); Tab leaves it.
+QTableWidget *table(QWidget *parent, const QString &name, const QRect &geometry, const QStringList &headings,
+                    const QList<int> &widths);
+
 QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                     const QFont &font);
 
