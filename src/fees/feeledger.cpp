@@ -13,7 +13,8 @@ namespace FeeLedger {
 
 namespace {
 
-constexpr int SchemaVersion = 1;
+// 2: the index that finds a member's last year paid.
+constexpr int SchemaVersion = 2;
 
 class Connection : public SqliteFile
 {
@@ -28,7 +29,9 @@ public:
                        "ricevuta_numero INTEGER NOT NULL, annullata INTEGER NOT NULL DEFAULT 0, "
                        "motivo TEXT NOT NULL DEFAULT '', UNIQUE (ricevuta_anno, ricevuta_numero))"))
                 && q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS versamenti_anno ON versamenti (anno, socio)"))
-                && q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS versamenti_socio ON versamenti (socio)"))
+                && q.exec(QStringLiteral("DROP INDEX IF EXISTS versamenti_socio"))
+                && q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS versamenti_socio_anno ON versamenti "
+                                         "(socio, annullata, anno)"))
                 && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS associazione (chiave TEXT PRIMARY KEY, "
                                          "valore TEXT NOT NULL)"))
                 && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS quote_annue (anno INTEGER PRIMARY KEY, "
@@ -204,20 +207,37 @@ std::optional<QSet<qint64>> paidFor(int year)
     return paid;
 }
 
-std::optional<QHash<qint64, int>> lastYearPaid()
+std::optional<QHash<qint64, int>> lastYearPaid(const QList<qint64> &members)
 {
     QHash<qint64, int> last;
-    if (empty())
+    if (empty() || members.isEmpty())
         return last;
     Connection c;
     if (!c.ok())
         return std::nullopt;
+    // The members in a table of this connection's own (kept in memory, gone
+    // with it), then each one's payments found through the index.
     QSqlQuery q(c.db());
+    if (!q.exec(QStringLiteral("PRAGMA temp_store = MEMORY"))
+        || !q.exec(QStringLiteral("CREATE TEMP TABLE scelti (socio INTEGER PRIMARY KEY)")) || !c.db().transaction())
+        return std::nullopt;
+    q.prepare(QStringLiteral("INSERT OR IGNORE INTO scelti (socio) VALUES (?)"));
+    for (qint64 member : members) {
+        q.addBindValue(member);
+        if (!q.exec()) {
+            c.db().rollback();
+            return std::nullopt;
+        }
+    }
+    if (!c.db().commit())
+        return std::nullopt;
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT socio, MAX(anno) FROM versamenti WHERE annullata = 0 GROUP BY socio")))
+    if (!q.exec(QStringLiteral("SELECT s.socio, (SELECT MAX(anno) FROM versamenti v WHERE v.socio = s.socio AND "
+                               "v.annullata = 0) FROM scelti s")))
         return std::nullopt;
     while (q.next())
-        last.insert(q.value(0).toLongLong(), q.value(1).toInt());
+        if (!q.value(1).isNull())
+            last.insert(q.value(0).toLongLong(), q.value(1).toInt());
     return last;
 }
 

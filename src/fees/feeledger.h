@@ -63,8 +63,9 @@ std::optional<QList<Payment>> ofMember(qint64 member);
 std::optional<Payment> payment(qint64 id);
 // The members with a payment for `year` that is not cancelled.
 std::optional<QSet<qint64>> paidFor(int year);
-// Each member's last year paid (payments not cancelled).
-std::optional<QHash<qint64, int>> lastYearPaid();
+// The last year paid of each of these members who ever paid (payments not
+// cancelled).
+std::optional<QHash<qint64, int>> lastYearPaid(const QList<qint64> &members);
 
 struct YearTotals
 {

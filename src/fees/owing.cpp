@@ -20,8 +20,7 @@ std::optional<List> of(int year, const QDate &today)
 {
     const auto roll = MemberRoll::read(today);
     const auto paid = FeeLedger::paidFor(year);
-    const auto last = FeeLedger::lastYearPaid();
-    if (!roll || !paid || !last)
+    if (!roll || !paid)
         return std::nullopt;
     List list;
     list.year = year;
@@ -33,10 +32,17 @@ std::optional<List> of(int year, const QDate &today)
         wanted.insert(record, list.members.size());
         Member m;
         m.record = record;
-        if (last->contains(record))
-            m.lastYearPaid = last->value(record);
         list.members << m;
     }
+    QList<qint64> owing;
+    for (const Member &m : std::as_const(list.members))
+        owing << m.record;
+    const auto last = FeeLedger::lastYearPaid(owing);
+    if (!last)
+        return std::nullopt;
+    for (Member &m : list.members)
+        if (last->contains(m.record))
+            m.lastYearPaid = last->value(m.record);
     // Their names and addresses, read in one pass.
     std::mutex filling;
     const bool read = MemberArchive().forEachBlock(

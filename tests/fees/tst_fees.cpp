@@ -19,6 +19,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QFile>
 #include <QFileInfo>
@@ -83,6 +85,7 @@ private slots:
     void receiptsNumberedPerYearWithoutGaps();
     void whoPaidAndHowMuch();
     void associationAndYearlyFees();
+    void anOlderLedgerIsBroughtUpToDate();
     void twoCopiesNeverShareANumber();
     void aLedgerThatCannotBeUsed_data();
     void aLedgerThatCannotBeUsed();
@@ -209,7 +212,9 @@ void TestFees::whoPaidAndHowMuch()
 
     QCOMPARE(FeeLedger::paidFor(2026), std::optional<QSet<qint64>>(QSet<qint64>{1, 2}));
     QCOMPARE(FeeLedger::paidFor(2025), std::optional<QSet<qint64>>(QSet<qint64>{1}));
-    QCOMPARE(FeeLedger::lastYearPaid(), (std::optional<QHash<qint64, int>>(QHash<qint64, int>{{1, 2026}, {2, 2026}})));
+    QCOMPARE(FeeLedger::lastYearPaid({1, 2, 3, 4}),
+             (std::optional<QHash<qint64, int>>(QHash<qint64, int>{{1, 2026}, {2, 2026}})));
+    QCOMPARE(FeeLedger::lastYearPaid({1}), (std::optional<QHash<qint64, int>>(QHash<qint64, int>{{1, 2026}})));
     const auto totals = FeeLedger::totals(2026);
     QVERIFY(totals);
     QCOMPARE(totals->payers, 2);
@@ -234,6 +239,52 @@ void TestFees::associationAndYearlyFees()
     QCOMPARE(read->fiscalCode, a.fiscalCode);
     QCOMPARE(FeeLedger::yearlyFee(2026), std::optional<qint64>(3500));
     QCOMPARE(FeeLedger::yearlyFees(), (std::optional<QMap<int, qint64>>(QMap<int, qint64>{{2025, 2500}, {2026, 3500}})));
+}
+
+void TestFees::anOlderLedgerIsBroughtUpToDate()
+{
+    // A ledger of the first version, with a payment: it gains the index of
+    // the second and keeps what it holds.
+    TestFolder folder;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("vecchio"));
+        db.setDatabaseName(folder.file(QStringLiteral("Quote.sqlite")));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const char *sql :
+             {"CREATE TABLE versamenti (id INTEGER PRIMARY KEY AUTOINCREMENT, socio INTEGER NOT NULL, codice_fiscale "
+              "TEXT NOT NULL, nome TEXT NOT NULL, anno INTEGER NOT NULL, data TEXT NOT NULL, centesimi INTEGER NOT NULL, "
+              "modalita INTEGER NOT NULL, nota TEXT NOT NULL, ricevuta_anno INTEGER NOT NULL, ricevuta_numero INTEGER "
+              "NOT NULL, annullata INTEGER NOT NULL DEFAULT 0, motivo TEXT NOT NULL DEFAULT '', UNIQUE (ricevuta_anno, "
+              "ricevuta_numero))",
+              "CREATE INDEX versamenti_socio ON versamenti (socio)",
+              "CREATE TABLE associazione (chiave TEXT PRIMARY KEY, valore TEXT NOT NULL)",
+              "CREATE TABLE quote_annue (anno INTEGER PRIMARY KEY, centesimi INTEGER NOT NULL)",
+              "INSERT INTO versamenti (socio, codice_fiscale, nome, anno, data, centesimi, modalita, nota, "
+              "ricevuta_anno, ricevuta_numero) VALUES (7, '', 'Bianchi Anna', 2025, '2025-03-01', 3000, 0, '', 2025, 1)",
+              "PRAGMA user_version = 1"})
+            QVERIFY2(q.exec(QString::fromLatin1(sql)), sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("vecchio"));
+    QCOMPARE(FeeLedger::lastYearPaid({7}), (std::optional<QHash<qint64, int>>(QHash<qint64, int>{{7, 2025}})));
+    const auto next = FeeLedger::record(paymentOf(7, 2026, QDate(2026, 1, 2), 3000));
+    QCOMPARE(next->receipt(), QStringLiteral("1/2026"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("nuovo"));
+        db.setDatabaseName(folder.file(QStringLiteral("Quote.sqlite")));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 2);
+        QVERIFY(q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'versamenti_socio%'")));
+        QStringList indexes;
+        while (q.next())
+            indexes << q.value(0).toString();
+        QCOMPARE(indexes, QStringList{QStringLiteral("versamenti_socio_anno")});
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("nuovo"));
 }
 
 void TestFees::twoCopiesNeverShareANumber()
