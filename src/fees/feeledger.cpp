@@ -53,6 +53,24 @@ bool empty()
     return !SqliteFile::exists(QString::fromLatin1(FileName));
 }
 
+// Runs `read` over the ledger into `value`: an empty `value` when nothing was
+// ever recorded (reading does not make the file), nothing when the ledger
+// cannot be read.
+template <typename T, typename Read>
+std::optional<T> reading(T value, Read &&read)
+{
+    if (empty())
+        return value;
+    Connection c;
+    if (!c.ok())
+        return std::nullopt;
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
+    if (!read(q, value))
+        return std::nullopt;
+    return value;
+}
+
 const QString kColumns = QStringLiteral("id, socio, codice_fiscale, nome, anno, data, centesimi, modalita, nota, "
                                         "ricevuta_anno, ricevuta_numero, annullata, motivo");
 
@@ -78,21 +96,16 @@ Payment paymentAt(const QSqlQuery &q)
 
 std::optional<QList<Payment>> payments(const QString &where, const QVariantList &values)
 {
-    if (empty())
-        return QList<Payment>();
-    Connection c;
-    if (!c.ok())
-        return std::nullopt;
-    QSqlQuery q(c.db());
-    q.prepare(QStringLiteral("SELECT %1 FROM versamenti WHERE %2 ORDER BY anno, data, id").arg(kColumns, where));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        return std::nullopt;
-    QList<Payment> found;
-    while (q.next())
-        found << paymentAt(q);
-    return found;
+    return reading(QList<Payment>(), [&](QSqlQuery &q, QList<Payment> &found) {
+        q.prepare(QStringLiteral("SELECT %1 FROM versamenti WHERE %2 ORDER BY anno, data, id").arg(kColumns, where));
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            return false;
+        while (q.next())
+            found << paymentAt(q);
+        return true;
+    });
 }
 
 // Runs `write` in a transaction that holds the file's write lock from its
@@ -190,107 +203,87 @@ std::optional<Payment> payment(qint64 id)
 
 std::optional<QSet<qint64>> paidFor(int year)
 {
-    QSet<qint64> paid;
-    if (empty())
-        return paid;
-    Connection c;
-    if (!c.ok())
-        return std::nullopt;
-    QSqlQuery q(c.db());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT DISTINCT socio FROM versamenti WHERE anno = ? AND annullata = 0"));
-    q.addBindValue(year);
-    if (!q.exec())
-        return std::nullopt;
-    while (q.next())
-        paid.insert(q.value(0).toLongLong());
-    return paid;
+    return reading(QSet<qint64>(), [year](QSqlQuery &q, QSet<qint64> &paid) {
+        q.prepare(QStringLiteral("SELECT DISTINCT socio FROM versamenti WHERE anno = ? AND annullata = 0"));
+        q.addBindValue(year);
+        if (!q.exec())
+            return false;
+        while (q.next())
+            paid.insert(q.value(0).toLongLong());
+        return true;
+    });
 }
 
 std::optional<QHash<qint64, int>> lastYearPaid(const QList<qint64> &members)
 {
-    QHash<qint64, int> last;
-    if (empty() || members.isEmpty())
-        return last;
-    Connection c;
-    if (!c.ok())
-        return std::nullopt;
-    // The members in a table of this connection's own (kept in memory, gone
-    // with it), then each one's payments found through the index.
-    QSqlQuery q(c.db());
-    if (!q.exec(QStringLiteral("PRAGMA temp_store = MEMORY"))
-        || !q.exec(QStringLiteral("CREATE TEMP TABLE scelti (socio INTEGER PRIMARY KEY)")) || !c.db().transaction())
-        return std::nullopt;
-    q.prepare(QStringLiteral("INSERT OR IGNORE INTO scelti (socio) VALUES (?)"));
-    for (qint64 member : members) {
-        q.addBindValue(member);
-        if (!q.exec()) {
-            c.db().rollback();
-            return std::nullopt;
+    if (members.isEmpty())
+        return QHash<qint64, int>();
+    return reading(QHash<qint64, int>(), [&members](QSqlQuery &q, QHash<qint64, int> &last) {
+        // The members in a table of this connection's own (kept in memory,
+        // gone with it), then each one's payments found through the index.
+        if (!q.exec(QStringLiteral("PRAGMA temp_store = MEMORY"))
+            || !q.exec(QStringLiteral("CREATE TEMP TABLE scelti (socio INTEGER PRIMARY KEY)"))
+            || !q.exec(QStringLiteral("BEGIN")))
+            return false;
+        q.prepare(QStringLiteral("INSERT OR IGNORE INTO scelti (socio) VALUES (?)"));
+        for (qint64 member : members) {
+            q.addBindValue(member);
+            if (!q.exec()) {
+                q.exec(QStringLiteral("ROLLBACK"));
+                return false;
+            }
         }
-    }
-    if (!c.db().commit())
-        return std::nullopt;
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT s.socio, (SELECT MAX(anno) FROM versamenti v WHERE v.socio = s.socio AND "
-                               "v.annullata = 0) FROM scelti s")))
-        return std::nullopt;
-    while (q.next())
-        if (!q.value(1).isNull())
-            last.insert(q.value(0).toLongLong(), q.value(1).toInt());
-    return last;
+        if (!q.exec(QStringLiteral("COMMIT"))
+            || !q.exec(QStringLiteral("SELECT s.socio, (SELECT MAX(anno) FROM versamenti v WHERE v.socio = s.socio "
+                                      "AND v.annullata = 0) FROM scelti s")))
+            return false;
+        while (q.next())
+            if (!q.value(1).isNull())
+                last.insert(q.value(0).toLongLong(), q.value(1).toInt());
+        return true;
+    });
 }
 
 std::optional<YearTotals> totals(int year)
 {
-    YearTotals t;
-    if (empty())
-        return t;
-    Connection c;
-    if (!c.ok())
-        return std::nullopt;
-    QSqlQuery q(c.db());
-    q.prepare(QStringLiteral("SELECT modalita, SUM(centesimi) FROM versamenti WHERE anno = ? AND annullata = 0 "
-                             "GROUP BY modalita"));
-    q.addBindValue(year);
-    if (!q.exec())
-        return std::nullopt;
-    while (q.next()) {
-        const int method = q.value(0).toInt();
-        const qint64 cents = q.value(1).toLongLong();
-        t.centsByMethod[method >= 0 && method < int(std::size(Methods)) ? Method(method) : Method::Other] += cents;
-        t.cents += cents;
-    }
-    q.prepare(QStringLiteral("SELECT COUNT(DISTINCT socio) FROM versamenti WHERE anno = ? AND annullata = 0"));
-    q.addBindValue(year);
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    t.payers = q.value(0).toLongLong();
-    return t;
+    return reading(YearTotals(), [year](QSqlQuery &q, YearTotals &t) {
+        q.prepare(QStringLiteral("SELECT modalita, SUM(centesimi) FROM versamenti WHERE anno = ? AND annullata = 0 "
+                                 "GROUP BY modalita"));
+        q.addBindValue(year);
+        if (!q.exec())
+            return false;
+        while (q.next()) {
+            const int method = q.value(0).toInt();
+            const qint64 cents = q.value(1).toLongLong();
+            t.centsByMethod[method >= 0 && method < int(std::size(Methods)) ? Method(method) : Method::Other] += cents;
+            t.cents += cents;
+        }
+        q.prepare(QStringLiteral("SELECT COUNT(DISTINCT socio) FROM versamenti WHERE anno = ? AND annullata = 0"));
+        q.addBindValue(year);
+        if (!q.exec() || !q.next())
+            return false;
+        t.payers = q.value(0).toLongLong();
+        return true;
+    });
 }
 
 std::optional<Association> association()
 {
-    Association a;
-    if (empty())
-        return a;
-    Connection c;
-    if (!c.ok())
-        return std::nullopt;
-    QSqlQuery q(c.db());
-    if (!q.exec(QStringLiteral("SELECT chiave, valore FROM associazione")))
-        return std::nullopt;
-    while (q.next()) {
-        const QString key = q.value(0).toString();
-        const QString value = q.value(1).toString();
-        if (key == QLatin1String("nome"))
-            a.name = value;
-        else if (key == QLatin1String("indirizzo"))
-            a.address = value;
-        else if (key == QLatin1String("codice_fiscale"))
-            a.fiscalCode = value;
-    }
-    return a;
+    return reading(Association(), [](QSqlQuery &q, Association &a) {
+        if (!q.exec(QStringLiteral("SELECT chiave, valore FROM associazione")))
+            return false;
+        while (q.next()) {
+            const QString key = q.value(0).toString();
+            const QString value = q.value(1).toString();
+            if (key == QLatin1String("nome"))
+                a.name = value;
+            else if (key == QLatin1String("indirizzo"))
+                a.address = value;
+            else if (key == QLatin1String("codice_fiscale"))
+                a.fiscalCode = value;
+        }
+        return true;
+    });
 }
 
 bool setAssociation(const Association &a)
@@ -311,18 +304,13 @@ bool setAssociation(const Association &a)
 
 std::optional<QMap<int, qint64>> yearlyFees()
 {
-    QMap<int, qint64> fees;
-    if (empty())
-        return fees;
-    Connection c;
-    if (!c.ok())
-        return std::nullopt;
-    QSqlQuery q(c.db());
-    if (!q.exec(QStringLiteral("SELECT anno, centesimi FROM quote_annue")))
-        return std::nullopt;
-    while (q.next())
-        fees.insert(q.value(0).toInt(), q.value(1).toLongLong());
-    return fees;
+    return reading(QMap<int, qint64>(), [](QSqlQuery &q, QMap<int, qint64> &fees) {
+        if (!q.exec(QStringLiteral("SELECT anno, centesimi FROM quote_annue")))
+            return false;
+        while (q.next())
+            fees.insert(q.value(0).toInt(), q.value(1).toLongLong());
+        return true;
+    });
 }
 
 std::optional<qint64> yearlyFee(int year)
